@@ -1,0 +1,49 @@
+#include "teststore.h"
+
+#include "store/cardstore.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+TestStore::TestStore()
+{
+    if (!openStore(tempDir.path()))
+        qFatal("cannot open a test store in %s", qPrintable(tempDir.path()));
+    createTables();
+}
+
+TestStore::~TestStore()
+{
+    closeStore();
+}
+
+QString TestStore::filePath() const
+{
+    return tempDir.filePath(QStringLiteral("nimbrel.dat"));
+}
+
+void TestStore::exec(const QString &statement) const
+{
+    QSqlQuery query;
+    if (!query.exec(statement))
+        qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+}
+
+QVariant TestStore::value(const QString &statement) const
+{
+    QSqlQuery query;
+    if (!query.exec(statement) || !query.next())
+        return QVariant();
+    return query.value(0);
+}
+
+int TestStore::count(const QString &table) const
+{
+    return value(QStringLiteral("select count(*) from ") + table).toInt();
+}
+
+void TestStore::makeReadOnly() const
+{
+    exec(QStringLiteral("PRAGMA query_only = ON"));
+}

@@ -1,0 +1,31 @@
+#ifndef TESTSTORE_H
+#define TESTSTORE_H
+
+#include <QTemporaryDir>
+#include <QVariant>
+
+// A fresh card store in a temporary directory, open as the default
+// connection for the life of the object.
+class TestStore
+{
+public:
+    TestStore();
+    ~TestStore();
+
+    QString dir() const { return tempDir.path(); }
+    QString filePath() const;
+
+    // Runs a statement on the store; fails the test when it fails.
+    void exec(const QString &statement) const;
+    // The first column of the first row, or an invalid QVariant.
+    QVariant value(const QString &statement) const;
+    int count(const QString &table) const;
+
+    // Makes every later write of the store fail as on a read-only file.
+    void makeReadOnly() const;
+
+private:
+    QTemporaryDir tempDir;
+};
+
+#endif

@@ -1,0 +1,54 @@
+#include "access/login.h"
+
+#include "access/openmainwindow.h"
+#include "store/settingsrow.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Login::Login(QWidget *parent)
+    : QDialog(parent)
+{
+    messageLabel = new QLabel(this);
+    auto *passwordLabel = new QLabel(tr("&Password"), this);
+    passwordEdit = new QLineEdit(this);
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    passwordLabel->setBuddy(passwordEdit);
+
+    loginButton = new QPushButton(QIcon(QStringLiteral(":/menuicon/login.png")), tr("&Login"), this);
+    loginButton->setIconSize(QSize(20, 20));
+    loginButton->setDefault(true);
+
+    auto *passwordRow = new QHBoxLayout;
+    passwordRow->addWidget(passwordLabel);
+    passwordRow->addWidget(passwordEdit);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(messageLabel);
+    buttonRow->addWidget(loginButton);
+    auto *layout = new QVBoxLayout;
+    layout->addLayout(passwordRow);
+    layout->addSpacing(10);
+    layout->addLayout(buttonRow);
+    setLayout(layout);
+
+    connect(loginButton, &QPushButton::clicked, this, &Login::checkPassword);
+
+    setWindowTitle(tr("Password Input"));
+    setWindowIcon(QIcon(QStringLiteral(":/menuicon/login.png")));
+    passwordEdit->setFocus();
+}
+
+void Login::checkPassword()
+{
+    // An unreadable settings row matches no entry at all.
+    const std::optional<QString> stored = SettingsRow::password();
+    if (!stored || passwordEdit->text() != *stored) {
+        messageLabel->setText(tr("<font color=red>password error!</font>"));
+        return;
+    }
+    accept();
+    mainWindow = openMainWindow();
+}

@@ -1,0 +1,29 @@
+#ifndef LOGIN_H
+#define LOGIN_H
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class MainWindow;
+
+// The password gate shown at start while a password is set.
+class Login : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Login(QWidget *parent = nullptr);
+
+private slots:
+    void checkPassword();
+
+private:
+    QLineEdit *passwordEdit = nullptr;
+    QPushButton *loginButton = nullptr;
+    QLabel *messageLabel = nullptr;
+    MainWindow *mainWindow = nullptr;
+};
+
+#endif

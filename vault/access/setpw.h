@@ -1,0 +1,35 @@
+#ifndef SETPW_H
+#define SETPW_H
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class MainWindow;
+
+// Sets the vault password: at the first start (firstRun, then opens the main
+// window) or from the main window (asks for the old password first).
+class SetPw : public QDialog
+{
+    Q_OBJECT
+
+public:
+    SetPw(QWidget *parent, bool firstRun);
+
+private slots:
+    void checkPassword();
+
+private:
+
+    QLineEdit *oldEdit = nullptr;
+    QLineEdit *newEdit = nullptr;
+    QLineEdit *confirmEdit = nullptr;
+    QPushButton *okButton = nullptr;
+    QPushButton *cancelButton = nullptr;
+    QLabel *messageLabel = nullptr;
+    MainWindow *mainWindow = nullptr;
+    bool firstRun = false;
+};
+
+#endif

@@ -1,0 +1,110 @@
+// The category filter: one checkable entry per category in "&Category".
+#include "mainwindow/mainwindow.h"
+
+#include "mainwindow/qmenuex.h"
+#include "store/settingsrow.h"
+
+#include <QActionGroup>
+#include <QSqlQuery>
+#include <QSqlRelationalTableModel>
+
+namespace {
+
+// A menu text takes "&" as a mnemonic mark; a name shows every "&" it holds.
+QString menuText(const QString &name)
+{
+    QString text = name;
+    return text.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+} // namespace
+
+QAction *MainWindow::createCategoryEntry(int id, const QString &name)
+{
+    auto *entry = new QAction(menuText(name), this);
+    entry->setToolTip(tr("display cards beong to %1 category").arg(name));
+    entry->setCheckable(true);
+    entry->setData(id);
+    categoryGroup->addAction(entry);
+    connect(entry, &QAction::triggered, this, &MainWindow::openCategory);
+    categoryMenu->addAction(entry);
+    return entry;
+}
+
+void MainWindow::applyCategoryFilter(int categoryId)
+{
+    cardModel->setFilter(categoryId == SettingsRow::allCategories
+                             ? QString()
+                             : QStringLiteral("categoryid = %1").arg(categoryId));
+    cardModel->select();
+}
+
+void MainWindow::loadCategoryActions()
+{
+    const int chosen = SettingsRow::category().value_or(SettingsRow::allCategories);
+    QSqlQuery query;
+    query.exec(QStringLiteral("SELECT name, id FROM category"));
+    while (query.next()) {
+        const int id = query.value(1).toInt();
+        QAction *entry = createCategoryEntry(id, query.value(0).toString());
+        if (id == chosen)
+            entry->setChecked(true);
+    }
+    if (chosen != SettingsRow::allCategories)
+        applyCategoryFilter(chosen);
+}
+
+void MainWindow::addCategoryAction(int id, const QString &name)
+{
+    createCategoryEntry(id, name);
+}
+
+void MainWindow::renameCategoryAction(int id, const QString &name)
+{
+    for (QAction *entry : categoryGroup->actions()) {
+        if (entry != allAction && entry->data().toInt() == id) {
+            entry->setText(menuText(name));
+            entry->setToolTip(tr("display cards beong to %1 category").arg(name));
+            return;
+        }
+    }
+}
+
+void MainWindow::removeCategoryAction(int id)
+{
+    for (QAction *entry : categoryGroup->actions()) {
+        if (entry != allAction && entry->data().toInt() == id) {
+            categoryGroup->removeAction(entry);
+            categoryMenu->removeAction(entry);
+            return;
+        }
+    }
+}
+
+void MainWindow::clearCategoryActions()
+{
+    for (QAction *entry : categoryGroup->actions()) {
+        if (entry != allAction) {
+            categoryGroup->removeAction(entry);
+            categoryMenu->removeAction(entry);
+        }
+    }
+}
+
+void MainWindow::openCategory()
+{
+    auto *entry = qobject_cast<QAction *>(sender());
+    if (!entry || !savePendingEdits())
+        return;
+    const int id = entry->data().toInt();
+    applyCategoryFilter(id);
+    SettingsRow::setCategory(id);
+}
+
+void MainWindow::openAllCategory()
+{
+    if (!savePendingEdits())
+        return;
+    applyCategoryFilter(SettingsRow::allCategories);
+    SettingsRow::setCategory(SettingsRow::allCategories);
+}

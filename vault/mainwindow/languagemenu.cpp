@@ -1,0 +1,48 @@
+// The "&Language" entries: the choice is stored now and takes effect at the next start.
+#include "mainwindow/mainwindow.h"
+
+#include "mainwindow/qmenuex.h"
+#include "store/settingsrow.h"
+
+#include <QActionGroup>
+#include <QMessageBox>
+
+void MainWindow::createLanguageEntries(QMenuEx *languageMenu)
+{
+    const QString stored = SettingsRow::language().value_or(QString());
+    auto *languageGroup = new QActionGroup(this);
+    auto entry = [&](const QString &text, const QString &toolTip, const QString &code) {
+        auto *action = new QAction(text, this);
+        action->setToolTip(toolTip);
+        languageGroup->addAction(action);
+        action->setCheckable(true);
+        action->setData(code);
+        action->setChecked(stored == code);
+        return action;
+    };
+    QAction *english = entry(tr("English"), tr("switch langange to English"), QStringLiteral("en"));
+    QAction *chinese = entry(tr("Chinese(Simplified)"), tr("switch language to simplified chinese"),
+                             QStringLiteral("zh_CN"));
+    languageMenu->addAction(english);
+    languageMenu->addAction(chinese);
+    connect(english, &QAction::triggered, this, &MainWindow::switchLanguage);
+    connect(chinese, &QAction::triggered, this, &MainWindow::switchLanguage);
+}
+
+void MainWindow::switchLanguage()
+{
+    auto *entry = qobject_cast<QAction *>(sender());
+    if (!entry)
+        return;
+    const QString code = entry->data().toString();
+    if (!SettingsRow::setLanguage(code)) {
+        QMessageBox::warning(this, tr("Switch language"),
+                             tr("The language could not be stored: %1").arg(SettingsRow::lastError()));
+        return;
+    }
+    if (SettingsRow::lastLang().value_or(QString()) != code) {
+        QMessageBox::information(this, tr("Switch language"),
+                                 tr("Switch language to %1, available after restart application.")
+                                     .arg(entry->text()));
+    }
+}

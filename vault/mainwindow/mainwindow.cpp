@@ -1,0 +1,235 @@
+#include "mainwindow/mainwindow.h"
+
+#include "access/setpw.h"
+#include "cardeditor/cardform.h"
+#include "cardeditor/mydelegate.h"
+#include "category/categoryform.h"
+#include "mainwindow/about.h"
+#include "mainwindow/qmenuex.h"
+#include "mainwindow/tablesupport.h"
+#include "store/tableids.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSqlRelationalTableModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QDialog(parent)
+{
+    auto *menuBar = new QMenuBar(this);
+    categoryGroup = new QActionGroup(this);
+    createCategoryMenu(menuBar);
+    createCardTable();
+    createCardMenu(menuBar);
+    createOptionsMenu(menuBar);
+    menuBar->addSeparator();
+    createHelpMenu(menuBar);
+    createLayout(menuBar);
+    setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
+    setWindowTitle(tr("Nimbrel 2.12"));
+    loadCategoryActions();
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction *MainWindow::createAction(const QString &text, const QString &toolTip, const QString &icon,
+                                  const QString &shortcut)
+{
+    auto *action = new QAction(text, this);
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    if (!shortcut.isEmpty())
+        action->setShortcut(QKeySequence(shortcut));
+    return action;
+}
+
+void MainWindow::createCategoryMenu(QMenuBar *menuBar)
+{
+    QAction *editAction = createAction(tr("&Edit"), tr("open Edit Category dialog"),
+                                       QStringLiteral(":/menuicon/edit.png"), tr("ctrl+E"));
+    allAction = createAction(tr("&All"), tr("display all cards in main view"),
+                             QStringLiteral(":/menuicon/all.png"), tr("ctrl+A"));
+    allAction->setCheckable(true);
+    allAction->setData(0);
+    categoryGroup->addAction(allAction);
+    connect(editAction, &QAction::triggered, this, &MainWindow::editCategory);
+    connect(allAction, &QAction::triggered, this, &MainWindow::openAllCategory);
+
+    categoryMenu = new QMenuEx(tr("&Category"), this);
+    menuBar->addMenu(categoryMenu);
+    categoryMenu->addAction(editAction);
+    categoryMenu->addSeparator();
+    categoryMenu->addAction(allAction);
+}
+
+void MainWindow::createCardTable()
+{
+    cardModel = new QSqlRelationalTableModel(this);
+    cardModel->setTable(QStringLiteral("card"));
+    cardModel->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    cardModel->setSort(0, Qt::AscendingOrder);
+    cardModel->setHeaderData(1, Qt::Horizontal, tr("Type"), Qt::EditRole);
+    cardModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
+    cardModel->setHeaderData(3, Qt::Horizontal, tr("Category"), Qt::EditRole);
+    cardModel->select();
+    connect(cardModel, &QSqlTableModel::beforeInsert, this, &MainWindow::beforeInsertCard);
+
+    cardView = new QTableView(this);
+    cardView->setObjectName(QStringLiteral("cardView"));
+    cardView->setModel(cardModel);
+    cardView->setItemDelegate(new myDelegate(this));
+    cardView->setColumnHidden(0, true);
+    cardView->setSelectionMode(QAbstractItemView::SingleSelection);
+    cardView->verticalHeader()->setDefaultSectionSize(36);
+}
+
+void MainWindow::createCardMenu(QMenuBar *menuBar)
+{
+    QAction *openAction = createAction(tr("&Open"), tr("open current indexical card"),
+                                       QStringLiteral(":/menuicon/open.png"), tr("ctrl+O"));
+    QAction *addAction = createAction(tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
+                                      tr("ctrl+N"));
+    QAction *deleteAction = createAction(tr("&Delete"), tr("delete a card"),
+                                         QStringLiteral(":/menuicon/delete.png"), tr("ctrl+D"));
+    connect(openAction, &QAction::triggered, this, &MainWindow::openCard);
+    connect(addAction, &QAction::triggered, this, &MainWindow::addCard);
+    connect(deleteAction, &QAction::triggered, this, &MainWindow::deleteCard);
+
+    cardMenu = new QMenuEx(tr("Ca&rd"), this);
+    menuBar->addMenu(cardMenu);
+    cardMenu->addAction(openAction);
+    cardMenu->addAction(addAction);
+    cardMenu->addAction(deleteAction);
+}
+
+void MainWindow::createOptionsMenu(QMenuBar *menuBar)
+{
+    auto *optionsMenu = new QMenuEx(tr("&Options"), this);
+    menuBar->addMenu(optionsMenu);
+    QAction *passwordAction = createAction(tr("Set &Password"), tr("chang password"),
+                                           QStringLiteral(":/menuicon/setpassword.png"), QString());
+    QAction *exportAction = createAction(tr("Export Data..."), tr("export cards database"),
+                                         QStringLiteral(":/menuicon/export.png"), QString());
+    QAction *importAction = createAction(tr("Import Data..."), tr("import cards database"),
+                                         QStringLiteral(":/menuicon/import.png"), QString());
+    connect(passwordAction, &QAction::triggered, this, &MainWindow::setPassword);
+    connect(exportAction, &QAction::triggered, this, &MainWindow::exportCard);
+    connect(importAction, &QAction::triggered, this, &MainWindow::importCard);
+
+    auto *languageMenu = new QMenuEx(tr("&Language"), optionsMenu);
+    languageMenu->setIcon(QIcon(QStringLiteral(":/menuicon/language.png")));
+    optionsMenu->addAction(passwordAction);
+    optionsMenu->addMenu(languageMenu);
+    optionsMenu->addAction(exportAction);
+    optionsMenu->addAction(importAction);
+    createLanguageEntries(languageMenu);
+}
+
+void MainWindow::createHelpMenu(QMenuBar *menuBar)
+{
+    auto *helpMenu = new QMenuEx(tr("&Help"), this);
+    menuBar->addMenu(helpMenu);
+    QAction *helpAction = createAction(tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"), QString());
+    QAction *aboutAction = createAction(tr("&About"), QString(), QStringLiteral(":/menuicon/about.png"), QString());
+    connect(helpAction, &QAction::triggered, this, &MainWindow::helpWindow);
+    connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutDialog);
+    helpMenu->addAction(helpAction);
+    helpMenu->addSeparator();
+    helpMenu->addAction(aboutAction);
+}
+
+void MainWindow::createLayout(QMenuBar *menuBar)
+{
+    auto button = [this](const QString &text, const QString &toolTip, const QString &icon, const char *name) {
+        auto *pushButton = new QPushButton(QIcon(icon), text, this);
+        pushButton->setToolTip(toolTip);
+        pushButton->setObjectName(QLatin1String(name));
+        return pushButton;
+    };
+    QPushButton *openButton = button(tr("O&pen"), tr("open current indexical card"),
+                                     QStringLiteral(":/menuicon/open.png"), "openButton");
+    QPushButton *addButton = button(tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
+                                    "addButton");
+    QPushButton *closeButton = button(tr("Clos&e"), tr("exit Nimbrel"), QStringLiteral(":/menuicon/close.png"),
+                                      "closeButton");
+    connect(openButton, &QPushButton::clicked, this, &MainWindow::openCard);
+    connect(addButton, &QPushButton::clicked, this, &MainWindow::addCard);
+    connect(closeButton, &QPushButton::clicked, this, &MainWindow::close);
+
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(addButton);
+    buttonRow->addStretch();
+    buttonRow->addWidget(openButton);
+    buttonRow->addStretch();
+    buttonRow->addWidget(closeButton);
+    auto *layout = new QVBoxLayout;
+    layout->setMenuBar(menuBar);
+    layout->addWidget(cardView);
+    layout->addLayout(buttonRow);
+    setLayout(layout);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *)
+{
+    TableSupport::setColumnWidths(cardView, {2, 1, 3}, cardView->width() / 3 - 15);
+}
+
+bool MainWindow::savePendingEdits()
+{
+    if (cardForm && cardForm->isVisible() && !cardForm->writePending())
+        return false;
+    return TableSupport::writePending(cardModel, cardView, this);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!savePendingEdits()) {
+        const QMessageBox::StandardButton answer = QMessageBox::question(
+            this, tr("Close Nimbrel"),
+            tr("Your changes could not be saved. Close anyway and lose them?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+// Escape leaves the window as a close does, saving first.
+void MainWindow::reject()
+{
+    close();
+}
+
+int MainWindow::getMaxId(const QString &table)
+{
+    return TableIds::maxId(table);
+}
+
+void MainWindow::editCategory()
+{
+    CategoryForm form(this);
+    form.exec();
+}
+
+void MainWindow::setPassword()
+{
+    SetPw dialog(this, false);
+    dialog.exec();
+}
+
+void MainWindow::aboutDialog()
+{
+    About dialog(this);
+    dialog.exec();
+}

@@ -1,0 +1,91 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QDialog>
+
+class CardForm;
+class QAction;
+class QActionGroup;
+class QMenuBar;
+class QMenuEx;
+class QSqlRecord;
+class QSqlRelationalTableModel;
+class QTableView;
+class QTextEdit;
+
+// The vault's one main window: the card table, its menus and buttons.
+class MainWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Category filter entries, kept in step by the category editor and the import.
+    void addCategoryAction(int id, const QString &name);
+    void renameCategoryAction(int id, const QString &name);
+    void removeCategoryAction(int id);
+    void clearCategoryActions();
+    void loadCategoryActions();
+
+    // The largest id of the table, 0 when it is empty.
+    int getMaxId(const QString &table);
+
+    // Writes what the user has typed and not yet saved: a visible card
+    // editor's lines, then the card table's edits (an open cell editor
+    // included). On failure the user has been told, the edits stay pending
+    // and false is returned.
+    bool savePendingEdits();
+
+public slots:
+    void reject() override;
+
+signals:
+    void transOpenCard(int id, int type);
+    void setProgressValue(int value);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void editCategory();
+    void openCategory();
+    void openAllCategory();
+    void beforeInsertCard(QSqlRecord &record);
+    void openCard();
+    void addCard();
+    void deleteCard();
+    void switchLanguage();
+    void setPassword();
+    void helpWindow();
+    void aboutDialog();
+    void exportCard();
+    void importCard();
+
+private:
+    QAction *createAction(const QString &text, const QString &toolTip, const QString &icon,
+                          const QString &shortcut);
+    void createCategoryMenu(QMenuBar *menuBar);
+    void createCardTable();
+    void createCardMenu(QMenuBar *menuBar);
+    void createOptionsMenu(QMenuBar *menuBar);
+    void createLanguageEntries(QMenuEx *languageMenu);
+    void createHelpMenu(QMenuBar *menuBar);
+    void createLayout(QMenuBar *menuBar);
+    QAction *createCategoryEntry(int id, const QString &name);
+    void applyCategoryFilter(int categoryId);
+
+    QMenuEx *categoryMenu = nullptr;
+    QMenuEx *cardMenu = nullptr;
+    QActionGroup *categoryGroup = nullptr;
+    QSqlRelationalTableModel *cardModel = nullptr;
+    QTableView *cardView = nullptr;
+    CardForm *cardForm = nullptr;
+    QTextEdit *helpView = nullptr;
+    // "&All" belongs to categoryGroup too; it is recognised as itself, never by its data.
+    QAction *allAction = nullptr;
+};
+
+#endif

@@ -1,0 +1,52 @@
+#include "mainwindow/tablesupport.h"
+
+#include <QMessageBox>
+#include <QSqlError>
+#include <QSqlTableModel>
+#include <QTableView>
+
+void TableSupport::setColumnWidths(QTableView *view, std::initializer_list<int> columns, int width)
+{
+    for (int column : columns)
+        view->setColumnWidth(column, qMax(width, minimumColumnWidth));
+}
+
+void TableSupport::commitOpenEditor(QAbstractItemView *view)
+{
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid())
+        return;
+    if (QWidget *editor = view->indexWidget(current)) {
+        // commitData and closeEditor are the view's own (protected) slots.
+        QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
+        QMetaObject::invokeMethod(view, "closeEditor", Q_ARG(QWidget *, editor),
+                                  Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    }
+}
+
+bool TableSupport::writePending(QSqlTableModel *model, QAbstractItemView *view, QWidget *parent)
+{
+    if (view)
+        commitOpenEditor(view);
+    if (!model->isDirty())
+        return true;
+    if (model->submitAll())
+        return true;
+    reportWriteError(parent, model->lastError().text());
+    return false;
+}
+
+void TableSupport::reportWriteError(QWidget *parent, const QString &driverText)
+{
+    QMessageBox::warning(parent, tr("Write Error"),
+                         tr("The changes could not be written to the store:\n%1\n\n"
+                            "They are kept; nothing has been lost yet.")
+                             .arg(driverText),
+                         QMessageBox::Ok);
+}
+
+void TableSupport::fetchAll(QSqlTableModel *model)
+{
+    while (model->canFetchMore())
+        model->fetchMore();
+}

@@ -1,0 +1,40 @@
+#ifndef TABLESUPPORT_H
+#define TABLESUPPORT_H
+
+#include <QCoreApplication>
+#include <initializer_list>
+
+class QAbstractItemView;
+class QSqlTableModel;
+class QTableView;
+class QWidget;
+
+// What the card table, the category editor and the card editor share.
+class TableSupport
+{
+    Q_DECLARE_TR_FUNCTIONS(TableSupport)
+
+public:
+    // Gives each of the columns the width, never less than a few pixels.
+    static void setColumnWidths(QTableView *view, std::initializer_list<int> columns, int width);
+
+    // Commits the text of a cell editor that is still open, so that it
+    // counts as an edit of the model.
+    static void commitOpenEditor(QAbstractItemView *view);
+
+    // Writes the model's pending edits (an open cell editor's text first).
+    // When the store refuses them, tells the user with the driver's text,
+    // keeps the edits pending and returns false.
+    static bool writePending(QSqlTableModel *model, QAbstractItemView *view, QWidget *parent);
+
+    // Tells the user that the store refused a write.
+    static void reportWriteError(QWidget *parent, const QString &driverText);
+
+    // Fetches every row of the model; rows arrive in batches otherwise, and
+    // counting or appending must see them all.
+    static void fetchAll(QSqlTableModel *model);
+
+    static constexpr int minimumColumnWidth = 10;
+};
+
+#endif

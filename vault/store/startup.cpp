@@ -1,0 +1,72 @@
+#include "store/startup.h"
+
+#include "access/login.h"
+#include "access/setpw.h"
+#include "store/cardstore.h"
+#include "store/settingsrow.h"
+#include "update/version.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QTranslator>
+
+bool prepareStore(const QString &storeDir)
+{
+    if (!openStore(storeDir))
+        return false;
+    createTables();
+    // Without a readable settings row the gate could not tell a set password
+    // from none; never let anyone in on a guess.
+    if (!SettingsRow::password()) {
+        const QString error = SettingsRow::lastError();
+        closeStore();
+        QMessageBox::warning(nullptr, QObject::tr("Database Error"),
+                             QObject::tr("The settings of the store cannot be read: %1").arg(error),
+                             QMessageBox::Ok);
+        return false;
+    }
+    return true;
+}
+
+QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale)
+{
+    QString lang = SettingsRow::language().value_or(QString());
+    if (lang == SettingsRow::none)
+        lang = systemLocale;
+    (void)translator.load(QStringLiteral("nimbrel_") + lang, translationDir);
+    QCoreApplication::installTranslator(&translator);
+
+    if (SettingsRow::lastLang().value_or(QString()) != lang) {
+        updateCardTypeNames();
+        SettingsRow::setLastLang(lang);
+    }
+    return lang;
+}
+
+QDialog *raiseGate()
+{
+    QDialog *gate = nullptr;
+    if (SettingsRow::password().value_or(QString()) == SettingsRow::none)
+        gate = new SetPw(nullptr, true);
+    else
+        gate = new Login;
+    gate->show();
+    return gate;
+}
+
+int vaultMain(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (!prepareStore())
+        return 1;
+
+    QTranslator translator;
+    applyLanguage(translator, QCoreApplication::applicationDirPath(), QLocale::system().name());
+    raiseGate();
+
+    Version version;
+    version.startDownload(Version::versionFileUrl());
+    QObject::connect(&version, &Version::done, &app, &QCoreApplication::quit);
+    return app.exec();
+}

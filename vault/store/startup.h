@@ -1,0 +1,29 @@
+#ifndef STARTUP_H
+#define STARTUP_H
+
+#include <QString>
+
+class QDialog;
+class QTranslator;
+
+// The start-up sequence, in pieces that the tests drive one by one.
+
+// Opens the store in storeDir (the program directory when empty), completes
+// its tables and checks that the settings row can be read. On failure the
+// "Database Error" box has been shown and the program must end with code 1.
+bool prepareStore(const QString &storeDir = QString());
+
+// Loads the translation of the stored language (or of systemLocale when
+// none was chosen) from translationDir into translator, installs it, and
+// rewrites the card type names when the language differs from the last
+// start's. Returns the code whose translation was requested.
+QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale);
+
+// Shows the password gate: the first-run set-password dialog while no
+// password is set, the login dialog otherwise.
+QDialog *raiseGate();
+
+// The whole start of the vault program: main's body.
+int vaultMain(int argc, char *argv[]);
+
+#endif
