@@ -16,7 +16,9 @@ void TableSupport::commitOpenEditor(QAbstractItemView *view)
     const QModelIndex current = view->currentIndex();
     if (!current.isValid())
         return;
-    if (QWidget *editor = view->indexWidget(current)) {
+    // A closed editor stays known to the view until it is deleted; it is hidden.
+    QWidget *editor = view->indexWidget(current);
+    if (editor && editor->isVisible()) {
         // commitData and closeEditor are the view's own (protected) slots.
         QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
         QMetaObject::invokeMethod(view, "closeEditor", Q_ARG(QWidget *, editor),

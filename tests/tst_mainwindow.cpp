@@ -1,0 +1,294 @@
+#include "modalanswer.h"
+#include "teststore.h"
+
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/qmenuex.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolTip>
+#include <QtTest>
+
+namespace {
+
+struct Entry
+{
+    QString text;
+    QString toolTip;
+    QString shortcut;
+    bool icon;
+};
+
+QList<QMenu *> menusOf(QWidget *window)
+{
+    QList<QMenu *> menus;
+    for (QAction *action : window->findChild<QMenuBar *>()->actions())
+        if (action->menu())
+            menus << action->menu();
+    return menus;
+}
+
+QList<Entry> entriesOf(QMenu *menu)
+{
+    QList<Entry> entries;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            entries << Entry{"-", "", "", false};
+        else
+            entries << Entry{action->text(), action->toolTip(), action->shortcut().toString(),
+                             !action->icon().pixmap(16).isNull()};
+    }
+    return entries;
+}
+
+QAction *entry(QMenu *menu, const QString &text)
+{
+    for (QAction *action : menu->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void menusAndEntries();
+    void cardTableSetup();
+    void columnWidthsFollowTheTable();
+    void menuToolTips();
+    void editedNameIsSaved_data();
+    void editedNameIsSaved();
+    void failedSaveAtCloseKeepsTheEdit();
+
+private:
+    QTableView *view() const { return window->findChild<QTableView *>("cardView"); }
+    void typeName(const QString &name, bool commit);
+
+    std::unique_ptr<TestStore> store;
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestMainWindow::init()
+{
+    store = std::make_unique<TestStore>();
+    store->exec("insert into card values(1, 13, 'first', 0)");
+    store->exec("insert into card values(2, 18, 'second', 0)");
+    window = std::make_unique<MainWindow>();
+    window->resize(800, 500);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    window.reset();
+    store.reset();
+}
+
+void TestMainWindow::menusAndEntries()
+{
+    QStringList titles;
+    for (QAction *action : window->findChild<QMenuBar *>()->actions())
+        titles << (action->isSeparator() ? QString("-") : action->text());
+    QCOMPARE(titles, QStringList({"&Category", "Ca&rd", "&Options", "-", "&Help"}));
+
+    const QList<QMenu *> menus = menusOf(window.get());
+    for (QMenu *menu : menus)
+        QVERIFY(qobject_cast<QMenuEx *>(menu));
+
+    const QList<QList<Entry>> expected = {
+        {{"&Edit", "open Edit Category dialog", "Ctrl+E", true},
+         {"-", "", "", false},
+         {"&All", "display all cards in main view", "Ctrl+A", true}},
+        {{"&Open", "open current indexical card", "Ctrl+O", true},
+         {"&Add", "add a new card", "Ctrl+N", true},
+         {"&Delete", "delete a card", "Ctrl+D", true}},
+        {{"Set &Password", "chang password", "", true},
+         {"&Language", "Language", "", true},
+         {"Export Data...", "export cards database", "", true},
+         {"Import Data...", "import cards database", "", true}},
+        {{"&Help", "Help", "", true}, {"-", "", "", false}, {"&About", "About", "", true}},
+    };
+    QCOMPARE(menus.size(), expected.size());
+    for (int m = 0; m < menus.size(); ++m) {
+        const QList<Entry> actual = entriesOf(menus.at(m));
+        QCOMPARE(actual.size(), expected.at(m).size());
+        for (int e = 0; e < actual.size(); ++e) {
+            QCOMPARE(actual.at(e).text, expected.at(m).at(e).text);
+            QCOMPARE(actual.at(e).toolTip, expected.at(m).at(e).toolTip);
+            QCOMPARE(actual.at(e).shortcut, expected.at(m).at(e).shortcut);
+            QCOMPARE(actual.at(e).icon, expected.at(m).at(e).icon);
+        }
+    }
+    QAction *all = entry(menus.at(0), "&All");
+    QVERIFY(all->isCheckable());
+    QVERIFY(!all->isChecked());
+    QCOMPARE(all->data().toInt(), 0);
+
+    QMenu *language = entry(menus.at(2), "&Language")->menu();
+    QVERIFY(qobject_cast<QMenuEx *>(language));
+    QCOMPARE(language->actions().size(), 2);
+    QCOMPARE(language->actions().at(0)->text(), QString("English"));
+    QCOMPARE(language->actions().at(0)->data().toString(), QString("en"));
+    QCOMPARE(language->actions().at(1)->text(), QString("Chinese(Simplified)"));
+    QCOMPARE(language->actions().at(1)->data().toString(), QString("zh_CN"));
+
+    const QStringList buttons = {"addButton", "openButton", "closeButton"};
+    const QStringList texts = {"&Add", "O&pen", "Clos&e"};
+    const QStringList tips = {"add a new card", "open current indexical card", "exit Nimbrel"};
+    for (int i = 0; i < buttons.size(); ++i) {
+        auto *button = window->findChild<QPushButton *>(buttons.at(i));
+        QCOMPARE(button->text(), texts.at(i));
+        QCOMPARE(button->toolTip(), tips.at(i));
+        QVERIFY(!button->icon().pixmap(16).isNull());
+    }
+    QCOMPARE(window->windowTitle(), QString("Nimbrel 2.12"));
+    QVERIFY(!window->windowIcon().pixmap(16).isNull());
+}
+
+void TestMainWindow::cardTableSetup()
+{
+    QTableView *table = view();
+    QVERIFY(table->isColumnHidden(0));
+    QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(table->rowHeight(0), 36);
+    QCOMPARE(table->model()->rowCount(), 2);
+    QCOMPARE(table->model()->index(0, 2).data().toString(), QString("first"));
+    QCOMPARE(table->model()->headerData(1, Qt::Horizontal).toString(), QString("Type"));
+    QCOMPARE(table->model()->headerData(2, Qt::Horizontal).toString(), QString("Name"));
+    QCOMPARE(table->model()->headerData(3, Qt::Horizontal).toString(), QString("Category"));
+}
+
+void TestMainWindow::columnWidthsFollowTheTable()
+{
+    QTableView *table = view();
+    const int margin = window->width() - table->width();
+    window->resize(600 + margin, 400);
+    QCoreApplication::processEvents();
+    QCOMPARE(table->width(), 600);
+    for (int column : {1, 2, 3})
+        QCOMPARE(table->columnWidth(column), 185);
+
+    window->resize(913 + margin, 400);
+    QCoreApplication::processEvents();
+    QCOMPARE(table->columnWidth(2), table->width() / 3 - 15);
+
+    // Narrower than the rule allows: the width stays positive.
+    table->resize(30, 200);
+    QMetaObject::invokeMethod(window.get(), [this] {
+        QResizeEvent event(window->size(), window->size());
+        QCoreApplication::sendEvent(window.get(), &event);
+    });
+    QVERIFY(table->columnWidth(2) > 0);
+}
+
+void TestMainWindow::menuToolTips()
+{
+    auto tipAt = [](QMenu *menu, QAction *action) {
+        const QPoint pos = menu->actionGeometry(action).center();
+        QHelpEvent event(QEvent::ToolTip, pos, menu->mapToGlobal(pos));
+        return QCoreApplication::sendEvent(menu, &event);
+    };
+    const QList<QMenu *> menus = menusOf(window.get());
+    QMenu *help = menus.at(3);
+    help->popup(window->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+
+    QVERIFY(tipAt(help, help->actions().at(2)));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QString("About"));
+
+    // A separator has no tip: the one that was up goes away.
+    QVERIFY(tipAt(help, help->actions().at(1)));
+    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 2000);
+    help->hide();
+
+    QMenu *card = menus.at(1);
+    card->popup(window->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(card));
+    QVERIFY(tipAt(card, card->actions().at(1)));
+    QTRY_COMPARE(QToolTip::text(), QString("add a new card"));
+    card->hide();
+}
+
+void TestMainWindow::typeName(const QString &name, bool commit)
+{
+    QTableView *table = view();
+    const QModelIndex index = table->model()->index(0, 2);
+    table->setCurrentIndex(index);
+    table->edit(index);
+    auto *editor = qobject_cast<QLineEdit *>(table->indexWidget(index));
+    QVERIFY(editor);
+    editor->selectAll();
+    // QTest types Latin-1 only; other text arrives as an input method would put it.
+    if (QString::fromLatin1(name.toLatin1()) == name)
+        QTest::keyClicks(editor, name);
+    else
+        editor->insert(name);
+    if (commit) {
+        // The delegate commits on Return from a queued call.
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+}
+
+void TestMainWindow::editedNameIsSaved_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("commit");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("close button") << "button" << true << "renamed";
+    QTest::newRow("close button, editor open") << "button" << false << "renamed";
+    QTest::newRow("title bar, editor open") << "titlebar" << false << "renamed";
+    QTest::newRow("escape") << "escape" << true << "renamed";
+    QTest::newRow("quotes and chinese") << "button" << true << QString::fromUtf8("it's \"银行\" %1 \\");
+}
+
+void TestMainWindow::editedNameIsSaved()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, commit);
+    QFETCH(QString, name);
+    typeName(name, commit);
+    if (how == "button")
+        QTest::mouseClick(window->findChild<QPushButton *>("closeButton"), Qt::LeftButton);
+    else if (how == "titlebar")
+        window->close();
+    else
+        QTest::keyClick(view(), Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(store->value("select name from card where id = 1").toString(), name);
+    QCOMPARE(store->value("select name from card where id = 2").toString(), QString("second"));
+}
+
+void TestMainWindow::failedSaveAtCloseKeepsTheEdit()
+{
+    typeName("renamed", true);
+    store->makeReadOnly();
+
+    auto failure = answerNextBox(QMessageBox::Ok);
+    onNextModal([](QWidget *) {});
+    QTimer::singleShot(0, [] {
+        // After the failure message comes the question; keep the window open.
+        answerNextBox(QMessageBox::No);
+    });
+    window->close();
+    QVERIFY(failure->seen);
+    QVERIFY(failure->text.contains("readonly"));
+    QVERIFY(window->isVisible());
+    QCOMPARE(view()->model()->index(0, 2).data().toString(), QString("renamed"));
+    QCOMPARE(store->value("select name from card where id = 1").toString(), QString("first"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
