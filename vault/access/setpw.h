@@ -21,7 +21,6 @@ private slots:
     void checkPassword();
 
 private:
-
     QLineEdit *oldEdit = nullptr;
     QLineEdit *newEdit = nullptr;
     QLineEdit *confirmEdit = nullptr;
