@@ -178,7 +178,7 @@ void Widget::readProgress(qint64 done, qint64 total)
     // An unknown length gives the range 0 to 0: the bar shows itself busy.
     if (total < 0)
         total = 0;
-    while (total > std::numeric_limits<int>::max()) {
+    while (total > (std::numeric_limits<int>::max)()) {
         total >>= 10;
         done >>= 10;
     }

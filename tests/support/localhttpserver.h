@@ -17,6 +17,8 @@ struct CannedReply
     // Body bytes sent before the connection is closed; -1 sends all.
     int dropAfter = -1;
     // Sends the first half of the body and the rest only on release().
+    // (The client reports progress at most every 100 ms, and only when data
+    // arrives: release a little more after a pause to see it.)
     bool hold = false;
 
     static CannedReply ok(const QByteArray &body) { return {"200 OK", body}; }
@@ -50,16 +52,20 @@ public:
     void publish(const QString &path, const CannedReply &reply) { replies.insert(path, reply); }
     int requests(const QString &path) const { return counts.value(path); }
 
-    // Sends the rest of every held reply.
-    void release()
+    // Sends the next bytes of every held reply, all the rest when negative,
+    // and ends the replies that are complete.
+    void release(int bytes = -1)
     {
-        for (const Held &held : std::as_const(heldReplies)) {
-            if (held.socket) {
-                held.socket->write(held.rest);
+        for (Held &held : heldReplies) {
+            if (!held.socket)
+                continue;
+            const QByteArray next = bytes < 0 ? held.rest : held.rest.left(bytes);
+            held.socket->write(next);
+            held.rest.remove(0, next.size());
+            if (held.rest.isEmpty())
                 held.socket->disconnectFromHost();
-            }
         }
-        heldReplies.clear();
+        heldReplies.removeIf([](const Held &held) { return !held.socket || held.rest.isEmpty(); });
     }
 
 private:
