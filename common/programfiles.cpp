@@ -26,7 +26,17 @@ QString updaterName()
 
 QString pathInProgramDir(const QString &name)
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator() + name;
+    return pathIn(QCoreApplication::applicationDirPath(), name);
+}
+
+QString pathIn(const QString &dir, const QString &name)
+{
+    return QDir::toNativeSeparators(dir) + QDir::separator() + name;
+}
+
+QUrl updateServer()
+{
+    return QUrl(QStringLiteral("http://update.nimbrel.example.org"));
 }
 
 } // namespace ProgramFiles
