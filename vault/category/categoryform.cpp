@@ -7,13 +7,14 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace {
 
@@ -57,6 +58,10 @@ void CategoryForm::createModel()
     connect(model, &QSqlTableModel::beforeInsert, this, &CategoryForm::beforeInsertCategory);
     connect(model, &QSqlTableModel::dataChanged, this, &CategoryForm::CategorydataChanged);
     connect(model, &QSqlTableModel::rowsInserted, this, &CategoryForm::CategoryrowsInserted);
+    // Connected before the view's selection model, which moves the current
+    // cell off a row that is about to go.
+    connect(model, &QSqlTableModel::rowsAboutToBeRemoved, this, [this]() { removingRows = true; });
+    connect(model, &QSqlTableModel::rowsRemoved, this, [this]() { removingRows = false; });
 }
 
 void CategoryForm::createView()
@@ -67,15 +72,19 @@ void CategoryForm::createView()
     view->setColumnHidden(0, true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    // The view submits a row when an editor closes with Enter and when the
-    // current row changes; neither tells whether the store took it.
+    // The view submits the model whenever the current row changes, even when
+    // the current row is the one being dropped: a pending new row would be
+    // written just before it goes. Only a row that is left is written here.
+    disconnect(view->selectionModel(), SIGNAL(currentRowChanged(QModelIndex,QModelIndex)), model,
+               SLOT(submit()));
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CategoryForm::submitLeftRow);
+    // Enter in an editor submits the row too, without telling whether the
+    // store took it.
     connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
                 if (hint == QAbstractItemDelegate::SubmitModelCache)
                     reportFailedSubmit();
             });
-    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &CategoryForm::reportFailedSubmit);
 }
 
 void CategoryForm::createButtons()
@@ -125,24 +134,21 @@ void CategoryForm::addCategory()
     if (!model->insertRows(row, 1))
         return;
     const QModelIndex name = model->index(row, 1);
-    {
-        // Making the new row current would submit it, still unnamed, at once.
-        const QSignalBlocker blocker(view->selectionModel());
-        view->setCurrentIndex(name);
-    }
-    view->scrollTo(name);
-    view->viewport()->update();
+    newRow = name;
+    view->setCurrentIndex(name);
     view->edit(name);
 }
 
 void CategoryForm::deleteCategory()
 {
-    view->setFocus(Qt::OtherFocusReason);
+    // Read before the focus moves: a table that gains the focus without a
+    // current cell makes its first cell current.
     const QModelIndex current = view->currentIndex();
+    view->setFocus(Qt::OtherFocusReason);
     if (!current.isValid())
         return;
     const int row = current.row();
-    if (model->record(row).isNull(QStringLiteral("id"))) {
+    if (isNewRow(row)) {
         // Never stored: nothing to count, nothing in the menu.
         model->removeRows(row, 1);
         return;
@@ -184,7 +190,6 @@ void CategoryForm::refuseDeletion(const QString &text)
 void CategoryForm::beforeInsertCategory(QSqlRecord &record)
 {
     TableIds::assignNextId(record, categoryTable);
-    insertingId = record.value(QStringLiteral("id")).toInt();
 }
 
 // The model reports a changed cell twice: when the editor commits it (the row
@@ -200,8 +205,8 @@ void CategoryForm::CategorydataChanged(const QModelIndex &topLeft, const QModelI
         return;
     const int id = record.value(QStringLiteral("id")).toInt();
     const QString name = record.value(QStringLiteral("name")).toString();
-    if (insertingId == id) {
-        insertingId.reset();
+    if (isNewRow(row)) {
+        newRow = QPersistentModelIndex();
         mainWindow->addCategoryAction(id, name);
     } else {
         mainWindow->renameCategoryAction(id, name);
@@ -212,11 +217,23 @@ void CategoryForm::CategoryrowsInserted(const QModelIndex &, int, int)
 {
 }
 
+void CategoryForm::submitLeftRow(const QModelIndex &, const QModelIndex &previous)
+{
+    if (removingRows || !previous.isValid() || !model->isDirty(model->index(previous.row(), 1)))
+        return;
+    model->submit();
+    reportFailedSubmit();
+}
+
+bool CategoryForm::isNewRow(int row) const
+{
+    return newRow.isValid() && newRow.row() == row;
+}
+
 void CategoryForm::reportFailedSubmit()
 {
     if (!model->isDirty())
         return;
-    insertingId.reset();
     const QString error = model->lastError().text();
     // Shown once the view has finished the event that submitted.
     QMetaObject::invokeMethod(

@@ -2,7 +2,7 @@
 #define CATEGORYFORM_H
 
 #include <QDialog>
-#include <optional>
+#include <QPersistentModelIndex>
 
 class MainWindow;
 class QModelIndex;
@@ -35,6 +35,8 @@ private:
     void createView();
     void createButtons();
     void createLayout();
+    void submitLeftRow(const QModelIndex &current, const QModelIndex &previous);
+    bool isNewRow(int row) const;
     void reportFailedSubmit();
     void refuseDeletion(const QString &text);
 
@@ -44,9 +46,10 @@ private:
     QPushButton *deleteButton = nullptr;
     QPushButton *closeButton = nullptr;
     MainWindow *mainWindow = nullptr;
-    // The id given to the row whose INSERT is under way; its menu entry is
-    // added once the row is read back from the store.
-    std::optional<int> insertingId;
+    // The row added by "&Add" until it has been stored and read back; it has
+    // no menu entry yet and, while pending, nothing to count or delete.
+    QPersistentModelIndex newRow;
+    bool removingRows = false;
 };
 
 #endif
