@@ -1,10 +1,241 @@
 #include "category/categoryform.h"
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/tablesupport.h"
+#include "store/tableids.h"
+
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <optional>
+
+namespace {
+
+const QString categoryTable = QStringLiteral("category");
+
+// The number of cards filed under the category; empty when the store could
+// not be asked, with the driver's text in `error`.
+std::optional<int> countCards(int categoryId, QString *error)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM card WHERE categoryid = ?"));
+    query.addBindValue(categoryId);
+    if (!query.exec() || !query.next()) {
+        *error = query.lastError().text();
+        return std::nullopt;
+    }
+    return query.value(0).toInt();
+}
+
+} // namespace
 
 CategoryForm::CategoryForm(MainWindow *parent)
     : QDialog(parent)
     , mainWindow(parent)
 {
+    createModel();
+    createView();
+    createButtons();
+    createLayout();
     setWindowTitle(tr("Edit Category"));
+    setWindowIcon(QIcon(QStringLiteral(":/menuicon/edit.png")));
+}
+
+void CategoryForm::createModel()
+{
+    model = new QSqlTableModel(this);
+    model->setTable(categoryTable);
+    model->setSort(0, Qt::AscendingOrder);
+    model->setHeaderData(1, Qt::Horizontal, tr("Name"));
+    model->select();
+    connect(model, &QSqlTableModel::beforeInsert, this, &CategoryForm::beforeInsertCategory);
+    connect(model, &QSqlTableModel::dataChanged, this, &CategoryForm::CategorydataChanged);
+    connect(model, &QSqlTableModel::rowsInserted, this, &CategoryForm::CategoryrowsInserted);
+    // Connected before the view's selection model, which moves the current
+    // cell off a row that is about to go.
+    connect(model, &QSqlTableModel::rowsAboutToBeRemoved, this, [this]() { removingRows = true; });
+    connect(model, &QSqlTableModel::rowsRemoved, this, [this]() { removingRows = false; });
+}
+
+void CategoryForm::createView()
+{
+    view = new QTableView(this);
+    view->setObjectName(QStringLiteral("categoryView"));
+    view->setModel(model);
+    view->setColumnHidden(0, true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    // The view submits the model whenever the current row changes, even when
+    // the current row is the one being dropped: a pending new row would be
+    // written just before it goes. Only a row that is left is written here.
+    disconnect(view->selectionModel(), SIGNAL(currentRowChanged(QModelIndex,QModelIndex)), model,
+               SLOT(submit()));
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CategoryForm::submitLeftRow);
+    // Enter in an editor submits the row too, without telling whether the
+    // store took it.
+    connect(view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
+                if (hint == QAbstractItemDelegate::SubmitModelCache)
+                    reportFailedSubmit();
+            });
+}
+
+void CategoryForm::createButtons()
+{
+    auto button = [this](const QString &text, const QString &toolTip, const QString &icon, const char *name) {
+        auto *pushButton = new QPushButton(QIcon(icon), text, this);
+        pushButton->setToolTip(toolTip);
+        pushButton->setObjectName(QLatin1String(name));
+        return pushButton;
+    };
+    addButton = button(tr("&Add"), tr("add a category"), QStringLiteral(":/menuicon/add.png"), "addButton");
+    deleteButton = button(tr("&Delete"), tr("delete a category"), QStringLiteral(":/menuicon/delete.png"),
+                          "deleteButton");
+    closeButton = button(tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
+                         "closeButton");
+    connect(addButton, &QPushButton::clicked, this, &CategoryForm::addCategory);
+    connect(deleteButton, &QPushButton::clicked, this, &CategoryForm::deleteCategory);
+    connect(closeButton, &QPushButton::clicked, this, &CategoryForm::accept);
+}
+
+void CategoryForm::createLayout()
+{
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(addButton);
+    buttonRow->addWidget(deleteButton);
+    buttonRow->addStretch();
+    buttonRow->addWidget(closeButton);
+    auto *layout = new QVBoxLayout;
+    layout->addWidget(view);
+    layout->addLayout(buttonRow);
+    setLayout(layout);
+}
+
+void CategoryForm::resizeEvent(QResizeEvent *)
+{
+    TableSupport::setColumnWidths(view, {1}, view->width());
+}
+
+void CategoryForm::addCategory()
+{
+    // The model holds one pending row at a time: an edit not yet written
+    // goes first.
+    if (!TableSupport::writePending(model, view, this))
+        return;
+    TableSupport::fetchAll(model);
+    const int row = model->rowCount();
+    if (!model->insertRows(row, 1))
+        return;
+    const QModelIndex name = model->index(row, 1);
+    newRow = name;
+    view->setCurrentIndex(name);
+    view->edit(name);
+}
+
+void CategoryForm::deleteCategory()
+{
+    // Read before the focus moves: a table that gains the focus without a
+    // current cell makes its first cell current.
+    const QModelIndex current = view->currentIndex();
+    view->setFocus(Qt::OtherFocusReason);
+    if (!current.isValid())
+        return;
+    const int row = current.row();
+    if (isNewRow(row)) {
+        // Never stored: nothing to count, nothing in the menu.
+        model->removeRows(row, 1);
+        return;
+    }
+    if (!TableSupport::writePending(model, view, this))
+        return;
+
+    const QSqlRecord record = model->record(row);
+    const int id = record.value(QStringLiteral("id")).toInt();
+    const QString name = record.value(QStringLiteral("name")).toString();
+    QString error;
+    const std::optional<int> cards = countCards(id, &error);
+    if (!cards) {
+        refuseDeletion(tr("Cannot delete %1 because its cards could not be counted:\n%2").arg(name, error));
+        return;
+    }
+    if (*cards > 0) {
+        refuseDeletion(
+            tr("Cannot delete %1 because there are Cards associated with this category in the collection.")
+                .arg(name));
+        return;
+    }
+    if (!model->removeRows(row, 1)) {
+        error = model->lastError().text();
+        model->revertRow(row);
+        TableSupport::reportWriteError(this, error);
+        return;
+    }
+    // A deleted row stays behind as a blank one until the model is read again.
+    model->select();
+    mainWindow->removeCategoryAction(id);
+}
+
+void CategoryForm::refuseDeletion(const QString &text)
+{
+    QMessageBox::information(this, tr("Delete Category"), text, QMessageBox::Ok);
+}
+
+void CategoryForm::beforeInsertCategory(QSqlRecord &record)
+{
+    TableIds::assignNextId(record, categoryTable);
+}
+
+// The model reports a changed cell twice: when the editor commits it (the row
+// is then pending) and when the row has been written and read back. The menu
+// follows the second only.
+void CategoryForm::CategorydataChanged(const QModelIndex &topLeft, const QModelIndex &)
+{
+    const int row = topLeft.row();
+    if (model->isDirty(model->index(row, 1)))
+        return;
+    const QSqlRecord record = model->record(row);
+    if (record.isNull(QStringLiteral("id")))
+        return;
+    const int id = record.value(QStringLiteral("id")).toInt();
+    const QString name = record.value(QStringLiteral("name")).toString();
+    if (isNewRow(row)) {
+        newRow = QPersistentModelIndex();
+        mainWindow->addCategoryAction(id, name);
+    } else {
+        mainWindow->renameCategoryAction(id, name);
+    }
+}
+
+void CategoryForm::CategoryrowsInserted(const QModelIndex &, int, int)
+{
+}
+
+void CategoryForm::submitLeftRow(const QModelIndex &, const QModelIndex &previous)
+{
+    if (removingRows || !previous.isValid() || !model->isDirty(model->index(previous.row(), 1)))
+        return;
+    model->submit();
+    reportFailedSubmit();
+}
+
+bool CategoryForm::isNewRow(int row) const
+{
+    return newRow.isValid() && newRow.row() == row;
+}
+
+void CategoryForm::reportFailedSubmit()
+{
+    if (!model->isDirty())
+        return;
+    const QString error = model->lastError().text();
+    // Shown once the view has finished the event that submitted.
+    QMetaObject::invokeMethod(
+        this, [this, error]() { TableSupport::reportWriteError(this, error); }, Qt::QueuedConnection);
 }

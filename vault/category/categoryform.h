@@ -2,10 +2,17 @@
 #define CATEGORYFORM_H
 
 #include <QDialog>
+#include <QPersistentModelIndex>
 
 class MainWindow;
+class QModelIndex;
+class QPushButton;
+class QSqlRecord;
+class QSqlTableModel;
+class QTableView;
 
-// The category editor: adds, renames and deletes categories.
+// The category editor: adds, renames and deletes categories, and keeps the
+// main window's category menu in step with what the store holds.
 class CategoryForm : public QDialog
 {
     Q_OBJECT
@@ -13,8 +20,36 @@ class CategoryForm : public QDialog
 public:
     explicit CategoryForm(MainWindow *parent);
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private slots:
+    void addCategory();
+    void deleteCategory();
+    void beforeInsertCategory(QSqlRecord &record);
+    void CategorydataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight);
+    void CategoryrowsInserted(const QModelIndex &parent, int start, int end);
+
 private:
+    void createModel();
+    void createView();
+    void createButtons();
+    void createLayout();
+    void submitLeftRow(const QModelIndex &current, const QModelIndex &previous);
+    bool isNewRow(int row) const;
+    void reportFailedSubmit();
+    void refuseDeletion(const QString &text);
+
+    QSqlTableModel *model = nullptr;
+    QTableView *view = nullptr;
+    QPushButton *addButton = nullptr;
+    QPushButton *deleteButton = nullptr;
+    QPushButton *closeButton = nullptr;
     MainWindow *mainWindow = nullptr;
+    // The row added by "&Add" until it has been stored and read back; it has
+    // no menu entry yet and, while pending, nothing to count or delete.
+    QPersistentModelIndex newRow;
+    bool removingRows = false;
 };
 
 #endif

@@ -52,6 +52,7 @@ void MainWindow::loadCategoryActions()
     }
     if (chosen != SettingsRow::allCategories)
         applyCategoryFilter(chosen);
+    shownEntry = categoryGroup->checkedAction();
 }
 
 void MainWindow::addCategoryAction(int id, const QString &name)
@@ -91,20 +92,38 @@ void MainWindow::clearCategoryActions()
     }
 }
 
+// The group has checked the chosen entry already; when the table keeps its
+// filter, the check goes back to the entry of that filter.
+void MainWindow::restoreShownEntry()
+{
+    if (shownEntry && categoryGroup->actions().contains(shownEntry))
+        shownEntry->setChecked(true);
+    else if (QAction *checked = categoryGroup->checkedAction())
+        checked->setChecked(false);
+}
+
 void MainWindow::openCategory()
 {
     auto *entry = qobject_cast<QAction *>(sender());
-    if (!entry || !savePendingEdits())
+    if (!entry)
         return;
+    if (!savePendingEdits()) {
+        restoreShownEntry();
+        return;
+    }
     const int id = entry->data().toInt();
     applyCategoryFilter(id);
+    shownEntry = entry;
     SettingsRow::setCategory(id);
 }
 
 void MainWindow::openAllCategory()
 {
-    if (!savePendingEdits())
+    if (!savePendingEdits()) {
+        restoreShownEntry();
         return;
+    }
     applyCategoryFilter(SettingsRow::allCategories);
+    shownEntry = allAction;
     SettingsRow::setCategory(SettingsRow::allCategories);
 }

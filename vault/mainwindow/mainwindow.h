@@ -76,6 +76,7 @@ private:
     void createLayout(QMenuBar *menuBar);
     QAction *createCategoryEntry(int id, const QString &name);
     void applyCategoryFilter(int categoryId);
+    void restoreShownEntry();
 
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
@@ -86,6 +87,9 @@ private:
     QTextEdit *helpView = nullptr;
     // "&All" belongs to categoryGroup too; it is recognised as itself, never by its data.
     QAction *allAction = nullptr;
+    // The entry whose filter the card table shows; its check comes back when
+    // a filter change is refused.
+    QAction *shownEntry = nullptr;
 };
 
 #endif
