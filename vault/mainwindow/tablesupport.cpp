@@ -18,7 +18,7 @@ void TableSupport::commitOpenEditor(QAbstractItemView *view)
         return;
     // A closed editor stays known to the view until it is deleted; it is hidden.
     QWidget *editor = view->indexWidget(current);
-    if (editor && editor->isVisible()) {
+    if (editor && !editor->isHidden()) {
         // commitData and closeEditor are the view's own (protected) slots.
         QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
         QMetaObject::invokeMethod(view, "closeEditor", Q_ARG(QWidget *, editor),
