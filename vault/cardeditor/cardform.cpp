@@ -1,17 +1,199 @@
 #include "cardeditor/cardform.h"
 
+#include "mainwindow/qmenuex.h"
+#include "mainwindow/tablesupport.h"
+#include "store/tableids.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSqlRecord>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
 CardForm::CardForm(QWidget *parent)
     : QDialog(parent)
 {
+    createModel();
+    createView();
+    createMenuAndButtons();
+}
+
+void CardForm::createModel()
+{
+    model = new QSqlTableModel(this);
+    model->setTable(QStringLiteral("content"));
+    model->setSort(0, Qt::AscendingOrder);
+    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    model->setHeaderData(1, Qt::Horizontal, tr("Title"));
+    model->setHeaderData(2, Qt::Horizontal, tr("Value"));
+    model->select();
+    connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
+}
+
+void CardForm::createView()
+{
+    view = new QTableView(this);
+    view->setObjectName(QStringLiteral("contentView"));
+    view->setModel(model);
+    view->setColumnHidden(0, true);
+    view->setColumnHidden(3, true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void CardForm::createMenuAndButtons()
+{
+    auto action = [this](const QString &text, const QString &toolTip, const QString &icon,
+                         const QString &shortcut) {
+        auto *entry = new QAction(QIcon(icon), text, this);
+        entry->setToolTip(toolTip);
+        if (!shortcut.isEmpty())
+            entry->setShortcut(QKeySequence(shortcut));
+        return entry;
+    };
+    QAction *copyAction = action(tr("&Copy"), tr("copy current indexical unit"),
+                                 QStringLiteral(":/menuicon/copy.png"), tr("ctrl+C"));
+    QAction *pasteAction = action(tr("&Paste"), tr("paste to current indexical unit"),
+                                  QStringLiteral(":/menuicon/paste.png"), tr("ctrl+V"));
+    QAction *addAction = action(tr("&Add Line"), tr("add a new line"), QStringLiteral(":/menuicon/add.png"),
+                                QString());
+    QAction *deleteAction = action(tr("&Delete Line"), tr("delete a line"),
+                                   QStringLiteral(":/menuicon/delete.png"), QString());
+    QAction *closeAction = action(tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
+                                  QString());
+
+    auto *menuBar = new QMenuBar(this);
+    auto *menu = new QMenuEx(tr("&Menu"), this);
+    menuBar->addMenu(menu);
+    menu->addAction(copyAction);
+    menu->addAction(pasteAction);
+    menu->addAction(addAction);
+    menu->addAction(deleteAction);
+    menu->addSeparator();
+    menu->addAction(closeAction);
+    connect(copyAction, &QAction::triggered, this, &CardForm::copy);
+    connect(pasteAction, &QAction::triggered, this, &CardForm::paste);
+    connect(addAction, &QAction::triggered, this, &CardForm::addContent);
+    connect(deleteAction, &QAction::triggered, this, &CardForm::deleteContent);
+    connect(closeAction, &QAction::triggered, this, &CardForm::close);
+
+    addButton = new QPushButton(QIcon(QStringLiteral(":/menuicon/add.png")), tr("&Add Line"), this);
+    addButton->setToolTip(tr("add a new line"));
+    closeButton = new QPushButton(QIcon(QStringLiteral(":/menuicon/close.png")), tr("Clos&e"), this);
+    closeButton->setToolTip(tr("close dialog"));
+    connect(addButton, &QPushButton::clicked, this, &CardForm::addContent);
+    connect(closeButton, &QPushButton::clicked, this, &CardForm::close);
+
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(addButton);
+    buttonRow->addStretch();
+    buttonRow->addWidget(closeButton);
+    auto *layout = new QVBoxLayout;
+    layout->setMenuBar(menuBar);
+    layout->addWidget(view);
+    layout->addLayout(buttonRow);
+    setLayout(layout);
 }
 
 bool CardForm::writePending()
 {
-    return true;
+    return TableSupport::writePending(model, view, this);
 }
 
 void CardForm::recvOpenCard(int id, int type)
 {
-    Q_UNUSED(type);
+    // What the user typed for the card shown so far is written first; when
+    // the store refuses it, the editor keeps that card and its changes.
+    if (!writePending())
+        return;
     cardId = id;
+    model->setFilter(QStringLiteral("cardid = %1").arg(id));
+    model->select();
+    if (model->rowCount() == 0 && addTemplateContent(type)) {
+        const QModelIndex first = model->index(0, 2);
+        view->setCurrentIndex(first);
+        view->edit(first);
+    }
+}
+
+void CardForm::forgetCard(int id)
+{
+    if (id != cardId)
+        return;
+    // Reselecting also closes an open cell editor without committing it.
+    model->revertAll();
+    model->select();
+    hide();
+}
+
+void CardForm::appendLine(int row, const QString &title)
+{
+    model->insertRows(row, 1);
+    QSqlRecord record = model->record(row);
+    // Both columns are NOT NULL: an empty value, never a null one.
+    TableIds::setField(record, QStringLiteral("title"), title);
+    TableIds::setField(record, QStringLiteral("value"), QLatin1String(""));
+    model->setRecord(row, record);
+}
+
+void CardForm::addContent()
+{
+    TableSupport::fetchAll(model);
+    const int row = model->rowCount();
+    appendLine(row, QLatin1String(""));
+    const QModelIndex value = model->index(row, 2);
+    view->setCurrentIndex(value);
+    view->edit(value);
+}
+
+void CardForm::deleteContent()
+{
+    view->setFocus(Qt::OtherFocusReason);
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid())
+        return;
+    TableSupport::commitOpenEditor(view);
+    model->removeRows(current.row(), 1);
+    writePending();
+}
+
+void CardForm::beforeInsertContent(QSqlRecord &record)
+{
+    TableIds::assignNextId(record, QStringLiteral("content"));
+    TableIds::setField(record, QStringLiteral("cardid"), cardId);
+}
+
+void CardForm::copy()
+{
+    const QString text = model->data(view->currentIndex(), Qt::EditRole).toString();
+    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+void CardForm::paste()
+{
+    const QModelIndex current = view->currentIndex();
+    if (current.isValid())
+        model->setData(current, QGuiApplication::clipboard()->text(QClipboard::Clipboard), Qt::EditRole);
+}
+
+// A failed write keeps the dialog open with its changes.
+void CardForm::accept()
+{
+    if (writePending())
+        QDialog::accept();
+}
+
+void CardForm::reject()
+{
+    if (writePending())
+        QDialog::reject();
+}
+
+void CardForm::resizeEvent(QResizeEvent *)
+{
+    TableSupport::setColumnWidths(view, {1, 2}, view->width() / 2 - 20);
 }

@@ -1,5 +1,30 @@
 #include "cardeditor/mydelegate.h"
 
+#include "mainwindow/tablesupport.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QPainter>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlRelationalTableModel>
+
+namespace {
+
+const char *const iconNames[] = {
+    "address", "bank",   "computer", "contact",  "credit", "database", "ebank",  "ebay",   "email",
+    "general", "master", "mobilephone", "password", "paypal", "serial", "taobao", "visa", "website",
+};
+constexpr int typeCount = int(sizeof iconNames / sizeof iconNames[0]);
+constexpr int iconSize = 32;
+
+int cellId(const QModelIndex &index)
+{
+    return index.data(Qt::EditRole).toInt();
+}
+
+} // namespace
+
 myDelegate::myDelegate(QObject *parent)
     : QItemDelegate(parent)
 {
@@ -7,6 +32,119 @@ myDelegate::myDelegate(QObject *parent)
 
 QString myDelegate::iconPath(int type) const
 {
-    Q_UNUSED(type);
-    return QString();
+    if (type < 1 || type > typeCount)
+        return QString();
+    return QStringLiteral(":/cardicon/%1.png").arg(QLatin1String(iconNames[type - 1]));
+}
+
+bool myDelegate::isNamedColumn(const QModelIndex &index)
+{
+    return index.column() == typeColumn || index.column() == categoryColumn;
+}
+
+bool myDelegate::handlesEditing(const QWidget *editor, const QAbstractItemModel *model, const QModelIndex &index)
+{
+    return isNamedColumn(index) && qobject_cast<const QSqlRelationalTableModel *>(model)
+        && qobject_cast<const QComboBox *>(editor);
+}
+
+QString myDelegate::lookupName(int column, int id)
+{
+    QSqlQuery query;
+    query.prepare(column == typeColumn ? QStringLiteral("select name from cardtype where id = ?")
+                                       : QStringLiteral("select name from category where id = ?"));
+    query.addBindValue(id);
+    if (!query.exec() || !query.next())
+        return QString();
+    return query.value(0).toString();
+}
+
+void myDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    if (!isNamedColumn(index)) {
+        QItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const int id = cellId(index);
+    const QString name = lookupName(index.column(), id);
+    const QStyleOptionViewItem opt = setOptions(index, option);
+    QRect textRect = opt.rect;
+    if (index.column() == typeColumn) {
+        // Names stay in line whether or not an icon stands before them.
+        const QImage image(iconPath(id));
+        if (!image.isNull())
+            painter->drawImage(QPoint(opt.rect.left(), opt.rect.top() + (opt.rect.height() - image.height()) / 2),
+                               image);
+        textRect.setLeft(opt.rect.left() + (image.isNull() ? iconSize : image.width()));
+    }
+    drawDisplay(painter, opt, textRect, name);
+    drawFocus(painter, opt, opt.rect);
+}
+
+QWidget *myDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                  const QModelIndex &index) const
+{
+    if (!isNamedColumn(index))
+        return QItemDelegate::createEditor(parent, option, index);
+    auto *combo = new QComboBox(parent);
+    if (index.column() == categoryColumn) {
+        auto *categories = new QSqlTableModel(combo);
+        categories->setTable(QStringLiteral("category"));
+        categories->select();
+        TableSupport::fetchAll(categories);
+        combo->setModel(categories);
+        combo->setModelColumn(1);
+    } else {
+        combo->setIconSize(QSize(iconSize, iconSize));
+        QSqlQuery query;
+        query.exec(QStringLiteral("select id, name from cardtype order by id"));
+        while (query.next()) {
+            const int id = query.value(0).toInt();
+            combo->addItem(QIcon(iconPath(id)), query.value(1).toString(), id);
+        }
+    }
+    combo->installEventFilter(const_cast<myDelegate *>(this));
+    return combo;
+}
+
+QVariant myDelegate::entryId(const QComboBox *combo, int entry)
+{
+    if (entry < 0)
+        return QVariant();
+    if (auto *categories = qobject_cast<const QSqlTableModel *>(combo->model()))
+        return categories->record(entry).value(0);
+    return combo->itemData(entry);
+}
+
+void myDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    if (!handlesEditing(editor, index.model(), index)) {
+        QItemDelegate::setEditorData(editor, index);
+        return;
+    }
+    auto *combo = static_cast<QComboBox *>(editor);
+    const int id = cellId(index);
+    int found = -1;
+    for (int entry = 0; entry < combo->count() && found < 0; ++entry) {
+        const QVariant entryValue = entryId(combo, entry);
+        if (entryValue.isValid() && entryValue.toInt() == id)
+            found = entry;
+    }
+    combo->setCurrentIndex(found);
+}
+
+void myDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return;
+    if (!handlesEditing(editor, model, index)) {
+        QItemDelegate::setModelData(editor, model, index);
+        return;
+    }
+    // Nothing chosen (an empty list, or an id that names nothing): the cell keeps its value.
+    auto *combo = static_cast<QComboBox *>(editor);
+    const QVariant chosen = entryId(combo, combo->currentIndex());
+    if (!chosen.isValid() || chosen.toInt() == cellId(index))
+        return;
+    model->setData(index, chosen.toInt(), Qt::EditRole);
 }

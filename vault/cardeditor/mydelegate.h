@@ -3,7 +3,11 @@
 
 #include <QItemDelegate>
 
-// Shows and edits the card table's type and category columns by name.
+class QComboBox;
+
+// Shows and edits the card table's type and category columns by name: the
+// type as its icon and name, the category as its name, both chosen from a
+// combo box whose entries carry their ids.
 class myDelegate : public QItemDelegate
 {
     Q_OBJECT
@@ -11,7 +15,23 @@ class myDelegate : public QItemDelegate
 public:
     explicit myDelegate(QObject *parent = nullptr);
 
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+
+    // ":/cardicon/<name>.png" for a card type id from 1 to 18, empty otherwise.
     QString iconPath(int type) const;
+
+    static constexpr int typeColumn = 1;
+    static constexpr int categoryColumn = 3;
+
+private:
+    static bool isNamedColumn(const QModelIndex &index);
+    static bool handlesEditing(const QWidget *editor, const QAbstractItemModel *model, const QModelIndex &index);
+    static QString lookupName(int column, int id);
+    static QVariant entryId(const QComboBox *combo, int entry);
 };
 
 #endif

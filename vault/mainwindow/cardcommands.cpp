@@ -2,9 +2,32 @@
 #include "mainwindow/mainwindow.h"
 
 #include "cardeditor/cardform.h"
+#include "mainwindow/tablesupport.h"
 #include "store/tableids.h"
 
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlRelationalTableModel>
+#include <QTableView>
+
+namespace {
+
+// A submit reselects the model and fetches only its first batch of rows, so
+// a card is found by its id among all of them.
+int rowOfCard(QSqlTableModel *model, int id)
+{
+    TableSupport::fetchAll(model);
+    for (int row = model->rowCount() - 1; row >= 0; --row) {
+        if (model->record(row).value(0).toInt() == id)
+            return row;
+    }
+    return -1;
+}
+
+} // namespace
 
 void MainWindow::beforeInsertCard(QSqlRecord &record)
 {
@@ -13,12 +36,103 @@ void MainWindow::beforeInsertCard(QSqlRecord &record)
 
 void MainWindow::openCard()
 {
+    if (!cardForm) {
+        cardForm = new CardForm(this);
+        connect(this, SIGNAL(transOpenCard(int, int)), cardForm, SLOT(recvOpenCard(int, int)));
+    }
+    cardView->setFocus(Qt::OtherFocusReason);
+    const QModelIndex current = cardView->currentIndex();
+    if (!current.isValid())
+        return;
+    const QSqlRecord record = cardModel->record(current.row());
+    const int id = record.value(QStringLiteral("id")).toInt();
+    emit transOpenCard(id, record.value(1).toInt());
+    // When the editor could not write the card it showed, it keeps that card.
+    if (cardForm->shownCard() == id)
+        cardForm->setWindowTitle(record.value(2).toString());
+    cardForm->setVisible(true);
+    cardForm->activateWindow();
 }
 
 void MainWindow::addCard()
 {
+    if (!savePendingEdits())
+        return;
+    TableSupport::fetchAll(cardModel);
+    const int row = cardModel->rowCount();
+    cardModel->insertRows(row, 1);
+    QSqlRecord record = cardModel->record(row);
+    TableIds::setField(record, QStringLiteral("name"), tr("card name"));
+    TableIds::setField(record, QStringLiteral("type"), 13);
+    TableIds::setField(record, QStringLiteral("categoryid"), TableIds::maxId(QStringLiteral("category")));
+    cardModel->setRecord(row, record);
+    if (!cardModel->submitAll()) {
+        TableSupport::reportWriteError(this, cardModel->lastError().text());
+        return;
+    }
+    // The new card has the largest id; under another category's filter it is not shown.
+    const int newRow = rowOfCard(cardModel, TableIds::maxId(QStringLiteral("card")));
+    if (newRow < 0)
+        return;
+    const QModelIndex name = cardModel->index(newRow, 2);
+    cardView->setCurrentIndex(name);
+    cardView->edit(name);
 }
 
 void MainWindow::deleteCard()
 {
+    cardView->setFocus(Qt::OtherFocusReason);
+    const QModelIndex current = cardView->currentIndex();
+    if (!current.isValid())
+        return;
+    const QSqlRecord record = cardModel->record(current.row());
+    const int id = record.value(QStringLiteral("id")).toInt();
+    const QString name = record.value(QStringLiteral("name")).toString();
+
+    // Built by hand: a name may hold markup, and it is shown as it stands.
+    QMessageBox question(QMessageBox::Question, tr("delete %1").arg(name),
+                         tr("Do you want to delete %1?").arg(name), QMessageBox::Yes | QMessageBox::No, this);
+    question.setTextFormat(Qt::PlainText);
+    question.setDefaultButton(QMessageBox::No);
+    if (question.exec() != QMessageBox::Yes)
+        return;
+
+    if (!savePendingEdits())
+        return;
+    QSqlDatabase store = QSqlDatabase::database();
+    QString failure;
+    if (!store.transaction()) {
+        failure = store.lastError().text();
+    } else {
+        QSqlQuery lines;
+        lines.prepare(QStringLiteral("DELETE FROM content where cardid = ?"));
+        lines.addBindValue(id);
+        if (!lines.exec()) {
+            failure = lines.lastError().text();
+        } else {
+            const int row = rowOfCard(cardModel, id);
+            if (row < 0) {
+                // Saving the table's edits moved the card out of the filter.
+                QSqlQuery card;
+                card.prepare(QStringLiteral("DELETE FROM card where id = ?"));
+                card.addBindValue(id);
+                if (!card.exec())
+                    failure = card.lastError().text();
+            } else if (!cardModel->removeRows(row, 1) || !cardModel->submitAll()) {
+                failure = cardModel->lastError().text();
+            }
+        }
+        if (failure.isEmpty() && !store.commit())
+            failure = store.lastError().text();
+        if (!failure.isEmpty()) {
+            store.rollback();
+            cardModel->select();
+        }
+    }
+    if (!failure.isEmpty()) {
+        TableSupport::reportWriteError(this, failure);
+        return;
+    }
+    if (cardForm)
+        cardForm->forgetCard(id);
 }
