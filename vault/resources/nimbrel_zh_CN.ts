@@ -7,12 +7,289 @@
         <source>About</source>
         <translation>关于</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Nimbrel  v2.12&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Nimbrel  v2.12&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;a href=&quot;www.nimbrel.example.org&quot;&gt;www.nimbrel.example.org&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;www.nimbrel.example.org&quot;&gt;www.nimbrel.example.org&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>E-mail: &lt;a href=&quot;mailto:support@nimbrel.example.org&quot;&gt;support@nimbrel.example.org&lt;/a&gt;</source>
+        <translation>电子邮件：&lt;a href=&quot;mailto:support@nimbrel.example.org&quot;&gt;support@nimbrel.example.org&lt;/a&gt;</translation>
+    </message>
+    <message>
+        <source>Copyright (C) 2026 Nimbrel developers</source>
+        <translation>版权所有 (C) 2026 Nimbrel 开发者</translation>
+    </message>
+</context>
+<context>
+    <name>CardForm</name>
+    <message>
+        <source>Title</source>
+        <translation>标题</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
+    <message>
+        <source>copy current indexical unit</source>
+        <translation>复制当前选中的单元格</translation>
+    </message>
+    <message>
+        <source>ctrl+C</source>
+        <translation>ctrl+C</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>粘贴(&amp;P)</translation>
+    </message>
+    <message>
+        <source>paste to current indexical unit</source>
+        <translation>粘贴到当前选中的单元格</translation>
+    </message>
+    <message>
+        <source>ctrl+V</source>
+        <translation>ctrl+V</translation>
+    </message>
+    <message>
+        <source>&amp;Add Line</source>
+        <translation>添加行(&amp;A)</translation>
+    </message>
+    <message>
+        <source>add a new line</source>
+        <translation>添加一个新行</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Line</source>
+        <translation>删除行(&amp;D)</translation>
+    </message>
+    <message>
+        <source>delete a line</source>
+        <translation>删除一行</translation>
+    </message>
+    <message>
+        <source>Clos&amp;e</source>
+        <translation>关闭(&amp;E)</translation>
+    </message>
+    <message>
+        <source>close dialog</source>
+        <translation>关闭对话框</translation>
+    </message>
+    <message>
+        <source>&amp;Menu</source>
+        <translation>菜单(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Bank</source>
+        <translation>银行</translation>
+    </message>
+    <message>
+        <source>First Name</source>
+        <translation>名</translation>
+    </message>
+    <message>
+        <source>Last Name</source>
+        <translation>姓</translation>
+    </message>
+    <message>
+        <source>Card NO.</source>
+        <translation>卡号</translation>
+    </message>
+    <message>
+        <source>CVC Code</source>
+        <translation>CVC 码</translation>
+    </message>
+    <message>
+        <source>Expires</source>
+        <translation>有效期</translation>
+    </message>
+    <message>
+        <source>PIN</source>
+        <translation>PIN 码</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>备注</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>系统</translation>
+    </message>
+    <message>
+        <source>Username</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>City</source>
+        <translation>城市</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>州/省</translation>
+    </message>
+    <message>
+        <source>Country</source>
+        <translation>国家</translation>
+    </message>
+    <message>
+        <source>Account</source>
+        <translation>账号</translation>
+    </message>
+    <message>
+        <source>SWIFT</source>
+        <translation>SWIFT 代码</translation>
+    </message>
+    <message>
+        <source>Phone</source>
+        <translation>电话</translation>
+    </message>
+    <message>
+        <source>eMail</source>
+        <translation>电子邮件</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>公司</translation>
+    </message>
+    <message>
+        <source>Database</source>
+        <translation>数据库</translation>
+    </message>
+    <message>
+        <source>eBank</source>
+        <translation>网上银行</translation>
+    </message>
+    <message>
+        <source>Trade Code</source>
+        <translation>交易密码</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>网址</translation>
+    </message>
+    <message>
+        <source>User ID</source>
+        <translation>用户 ID</translation>
+    </message>
+    <message>
+        <source>Question</source>
+        <translation>安全问题</translation>
+    </message>
+    <message>
+        <source>Answer</source>
+        <translation>答案</translation>
+    </message>
+    <message>
+        <source>Site Name</source>
+        <translation>站点名称</translation>
+    </message>
+    <message>
+        <source>POP3</source>
+        <translation>POP3 服务器</translation>
+    </message>
+    <message>
+        <source>SMTP</source>
+        <translation>SMTP 服务器</translation>
+    </message>
+    <message>
+        <source>Card Name</source>
+        <translation>卡片名称</translation>
+    </message>
+    <message>
+        <source>PIN2</source>
+        <translation>PIN2 码</translation>
+    </message>
+    <message>
+        <source>Question1</source>
+        <translation>安全问题1</translation>
+    </message>
+    <message>
+        <source>Answer1</source>
+        <translation>答案1</translation>
+    </message>
+    <message>
+        <source>Question2</source>
+        <translation>安全问题2</translation>
+    </message>
+    <message>
+        <source>Answer2</source>
+        <translation>答案2</translation>
+    </message>
+    <message>
+        <source>Brand</source>
+        <translation>品牌</translation>
+    </message>
+    <message>
+        <source>Serial NO.</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Model NO.</source>
+        <translation>型号</translation>
+    </message>
 </context>
 <context>
     <name>CategoryForm</name>
     <message>
         <source>Edit Category</source>
         <translation>编辑类别</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>添加(&amp;A)</translation>
+    </message>
+    <message>
+        <source>add a category</source>
+        <translation>添加一个类别</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>删除(&amp;D)</translation>
+    </message>
+    <message>
+        <source>delete a category</source>
+        <translation>删除一个类别</translation>
+    </message>
+    <message>
+        <source>Clos&amp;e</source>
+        <translation>关闭(&amp;E)</translation>
+    </message>
+    <message>
+        <source>close dialog</source>
+        <translation>关闭对话框</translation>
+    </message>
+    <message>
+        <source>Cannot delete %1 because its cards could not be counted:
+%2</source>
+        <translation>无法删除 %1，因为无法统计属于它的卡片：
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot delete %1 because there are Cards associated with this category in the collection.</source>
+        <translation>无法删除 %1，因为还有卡片属于该类别。</translation>
+    </message>
+    <message>
+        <source>Delete Category</source>
+        <translation>删除类别</translation>
     </message>
 </context>
 <context>
@@ -212,6 +489,26 @@
         <source>Your changes could not be saved. Close anyway and lose them?</source>
         <translation>您的修改无法保存。仍要关闭并放弃这些修改吗？</translation>
     </message>
+    <message>
+        <source>card name</source>
+        <translation>卡片名称</translation>
+    </message>
+    <message>
+        <source>delete %1</source>
+        <translation>删除 %1</translation>
+    </message>
+    <message>
+        <source>Do you want to delete %1?</source>
+        <translation>您要删除 %1 吗？</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>&lt;p align=&apos;center&apos;&gt;&lt;b&gt;Help&lt;/b&gt;&lt;/p&gt;&lt;b&gt;Main view:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;Press button &lt;font color=blue&gt;Add&lt;/font&gt; to add a new card, and press button &lt;font color=blue&gt;Open&lt;/font&gt; to open current indexical card.&lt;/li&gt; &lt;li&gt;Double click &lt;font color=blue&gt;Category&lt;/font&gt; column to select category which can edit at &lt;font color=blue&gt;Edit Category&lt;/font&gt; dialog.&lt;/li&gt; &lt;li&gt;Double click &lt;font color=blue&gt;Type&lt;/font&gt; column to select card type, these type contain email account, password, address, conatact and so on.&lt;/li&gt;&lt;li&gt;Press &lt;font color=blue&gt;Close&lt;/font&gt; button can close application and save all cards changed and added.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Category menu:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;Edit:&lt;/font&gt; open &lt;font color=blue&gt;Edit Category&lt;/font&gt; dialog to edit card category.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;All:&lt;/font&gt; display all cards in main view.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Card menu:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;Open:&lt;/font&gt; open current indexical card in a popup dialog.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Add:&lt;/font&gt; add a new card.&lt;/li&gt; &lt;li&gt;&lt;font color=blue&gt;Delete:&lt;/font&gt; delete a card which is current indexical, application will popup a dialog to query you if delete or not.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Options menu:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;Set Password:&lt;/font&gt; pop up &lt;font color=blue&gt;Set Password&lt;/font&gt; dialog, you must type old password, and input new password and type again to confirm it.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Language:&lt;/font&gt; select a language, contain English and Simple chinese in this application, if switch to another language, that language will available after restart application.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Edit Category dialog:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;Press button &lt;font color=blue&gt;Add&lt;/font&gt; to add a new category, after typed category name, must press &lt;font color=red&gt;Enter&lt;/font&gt; to submit.&lt;/li&gt;&lt;li&gt;Press button &lt;font color=blue&gt;Delete&lt;/font&gt; to delete a category, if any cards associated with this category, this category cannot delete.&lt;/li&gt;&lt;li&gt;Double click category name to modify it, must press &lt;font color=red&gt;Enter&lt;/font&gt; to submit after modified.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Card dialog:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;Press &lt;font color=blue&gt;Add Line&lt;/font&gt; button to add a new line, press &lt;font color=blue&gt;Close&lt;/font&gt; button to close dialog and save all data changed and added and deleted.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Menu:&lt;/font&gt;&lt;/li&gt; &lt;ul&gt;&lt;li&gt;&lt;font color=blue&gt;Copy:&lt;/font&gt; copy current indexical unit&apos;s data to clipboard.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Paste:&lt;/font&gt; paste clipboard&apos;s data to current indexical unit.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Add Line:&lt;/font&gt; add a new line.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Delete Line:&lt;/font&gt; delete a line.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Close:&lt;/font&gt; close dialog and save all data changed and added and deleted.&lt;/li&gt;&lt;/ul&gt; &lt;/ul&gt;</source>
+        <translation>&lt;p align=&apos;center&apos;&gt;&lt;b&gt;帮助&lt;/b&gt;&lt;/p&gt;&lt;b&gt;主视图：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按 &lt;font color=blue&gt;添加&lt;/font&gt; 按钮添加一张新卡片，按 &lt;font color=blue&gt;打开&lt;/font&gt; 按钮打开当前选中的卡片。&lt;/li&gt; &lt;li&gt;双击 &lt;font color=blue&gt;类别&lt;/font&gt; 列选择类别，类别可在 &lt;font color=blue&gt;编辑类别&lt;/font&gt; 对话框中编辑。&lt;/li&gt; &lt;li&gt;双击 &lt;font color=blue&gt;类型&lt;/font&gt; 列选择卡片类型，类型包括电子邮件账户、密码、地址、联系人等。&lt;/li&gt;&lt;li&gt;按 &lt;font color=blue&gt;关闭&lt;/font&gt; 按钮可关闭程序，并保存所有修改和添加的卡片。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;类别菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;编辑：&lt;/font&gt;打开 &lt;font color=blue&gt;编辑类别&lt;/font&gt; 对话框编辑卡片类别。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;全部：&lt;/font&gt;在主视图中显示全部卡片。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;卡片菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;打开：&lt;/font&gt;在弹出的对话框中打开当前选中的卡片。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;添加：&lt;/font&gt;添加一张新卡片。&lt;/li&gt; &lt;li&gt;&lt;font color=blue&gt;删除：&lt;/font&gt;删除当前选中的卡片，程序会弹出对话框询问是否删除。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;选项菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;设置密码：&lt;/font&gt;弹出 &lt;font color=blue&gt;设置密码&lt;/font&gt; 对话框，您必须输入旧密码，再输入新密码并再次输入以确认。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;语言：&lt;/font&gt;选择界面语言，本程序提供英语和简体中文；切换到另一种语言后，该语言在重新启动程序后生效。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;编辑类别对话框：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按 &lt;font color=blue&gt;添加&lt;/font&gt; 按钮添加一个新类别，输入类别名称后必须按 &lt;font color=red&gt;Enter&lt;/font&gt; 键提交。&lt;/li&gt;&lt;li&gt;按 &lt;font color=blue&gt;删除&lt;/font&gt; 按钮删除一个类别；如果有卡片属于该类别，则不能删除该类别。&lt;/li&gt;&lt;li&gt;双击类别名称可以修改它，修改后必须按 &lt;font color=red&gt;Enter&lt;/font&gt; 键提交。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;卡片对话框：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按 &lt;font color=blue&gt;添加行&lt;/font&gt; 按钮添加一个新行，按 &lt;font color=blue&gt;关闭&lt;/font&gt; 按钮关闭对话框并保存所有修改、添加和删除的数据。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;菜单：&lt;/font&gt;&lt;/li&gt; &lt;ul&gt;&lt;li&gt;&lt;font color=blue&gt;复制：&lt;/font&gt;将当前选中单元格的数据复制到剪贴板。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;粘贴：&lt;/font&gt;将剪贴板中的数据粘贴到当前选中的单元格。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;添加行：&lt;/font&gt;添加一个新行。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;删除行：&lt;/font&gt;删除一行。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;关闭：&lt;/font&gt;关闭对话框并保存所有修改、添加和删除的数据。&lt;/li&gt;&lt;/ul&gt; &lt;/ul&gt;</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -354,6 +651,25 @@ They are kept; nothing has been lost yet.</source>
 %1
 
 修改仍然保留，尚未丢失任何内容。</translation>
+    </message>
+</context>
+<context>
+    <name>Version</name>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>New version is checked, update now?</source>
+        <translation>检测到新版本，现在更新吗？</translation>
+    </message>
+    <message>
+        <source>The update is put off because your changes could not be saved. It will be offered again at the next start.</source>
+        <translation>由于您的修改无法保存，更新已推迟。下次启动时将再次提示更新。</translation>
+    </message>
+    <message>
+        <source>The updater %1 could not be started. This version stays in use.</source>
+        <translation>无法启动更新程序 %1。将继续使用当前版本。</translation>
     </message>
 </context>
 </TS>
