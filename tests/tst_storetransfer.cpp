@@ -20,9 +20,12 @@
 #include <QTableView>
 #include <QtTest>
 
-#include <csignal>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
 #include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -669,6 +672,9 @@ void TestStoreTransfer::exportIncludesPendingEdits()
 
 void TestStoreTransfer::failedExportKeepsOldFile()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file-size limit");
+#else
     TestStore store;
     for (const QString &statement : sampleRows)
         store.exec(statement);
@@ -700,6 +706,7 @@ void TestStoreTransfer::failedExportKeepsOldFile()
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
     QCOMPARE(entries(files.path()), QStringList({"export.db"}));
+#endif
 }
 
 void TestStoreTransfer::exportOntoStoreItself()
