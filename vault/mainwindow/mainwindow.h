@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class CardForm;
 class QAction;
 class QActionGroup;
@@ -37,6 +39,10 @@ public:
     // included). On failure the user has been told, the edits stay pending
     // and false is returned.
     bool savePendingEdits();
+
+    // When set, asked for the file name of an export or import instead of
+    // the file dialog; the caption tells which. Tests and benchmarks use it.
+    std::function<QString(const QString &caption)> transferFileName;
 
 public slots:
     void reject() override;
@@ -77,6 +83,13 @@ private:
     QAction *createCategoryEntry(int id, const QString &name);
     void applyCategoryFilter(int categoryId);
     void restoreShownEntry();
+    QString chooseTransferFile(const QString &caption, bool forSaving);
+    // Each copies its whole table from the attached store "importdb" with the
+    // ids shifted; the number of rows copied, or -1 with the driver's text.
+    int insertCategoryRow(int categoryShift, QString &error);
+    int insertCardRow(int cardShift, int categoryShift, QString &error);
+    int insertContentRow(int contentShift, int cardShift, QString &error);
+    bool copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal, QString &error);
 
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
