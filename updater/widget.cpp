@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QScreen>
 #include <limits>
@@ -94,19 +93,11 @@ Widget::Widget(QWidget *parent)
 {
     setMinimum(0);
     setWindowIcon(QIcon(QStringLiteral(":/update.png")));
+    connect(&download, &FileDownload::progress, this, &Widget::readProgress);
+    connect(&download, &FileDownload::finished, this, &Widget::httpDone);
 }
 
-Widget::~Widget()
-{
-    if (!reply)
-        return;
-    // abort() reports the end at once; nothing of this object may run then.
-    disconnect(reply, nullptr, this, nullptr);
-    reply->abort();
-    delete reply;
-    file.close();
-    file.remove();
-}
+Widget::~Widget() = default;
 
 void Widget::setServer(const QUrl &base)
 {
@@ -143,34 +134,14 @@ void Widget::placeOnScreen()
 
 bool Widget::startDownload(const QUrl &url)
 {
-    if (reply)
+    if (download.isRunning())
         return false;
     QString name = QFileInfo(url.path()).fileName();
     if (name.isEmpty())
         name = QStringLiteral("update.out");
     file.setFileName(QDir(programDir()).filePath(name + QStringLiteral(".bak")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-
-    QNetworkRequest request(url);
-    // An unencoded body, so that its length can be checked against the header.
-    request.setRawHeader("Accept-Encoding", "identity");
-    received = 0;
-    writeFailed = false;
     reset();
-    reply = http.get(request);
-    connect(reply, &QNetworkReply::readyRead, this, &Widget::readReply);
-    connect(reply, &QNetworkReply::downloadProgress, this, &Widget::readProgress);
-    connect(reply, &QNetworkReply::finished, this, &Widget::replyFinished);
-    return true;
-}
-
-void Widget::readReply()
-{
-    const QByteArray data = reply->readAll();
-    received += data.size();
-    if (file.write(data) != data.size())
-        writeFailed = true;
+    return download.start(url);
 }
 
 void Widget::readProgress(qint64 done, qint64 total)
@@ -184,18 +155,6 @@ void Widget::readProgress(qint64 done, qint64 total)
     }
     setMaximum(static_cast<int>(total));
     setValue(static_cast<int>(done));
-}
-
-void Widget::replyFinished()
-{
-    readReply();
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    const bool error = writeFailed || reply->error() != QNetworkReply::NoError
-        || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400
-        || (length.isValid() && length.toLongLong() != received);
-    reply->deleteLater();
-    reply = nullptr;
-    httpDone(error);
 }
 
 void Widget::httpDone(bool error)

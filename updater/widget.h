@@ -1,12 +1,12 @@
 #ifndef WIDGET_H
 #define WIDGET_H
 
+#include "filedownload.h"
+
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QProgressBar>
 #include <QUrl>
-
-class QNetworkReply;
 
 // The updater's only window: a progress bar over the two downloads, the
 // vault program (step 0) and its translation (step 1), each put in place of
@@ -44,21 +44,16 @@ signals:
     // The vault program has been started again; the updater is to end.
     void done();
 
-private slots:
-    void readReply();
-    void replyFinished();
-
 private:
     QString installedPath(int ofStep) const;
 
     QNetworkAccessManager http;
     QFile file;
     int step = 0;
-    QNetworkReply *reply = nullptr;
-    qint64 received = 0;
-    bool writeFailed = false;
     QUrl server;
     QString dir;
+    // Declared last: destroyed first, while http and file still stand.
+    FileDownload download{http, file};
 };
 
 #endif

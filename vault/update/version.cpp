@@ -6,25 +6,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QNetworkReply>
 #include <QProcess>
 
 Version::Version(QWidget *parent)
     : QWidget(parent)
 {
+    connect(&download, &FileDownload::finished, this, &Version::httpDone);
 }
 
-Version::~Version()
-{
-    if (!reply)
-        return;
-    // abort() reports the end at once; nothing of this object may run then.
-    disconnect(reply, nullptr, this, nullptr);
-    reply->abort();
-    delete reply;
-    file.close();
-    file.remove();
-}
+Version::~Version() = default;
 
 QUrl Version::versionFileUrl(const QUrl &server)
 {
@@ -51,44 +41,13 @@ QString Version::programDir() const
 
 bool Version::startDownload(const QUrl &url)
 {
-    if (reply)
+    if (download.isRunning())
         return false;
     QString name = QFileInfo(url.path()).fileName();
     if (name.isEmpty())
         name = QStringLiteral("version.out");
     file.setFileName(QDir(programDir()).filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-
-    QNetworkRequest request(url);
-    // An unencoded body, so that its length can be checked against the header.
-    request.setRawHeader("Accept-Encoding", "identity");
-    received = 0;
-    writeFailed = false;
-    reply = http.get(request);
-    connect(reply, &QNetworkReply::readyRead, this, &Version::readReply);
-    connect(reply, &QNetworkReply::finished, this, &Version::replyFinished);
-    return true;
-}
-
-void Version::readReply()
-{
-    const QByteArray data = reply->readAll();
-    received += data.size();
-    if (file.write(data) != data.size())
-        writeFailed = true;
-}
-
-void Version::replyFinished()
-{
-    readReply();
-    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-    const bool error = writeFailed || reply->error() != QNetworkReply::NoError
-        || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400
-        || (length.isValid() && length.toLongLong() != received);
-    reply->deleteLater();
-    reply = nullptr;
-    httpDone(error);
+    return download.start(url);
 }
 
 void Version::httpDone(bool error)

@@ -1,14 +1,13 @@
 #ifndef VERSION_H
 #define VERSION_H
 
+#include "filedownload.h"
 #include "programfiles.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QUrl>
 #include <QWidget>
-
-class QNetworkReply;
 
 // Checks at start whether the update server publishes a newer version and,
 // when the user agrees, hands over to the updater.
@@ -46,20 +45,15 @@ signals:
     // The updater has been started; the vault program is to end.
     void done();
 
-private slots:
-    void readReply();
-    void replyFinished();
-
 private:
     void offerUpdate();
     bool savePendingEdits();
 
     QNetworkAccessManager http;
     QFile file;
-    QNetworkReply *reply = nullptr;
-    qint64 received = 0;
-    bool writeFailed = false;
     QString dir;
+    // Declared last: destroyed first, while http and file still stand.
+    FileDownload download{http, file};
 };
 
 #endif
