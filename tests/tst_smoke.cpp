@@ -1,5 +1,4 @@
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -7,56 +6,47 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Starts the built programs from a temporary copy of the program directory.
-// They run without a network (a namespace of their own), so their update
-// check reaches nothing.
+// Starts the built programs from a temporary copy of the program directory,
+// without a network (a namespace of their own), so that their update check
+// reaches nothing.
 class TestSmoke : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void init();
     void firstStartCreatesTheStore_data();
     void firstStartCreatesTheStore();
-    void updaterStarts();
-
-    void init();
+    void updaterWaitsWithoutNetwork();
 
 private:
-    static QString copyProgramDir(const QTemporaryDir &dir);
-    static void startIsolated(QProcess &process, const QString &program, const QString &lang);
+    QTemporaryDir programDir;
+    QProcess process;
+    void start(const QString &program, const QString &lang);
 };
-
-QString TestSmoke::copyProgramDir(const QTemporaryDir &dir)
-{
-    const QDir source(NIMBREL_PROGRAM_DIR);
-    for (const QString &name : source.entryList(QDir::Files)) {
-        if (name == "nimbrel.dat")
-            continue;
-        const QString target = dir.filePath(name);
-        if (!QFile::copy(source.filePath(name), target))
-            return QString();
-        QFile::setPermissions(target, QFile(source.filePath(name)).permissions());
-    }
-    return dir.path();
-}
-
-void TestSmoke::startIsolated(QProcess &process, const QString &program, const QString &lang)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("LANG", lang);
-    env.remove("LC_ALL");
-    env.remove("LC_MESSAGES");
-    env.remove("LANGUAGE");
-    process.setProcessEnvironment(env);
-    process.start(QStandardPaths::findExecutable("unshare"), {"-rn", program});
-    QVERIFY(process.waitForStarted());
-}
 
 void TestSmoke::init()
 {
     if (QStandardPaths::findExecutable("unshare").isEmpty())
         QSKIP("unshare is needed to keep the programs off the network");
+    const QDir source(NIMBREL_PROGRAM_DIR);
+    for (const char *name : {"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm"}) {
+        QFile::remove(programDir.filePath(name));
+        QVERIFY(QFile::copy(source.filePath(name), programDir.filePath(name)));
+    }
+    QFile::remove(programDir.filePath("nimbrel.dat"));
+}
+
+void TestSmoke::start(const QString &program, const QString &lang)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("LANG", lang);
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+        env.remove(name);
+    process.setProcessEnvironment(env);
+    process.start(QStandardPaths::findExecutable("unshare"), {"-rn", programDir.filePath(program)});
+    QVERIFY(process.waitForStarted());
 }
 
 void TestSmoke::firstStartCreatesTheStore_data()
@@ -73,61 +63,38 @@ void TestSmoke::firstStartCreatesTheStore()
     QFETCH(QString, lang);
     QFETCH(QString, code);
     QFETCH(QString, passwordType);
-
-    QTemporaryDir dir;
-    const QString programDir = copyProgramDir(dir);
-    QVERIFY(!programDir.isEmpty());
-    QProcess vault;
-    startIsolated(vault, QDir(programDir).filePath("Nimbrel"), lang);
-    if (QTest::currentTestFailed())
-        return;
+    start("Nimbrel", lang);
 
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "smoke");
-    db.setDatabaseName(QDir(programDir).filePath("nimbrel.dat"));
+    db.setDatabaseName(programDir.filePath("nimbrel.dat"));
     db.setConnectOptions("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000");
-    auto lastlang = [&db]() {
+    auto valueOf = [&db](const QString &statement) {
         if (!QFileInfo::exists(db.databaseName()) || (!db.isOpen() && !db.open()))
             return QString();
         QSqlQuery query(db);
-        return query.exec("select lastlang from option") && query.next() ? query.value(0).toString() : QString();
+        return query.exec(statement) && query.next() ? query.value(0).toString() : QString();
     };
-    QTRY_COMPARE_WITH_TIMEOUT(lastlang(), code, 15000);
-    QCOMPARE(vault.state(), QProcess::Running);
-
-    QSqlQuery query(db);
-    QVERIFY(query.exec("select count(*) from sqlite_master where type = 'table'") && query.next());
-    QCOMPARE(query.value(0).toInt(), 5);
-    QVERIFY(query.exec("select count(*), min(id), max(id) from cardtype") && query.next());
-    QCOMPARE(query.value(0).toInt(), 18);
-    QCOMPARE(query.value(2).toInt(), 18);
-    QVERIFY(query.exec("select name from cardtype where id = 13") && query.next());
-    QCOMPARE(query.value(0).toString(), passwordType);
-    QVERIFY(query.exec("select language, category, password from option") && query.next());
-    QCOMPARE(query.value(0).toString(), QString("none"));
-    QCOMPARE(query.value(1).toInt(), -1);
-    QCOMPARE(query.value(2).toString(), QString("none"));
-    query.finish();
+    QTRY_COMPARE_WITH_TIMEOUT(valueOf("select lastlang from option"), code, 15000);
+    QCOMPARE(process.state(), QProcess::Running);
+    QCOMPARE(valueOf("select count(*) from sqlite_master where type = 'table'"), QString("5"));
+    QCOMPARE(valueOf("select count(*) || '-' || max(id) from cardtype"), QString("18-18"));
+    QCOMPARE(valueOf("select name from cardtype where id = 13"), passwordType);
+    QCOMPARE(valueOf("select language || '|' || category || '|' || password from option"), QString("none|-1|none"));
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase("smoke");
-
-    vault.kill();
-    vault.waitForFinished();
+    process.kill();
+    process.waitForFinished();
 }
 
-void TestSmoke::updaterStarts()
+void TestSmoke::updaterWaitsWithoutNetwork()
 {
-    QTemporaryDir dir;
-    const QString programDir = copyProgramDir(dir);
-    QProcess updater;
-    startIsolated(updater, QDir(programDir).filePath("NimbrelUp"), "en_US.UTF-8");
-    if (QTest::currentTestFailed())
-        return;
-    // Without a network it stays with its bar until closed.
-    QVERIFY(!updater.waitForFinished(1500));
-    updater.kill();
-    updater.waitForFinished();
-    QVERIFY(QFileInfo(QDir(programDir).filePath("Nimbrel")).isExecutable());
+    start("NimbrelUp", "en_US.UTF-8");
+    QVERIFY(!process.waitForFinished(1500));
+    process.kill();
+    process.waitForFinished();
+    QVERIFY(QFileInfo(programDir.filePath("Nimbrel")).isExecutable());
+    QVERIFY(!QFileInfo::exists(programDir.filePath("Nimbrel.bak")));
 }
 
 QTEST_MAIN(TestSmoke)
