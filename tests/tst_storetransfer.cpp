@@ -152,6 +152,8 @@ void TestStoreTransfer::import_data()
     const QStringList same;
     QTest::newRow("a database without the content table")
         << ownRows << "drop table content" << Password() << "Import Database: is not a card store" << same;
+    QTest::newRow("random bytes") << ownRows << "bytes:\x13\x87\xfe" << Password() << "Import Database: is not a card store"
+                                  << same;
     QTest::newRow("line id too large when shifted") << ownRows << "insert into content values(2147483640, 't', 'v', 1)"
                                                     << Password() << "Import Database: ids" << same;
     QTest::newRow("empty entry for an unset password")
@@ -178,10 +180,14 @@ void TestStoreTransfer::import()
     QTemporaryDir files;
     // "?", "#" and "%" must not end or escape the name of the file opened read-only.
     const QString path = files.filePath(QStringLiteral("odd?name#1%20.db"));
+    QFile file(path);
     if (source == "itself")
         QVERIFY(QFile::link(store.filePath(), path));
+    else if (source.startsWith("bytes:"))
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(source.toLatin1().repeated(100)) >= 0);
     else
         writeStore(path, source);
+    file.close();
     const auto filesBefore = contents(files.path());
     const QStringList rowsBefore = storeRows(store);
     MainWindow window;

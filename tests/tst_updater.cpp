@@ -100,6 +100,17 @@ private slots:
         QVERIFY(QFileInfo::exists(installed(0) + QStringLiteral("/kept")));
         QCOMPARE(readFile(installed(0) + QStringLiteral(".bak")), program);
     }
+
+    void closedMidDownload()
+    {
+        start({"HTTP/1.1 200 OK\r\nConnection: close\r\n", program, true}, httpReply("200 OK", translation));
+        QTRY_VERIFY(QFileInfo(installed(0) + QStringLiteral(".bak")).size() > 0);
+        // The transfer is abandoned without running anything of the window.
+        widget.reset();
+        QVERIFY(!QFileInfo::exists(installed(0) + QStringLiteral(".bak")));
+        QTest::qWait(400);
+        QCOMPARE(readFile(installed(0)), oldFiles.at(0));
+    }
 };
 
 QTEST_MAIN(TestUpdater)
