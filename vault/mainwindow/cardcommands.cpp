@@ -29,6 +29,18 @@ int rowOfCard(QSqlTableModel *model, int id)
 
 } // namespace
 
+bool MainWindow::takeCurrentCard(QSqlRecord &record)
+{
+    // Read before the table takes the focus: a table that gains it without
+    // a current cell makes its first cell current.
+    const QModelIndex current = cardView->currentIndex();
+    cardView->setFocus(Qt::OtherFocusReason);
+    if (!current.isValid())
+        return false;
+    record = cardModel->record(current.row());
+    return true;
+}
+
 void MainWindow::beforeInsertCard(QSqlRecord &record)
 {
     TableIds::assignNextId(record, QStringLiteral("card"));
@@ -40,11 +52,9 @@ void MainWindow::openCard()
         cardForm = new CardForm(this);
         connect(this, SIGNAL(transOpenCard(int, int)), cardForm, SLOT(recvOpenCard(int, int)));
     }
-    cardView->setFocus(Qt::OtherFocusReason);
-    const QModelIndex current = cardView->currentIndex();
-    if (!current.isValid())
+    QSqlRecord record;
+    if (!takeCurrentCard(record))
         return;
-    const QSqlRecord record = cardModel->record(current.row());
     const int id = record.value(QStringLiteral("id")).toInt();
     emit transOpenCard(id, record.value(1).toInt());
     // When the editor could not write the card it showed, it keeps that card.
@@ -81,11 +91,9 @@ void MainWindow::addCard()
 
 void MainWindow::deleteCard()
 {
-    cardView->setFocus(Qt::OtherFocusReason);
-    const QModelIndex current = cardView->currentIndex();
-    if (!current.isValid())
+    QSqlRecord record;
+    if (!takeCurrentCard(record))
         return;
-    const QSqlRecord record = cardModel->record(current.row());
     const int id = record.value(QStringLiteral("id")).toInt();
     const QString name = record.value(QStringLiteral("name")).toString();
 

@@ -82,6 +82,8 @@ private:
     void createLayout(QMenuBar *menuBar);
     QAction *createCategoryEntry(int id, const QString &name);
     void applyCategoryFilter(int categoryId);
+    // The card table's current row; false when there is no current cell.
+    bool takeCurrentCard(QSqlRecord &record);
     void restoreShownEntry();
     QString chooseTransferFile(const QString &caption, bool forSaving);
     // Each copies its whole table from the attached store "importdb" with the
