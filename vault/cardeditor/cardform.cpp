@@ -47,23 +47,15 @@ void CardForm::createView()
 
 void CardForm::createMenuAndButtons()
 {
-    auto action = [this](const QString &text, const QString &toolTip, const QString &icon,
-                         const QString &shortcut) {
-        auto *entry = new QAction(QIcon(icon), text, this);
-        entry->setToolTip(toolTip);
-        if (!shortcut.isEmpty())
-            entry->setShortcut(QKeySequence(shortcut));
-        return entry;
-    };
-    QAction *copyAction = action(tr("&Copy"), tr("copy current indexical unit"),
+    QAction *copyAction = TableSupport::makeAction(this, tr("&Copy"), tr("copy current indexical unit"),
                                  QStringLiteral(":/menuicon/copy.png"), tr("ctrl+C"));
-    QAction *pasteAction = action(tr("&Paste"), tr("paste to current indexical unit"),
+    QAction *pasteAction = TableSupport::makeAction(this, tr("&Paste"), tr("paste to current indexical unit"),
                                   QStringLiteral(":/menuicon/paste.png"), tr("ctrl+V"));
-    QAction *addAction = action(tr("&Add Line"), tr("add a new line"), QStringLiteral(":/menuicon/add.png"),
+    QAction *addAction = TableSupport::makeAction(this, tr("&Add Line"), tr("add a new line"), QStringLiteral(":/menuicon/add.png"),
                                 QString());
-    QAction *deleteAction = action(tr("&Delete Line"), tr("delete a line"),
+    QAction *deleteAction = TableSupport::makeAction(this, tr("&Delete Line"), tr("delete a line"),
                                    QStringLiteral(":/menuicon/delete.png"), QString());
-    QAction *closeAction = action(tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
+    QAction *closeAction = TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
                                   QString());
 
     auto *menuBar = new QMenuBar(this);
@@ -81,10 +73,10 @@ void CardForm::createMenuAndButtons()
     connect(deleteAction, &QAction::triggered, this, &CardForm::deleteContent);
     connect(closeAction, &QAction::triggered, this, &CardForm::close);
 
-    addButton = new QPushButton(QIcon(QStringLiteral(":/menuicon/add.png")), tr("&Add Line"), this);
-    addButton->setToolTip(tr("add a new line"));
-    closeButton = new QPushButton(QIcon(QStringLiteral(":/menuicon/close.png")), tr("Clos&e"), this);
-    closeButton->setToolTip(tr("close dialog"));
+    addButton = TableSupport::makeButton(this, tr("&Add Line"), tr("add a new line"),
+                                         QStringLiteral(":/menuicon/add.png"));
+    closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("close dialog"),
+                                           QStringLiteral(":/menuicon/close.png"));
     connect(addButton, &QPushButton::clicked, this, &CardForm::addContent);
     connect(closeButton, &QPushButton::clicked, this, &CardForm::close);
 

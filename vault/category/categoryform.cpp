@@ -89,16 +89,10 @@ void CategoryForm::createView()
 
 void CategoryForm::createButtons()
 {
-    auto button = [this](const QString &text, const QString &toolTip, const QString &icon, const char *name) {
-        auto *pushButton = new QPushButton(QIcon(icon), text, this);
-        pushButton->setToolTip(toolTip);
-        pushButton->setObjectName(QLatin1String(name));
-        return pushButton;
-    };
-    addButton = button(tr("&Add"), tr("add a category"), QStringLiteral(":/menuicon/add.png"), "addButton");
-    deleteButton = button(tr("&Delete"), tr("delete a category"), QStringLiteral(":/menuicon/delete.png"),
+    addButton = TableSupport::makeButton(this, tr("&Add"), tr("add a category"), QStringLiteral(":/menuicon/add.png"), "addButton");
+    deleteButton = TableSupport::makeButton(this, tr("&Delete"), tr("delete a category"), QStringLiteral(":/menuicon/delete.png"),
                           "deleteButton");
-    closeButton = button(tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
+    closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
                          "closeButton");
     connect(addButton, &QPushButton::clicked, this, &CategoryForm::addCategory);
     connect(deleteButton, &QPushButton::clicked, this, &CategoryForm::deleteCategory);

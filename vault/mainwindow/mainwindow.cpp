@@ -39,24 +39,11 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-QAction *MainWindow::createAction(const QString &text, const QString &toolTip, const QString &icon,
-                                  const QString &shortcut)
-{
-    auto *action = new QAction(text, this);
-    if (!toolTip.isEmpty())
-        action->setToolTip(toolTip);
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(icon));
-    if (!shortcut.isEmpty())
-        action->setShortcut(QKeySequence(shortcut));
-    return action;
-}
-
 void MainWindow::createCategoryMenu(QMenuBar *menuBar)
 {
-    QAction *editAction = createAction(tr("&Edit"), tr("open Edit Category dialog"),
+    QAction *editAction = TableSupport::makeAction(this, tr("&Edit"), tr("open Edit Category dialog"),
                                        QStringLiteral(":/menuicon/edit.png"), tr("ctrl+E"));
-    allAction = createAction(tr("&All"), tr("display all cards in main view"),
+    allAction = TableSupport::makeAction(this, tr("&All"), tr("display all cards in main view"),
                              QStringLiteral(":/menuicon/all.png"), tr("ctrl+A"));
     allAction->setCheckable(true);
     allAction->setData(0);
@@ -94,11 +81,11 @@ void MainWindow::createCardTable()
 
 void MainWindow::createCardMenu(QMenuBar *menuBar)
 {
-    QAction *openAction = createAction(tr("&Open"), tr("open current indexical card"),
+    QAction *openAction = TableSupport::makeAction(this, tr("&Open"), tr("open current indexical card"),
                                        QStringLiteral(":/menuicon/open.png"), tr("ctrl+O"));
-    QAction *addAction = createAction(tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
+    QAction *addAction = TableSupport::makeAction(this, tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
                                       tr("ctrl+N"));
-    QAction *deleteAction = createAction(tr("&Delete"), tr("delete a card"),
+    QAction *deleteAction = TableSupport::makeAction(this, tr("&Delete"), tr("delete a card"),
                                          QStringLiteral(":/menuicon/delete.png"), tr("ctrl+D"));
     connect(openAction, &QAction::triggered, this, &MainWindow::openCard);
     connect(addAction, &QAction::triggered, this, &MainWindow::addCard);
@@ -115,11 +102,11 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
 {
     auto *optionsMenu = new QMenuEx(tr("&Options"), this);
     menuBar->addMenu(optionsMenu);
-    QAction *passwordAction = createAction(tr("Set &Password"), tr("chang password"),
+    QAction *passwordAction = TableSupport::makeAction(this, tr("Set &Password"), tr("chang password"),
                                            QStringLiteral(":/menuicon/setpassword.png"), QString());
-    QAction *exportAction = createAction(tr("Export Data..."), tr("export cards database"),
+    QAction *exportAction = TableSupport::makeAction(this, tr("Export Data..."), tr("export cards database"),
                                          QStringLiteral(":/menuicon/export.png"), QString());
-    QAction *importAction = createAction(tr("Import Data..."), tr("import cards database"),
+    QAction *importAction = TableSupport::makeAction(this, tr("Import Data..."), tr("import cards database"),
                                          QStringLiteral(":/menuicon/import.png"), QString());
     connect(passwordAction, &QAction::triggered, this, &MainWindow::setPassword);
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportCard);
@@ -138,8 +125,8 @@ void MainWindow::createHelpMenu(QMenuBar *menuBar)
 {
     auto *helpMenu = new QMenuEx(tr("&Help"), this);
     menuBar->addMenu(helpMenu);
-    QAction *helpAction = createAction(tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"), QString());
-    QAction *aboutAction = createAction(tr("&About"), QString(), QStringLiteral(":/menuicon/about.png"), QString());
+    QAction *helpAction = TableSupport::makeAction(this, tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"), QString());
+    QAction *aboutAction = TableSupport::makeAction(this, tr("&About"), QString(), QStringLiteral(":/menuicon/about.png"), QString());
     connect(helpAction, &QAction::triggered, this, &MainWindow::helpWindow);
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutDialog);
     helpMenu->addAction(helpAction);
@@ -149,17 +136,11 @@ void MainWindow::createHelpMenu(QMenuBar *menuBar)
 
 void MainWindow::createLayout(QMenuBar *menuBar)
 {
-    auto button = [this](const QString &text, const QString &toolTip, const QString &icon, const char *name) {
-        auto *pushButton = new QPushButton(QIcon(icon), text, this);
-        pushButton->setToolTip(toolTip);
-        pushButton->setObjectName(QLatin1String(name));
-        return pushButton;
-    };
-    QPushButton *openButton = button(tr("O&pen"), tr("open current indexical card"),
+    QPushButton *openButton = TableSupport::makeButton(this, tr("O&pen"), tr("open current indexical card"),
                                      QStringLiteral(":/menuicon/open.png"), "openButton");
-    QPushButton *addButton = button(tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
+    QPushButton *addButton = TableSupport::makeButton(this, tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
                                     "addButton");
-    QPushButton *closeButton = button(tr("Clos&e"), tr("exit Nimbrel"), QStringLiteral(":/menuicon/close.png"),
+    QPushButton *closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("exit Nimbrel"), QStringLiteral(":/menuicon/close.png"),
                                       "closeButton");
     connect(openButton, &QPushButton::clicked, this, &MainWindow::openCard);
     connect(addButton, &QPushButton::clicked, this, &MainWindow::addCard);

@@ -71,8 +71,6 @@ private slots:
     void importCard();
 
 private:
-    QAction *createAction(const QString &text, const QString &toolTip, const QString &icon,
-                          const QString &shortcut);
     void createCategoryMenu(QMenuBar *menuBar);
     void createCardTable();
     void createCardMenu(QMenuBar *menuBar);

@@ -1,6 +1,8 @@
 #include "mainwindow/tablesupport.h"
 
+#include <QAction>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSqlError>
 #include <QSqlTableModel>
 #include <QTableView>
@@ -51,4 +53,27 @@ void TableSupport::fetchAll(QSqlTableModel *model)
 {
     while (model->canFetchMore())
         model->fetchMore();
+}
+
+QAction *TableSupport::makeAction(QObject *parent, const QString &text, const QString &toolTip, const QString &icon,
+                                  const QString &shortcut)
+{
+    auto *action = new QAction(text, parent);
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    if (!shortcut.isEmpty())
+        action->setShortcut(QKeySequence(shortcut));
+    return action;
+}
+
+QPushButton *TableSupport::makeButton(QWidget *parent, const QString &text, const QString &toolTip,
+                                      const QString &icon, const char *name)
+{
+    auto *button = new QPushButton(QIcon(icon), text, parent);
+    button->setToolTip(toolTip);
+    if (name)
+        button->setObjectName(QLatin1String(name));
+    return button;
 }

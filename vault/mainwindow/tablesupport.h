@@ -5,6 +5,9 @@
 #include <initializer_list>
 
 class QAbstractItemView;
+class QAction;
+class QObject;
+class QPushButton;
 class QSqlTableModel;
 class QTableView;
 class QWidget;
@@ -33,6 +36,14 @@ public:
     // Fetches every row of the model; rows arrive in batches otherwise, and
     // counting or appending must see them all.
     static void fetchAll(QSqlTableModel *model);
+
+    // A menu entry; an empty tool tip, icon or shortcut is left unset.
+    static QAction *makeAction(QObject *parent, const QString &text, const QString &toolTip, const QString &icon,
+                               const QString &shortcut = QString());
+
+    // A push button with its icon and tool tip, named when a name is given.
+    static QPushButton *makeButton(QWidget *parent, const QString &text, const QString &toolTip,
+                                   const QString &icon, const char *name = nullptr);
 
     static constexpr int minimumColumnWidth = 10;
 };
