@@ -48,15 +48,15 @@ void CardForm::createView()
 void CardForm::createMenuAndButtons()
 {
     QAction *copyAction = TableSupport::makeAction(this, tr("&Copy"), tr("copy current indexical unit"),
-                                 QStringLiteral(":/menuicon/copy.png"), tr("ctrl+C"));
+                                                   QStringLiteral(":/menuicon/copy.png"), tr("ctrl+C"));
     QAction *pasteAction = TableSupport::makeAction(this, tr("&Paste"), tr("paste to current indexical unit"),
-                                  QStringLiteral(":/menuicon/paste.png"), tr("ctrl+V"));
-    QAction *addAction = TableSupport::makeAction(this, tr("&Add Line"), tr("add a new line"), QStringLiteral(":/menuicon/add.png"),
-                                QString());
+                                                    QStringLiteral(":/menuicon/paste.png"), tr("ctrl+V"));
+    QAction *addAction = TableSupport::makeAction(this, tr("&Add Line"), tr("add a new line"),
+                                                  QStringLiteral(":/menuicon/add.png"));
     QAction *deleteAction = TableSupport::makeAction(this, tr("&Delete Line"), tr("delete a line"),
-                                   QStringLiteral(":/menuicon/delete.png"), QString());
-    QAction *closeAction = TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
-                                  QString());
+                                                     QStringLiteral(":/menuicon/delete.png"));
+    QAction *closeAction = TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"),
+                                                    QStringLiteral(":/menuicon/close.png"));
 
     auto *menuBar = new QMenuBar(this);
     auto *menu = new QMenuEx(tr("&Menu"), this);

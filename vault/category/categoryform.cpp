@@ -89,11 +89,12 @@ void CategoryForm::createView()
 
 void CategoryForm::createButtons()
 {
-    addButton = TableSupport::makeButton(this, tr("&Add"), tr("add a category"), QStringLiteral(":/menuicon/add.png"), "addButton");
-    deleteButton = TableSupport::makeButton(this, tr("&Delete"), tr("delete a category"), QStringLiteral(":/menuicon/delete.png"),
-                          "deleteButton");
-    closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"),
-                         "closeButton");
+    addButton = TableSupport::makeButton(this, tr("&Add"), tr("add a category"), QStringLiteral(":/menuicon/add.png"),
+                                         "addButton");
+    deleteButton = TableSupport::makeButton(this, tr("&Delete"), tr("delete a category"),
+                                            QStringLiteral(":/menuicon/delete.png"), "deleteButton");
+    closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("close dialog"),
+                                           QStringLiteral(":/menuicon/close.png"), "closeButton");
     connect(addButton, &QPushButton::clicked, this, &CategoryForm::addCategory);
     connect(deleteButton, &QPushButton::clicked, this, &CategoryForm::deleteCategory);
     connect(closeButton, &QPushButton::clicked, this, &CategoryForm::accept);

@@ -42,9 +42,9 @@ MainWindow::~MainWindow() = default;
 void MainWindow::createCategoryMenu(QMenuBar *menuBar)
 {
     QAction *editAction = TableSupport::makeAction(this, tr("&Edit"), tr("open Edit Category dialog"),
-                                       QStringLiteral(":/menuicon/edit.png"), tr("ctrl+E"));
+                                                   QStringLiteral(":/menuicon/edit.png"), tr("ctrl+E"));
     allAction = TableSupport::makeAction(this, tr("&All"), tr("display all cards in main view"),
-                             QStringLiteral(":/menuicon/all.png"), tr("ctrl+A"));
+                                         QStringLiteral(":/menuicon/all.png"), tr("ctrl+A"));
     allAction->setCheckable(true);
     allAction->setData(0);
     categoryGroup->addAction(allAction);
@@ -82,11 +82,11 @@ void MainWindow::createCardTable()
 void MainWindow::createCardMenu(QMenuBar *menuBar)
 {
     QAction *openAction = TableSupport::makeAction(this, tr("&Open"), tr("open current indexical card"),
-                                       QStringLiteral(":/menuicon/open.png"), tr("ctrl+O"));
-    QAction *addAction = TableSupport::makeAction(this, tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
-                                      tr("ctrl+N"));
+                                                   QStringLiteral(":/menuicon/open.png"), tr("ctrl+O"));
+    QAction *addAction = TableSupport::makeAction(this, tr("&Add"), tr("add a new card"),
+                                                  QStringLiteral(":/menuicon/add.png"), tr("ctrl+N"));
     QAction *deleteAction = TableSupport::makeAction(this, tr("&Delete"), tr("delete a card"),
-                                         QStringLiteral(":/menuicon/delete.png"), tr("ctrl+D"));
+                                                     QStringLiteral(":/menuicon/delete.png"), tr("ctrl+D"));
     connect(openAction, &QAction::triggered, this, &MainWindow::openCard);
     connect(addAction, &QAction::triggered, this, &MainWindow::addCard);
     connect(deleteAction, &QAction::triggered, this, &MainWindow::deleteCard);
@@ -103,11 +103,11 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     auto *optionsMenu = new QMenuEx(tr("&Options"), this);
     menuBar->addMenu(optionsMenu);
     QAction *passwordAction = TableSupport::makeAction(this, tr("Set &Password"), tr("chang password"),
-                                           QStringLiteral(":/menuicon/setpassword.png"), QString());
+                                                       QStringLiteral(":/menuicon/setpassword.png"));
     QAction *exportAction = TableSupport::makeAction(this, tr("Export Data..."), tr("export cards database"),
-                                         QStringLiteral(":/menuicon/export.png"), QString());
+                                                     QStringLiteral(":/menuicon/export.png"));
     QAction *importAction = TableSupport::makeAction(this, tr("Import Data..."), tr("import cards database"),
-                                         QStringLiteral(":/menuicon/import.png"), QString());
+                                                     QStringLiteral(":/menuicon/import.png"));
     connect(passwordAction, &QAction::triggered, this, &MainWindow::setPassword);
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportCard);
     connect(importAction, &QAction::triggered, this, &MainWindow::importCard);
@@ -125,8 +125,9 @@ void MainWindow::createHelpMenu(QMenuBar *menuBar)
 {
     auto *helpMenu = new QMenuEx(tr("&Help"), this);
     menuBar->addMenu(helpMenu);
-    QAction *helpAction = TableSupport::makeAction(this, tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"), QString());
-    QAction *aboutAction = TableSupport::makeAction(this, tr("&About"), QString(), QStringLiteral(":/menuicon/about.png"), QString());
+    QAction *helpAction = TableSupport::makeAction(this, tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"));
+    QAction *aboutAction = TableSupport::makeAction(this, tr("&About"), QString(),
+                                                    QStringLiteral(":/menuicon/about.png"));
     connect(helpAction, &QAction::triggered, this, &MainWindow::helpWindow);
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutDialog);
     helpMenu->addAction(helpAction);
@@ -137,11 +138,11 @@ void MainWindow::createHelpMenu(QMenuBar *menuBar)
 void MainWindow::createLayout(QMenuBar *menuBar)
 {
     QPushButton *openButton = TableSupport::makeButton(this, tr("O&pen"), tr("open current indexical card"),
-                                     QStringLiteral(":/menuicon/open.png"), "openButton");
-    QPushButton *addButton = TableSupport::makeButton(this, tr("&Add"), tr("add a new card"), QStringLiteral(":/menuicon/add.png"),
-                                    "addButton");
-    QPushButton *closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("exit Nimbrel"), QStringLiteral(":/menuicon/close.png"),
-                                      "closeButton");
+                                                       QStringLiteral(":/menuicon/open.png"), "openButton");
+    QPushButton *addButton = TableSupport::makeButton(this, tr("&Add"), tr("add a new card"),
+                                                      QStringLiteral(":/menuicon/add.png"), "addButton");
+    QPushButton *closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("exit Nimbrel"),
+                                                        QStringLiteral(":/menuicon/close.png"), "closeButton");
     connect(openButton, &QPushButton::clicked, this, &MainWindow::openCard);
     connect(addButton, &QPushButton::clicked, this, &MainWindow::addCard);
     connect(closeButton, &QPushButton::clicked, this, &MainWindow::close);
