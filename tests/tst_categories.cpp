@@ -2,7 +2,7 @@
 // checked against the store.
 #include "category/categoryform.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/qmenuex.h"
+#include "widgets/qmenuex.h"
 
 #include "teststore.h"
 
@@ -98,7 +98,7 @@ class tst_Categories : public QObject
 
     void openForm()
     {
-        form = new CategoryForm(window.get());
+        form = new CategoryForm(window.get(), window.get());
         formView = form->findChild<QTableView *>(QStringLiteral("categoryView"));
         form->show();
         QApplication::setActiveWindow(form);

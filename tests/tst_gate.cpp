@@ -1,6 +1,8 @@
+#include "access/gate.h"
 #include "access/login.h"
 #include "access/setpw.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/openmainwindow.h"
 #include "modalanswer.h"
 #include "store/settingsrow.h"
 #include "teststore.h"
@@ -103,6 +105,7 @@ private:
 void TestGate::init()
 {
     store.emplace();
+    Gate::setMainWindowOpener([]() -> QWidget * { return openMainWindow(); });
 }
 
 void TestGate::cleanup()

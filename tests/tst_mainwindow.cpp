@@ -2,7 +2,7 @@
 #include "teststore.h"
 
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/qmenuex.h"
+#include "widgets/qmenuex.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -98,7 +98,8 @@ void TestStoreFile::notAStoreIsRefused()
         QVERIFY(QDir(dir.path()).mkdir("nimbrel.dat"));
     } else {
         // A settings table the seed cannot fill: the row stays missing.
-        QVERIFY(openStore(dir.path()));
+        QString error;
+        QVERIFY(openStore(dir.path(), &error));
         QSqlQuery().exec("create table option(id int primary key, language, lastlang, category, password, "
                          "extra not null)");
         closeStore();

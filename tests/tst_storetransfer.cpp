@@ -2,7 +2,7 @@
 // "&Options" entries of a real main window over a temporary store.
 #include "mainwindow/importlogin.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/tablesupport.h"
+#include "widgets/tablesupport.h"
 #include "teststore.h"
 
 #include <QtSql>

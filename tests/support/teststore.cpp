@@ -8,7 +8,8 @@
 
 TestStore::TestStore()
 {
-    if (!openStore(tempDir.path()))
+    QString error;
+    if (!openStore(tempDir.path(), &error))
         qFatal("cannot open a test store in %s", qPrintable(tempDir.path()));
     createTables();
 }

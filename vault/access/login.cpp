@@ -1,6 +1,6 @@
 #include "access/login.h"
 
-#include "access/openmainwindow.h"
+#include "access/gate.h"
 #include "store/settingsrow.h"
 
 #include <QHBoxLayout>
@@ -50,5 +50,5 @@ void Login::checkPassword()
         return;
     }
     accept();
-    mainWindow = openMainWindow();
+    mainWindow = Gate::openMainWindow();
 }

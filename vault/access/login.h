@@ -6,7 +6,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class MainWindow;
+class QWidget;
 
 // The password gate shown at start while a password is set.
 class Login : public QDialog
@@ -23,7 +23,7 @@ private:
     QLineEdit *passwordEdit = nullptr;
     QPushButton *loginButton = nullptr;
     QLabel *messageLabel = nullptr;
-    MainWindow *mainWindow = nullptr;
+    QWidget *mainWindow = nullptr;
 };
 
 #endif

@@ -1,6 +1,6 @@
 #include "access/setpw.h"
 
-#include "access/openmainwindow.h"
+#include "access/gate.h"
 #include "store/settingsrow.h"
 
 #include <QGridLayout>
@@ -88,5 +88,5 @@ void SetPw::checkPassword()
     }
     accept();
     if (firstRun)
-        mainWindow = openMainWindow();
+        mainWindow = Gate::openMainWindow();
 }

@@ -6,7 +6,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class MainWindow;
+class QWidget;
 
 // Sets the vault password: at the first start (firstRun, then opens the main
 // window) or from the main window (asks for the old password first).
@@ -27,7 +27,7 @@ private:
     QPushButton *okButton = nullptr;
     QPushButton *cancelButton = nullptr;
     QLabel *messageLabel = nullptr;
-    MainWindow *mainWindow = nullptr;
+    QWidget *mainWindow = nullptr;
     bool firstRun = false;
 };
 

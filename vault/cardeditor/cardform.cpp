@@ -1,7 +1,8 @@
 #include "cardeditor/cardform.h"
 
-#include "mainwindow/qmenuex.h"
-#include "mainwindow/tablesupport.h"
+#include "widgets/qmenuex.h"
+#include "widgets/tablesupport.h"
+#include "store/cardtable.h"
 #include "store/tableids.h"
 
 #include <QAction>
@@ -103,7 +104,7 @@ void CardForm::recvOpenCard(int id, int type)
     if (!writePending())
         return;
     cardId = id;
-    model->setFilter(QStringLiteral("cardid = %1").arg(id));
+    model->setFilter(CardTable::linesFilter(id));
     model->select();
     if (model->rowCount() == 0 && addTemplateContent(type)) {
         const QModelIndex first = model->index(0, 2);

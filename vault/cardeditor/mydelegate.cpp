@@ -1,11 +1,12 @@
 #include "cardeditor/mydelegate.h"
 
-#include "mainwindow/tablesupport.h"
+#include "store/cardtable.h"
+#include "store/categorytable.h"
+#include "widgets/tablesupport.h"
 
 #include <QComboBox>
 #include <QImage>
 #include <QPainter>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlRelationalTableModel>
 
@@ -50,13 +51,7 @@ bool myDelegate::handlesEditing(const QWidget *editor, const QAbstractItemModel 
 
 QString myDelegate::lookupName(int column, int id)
 {
-    QSqlQuery query;
-    query.prepare(column == typeColumn ? QStringLiteral("select name from cardtype where id = ?")
-                                       : QStringLiteral("select name from category where id = ?"));
-    query.addBindValue(id);
-    if (!query.exec() || !query.next())
-        return QString();
-    return query.value(0).toString();
+    return column == typeColumn ? CardTable::typeName(id) : CategoryTable::name(id);
 }
 
 void myDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -96,12 +91,8 @@ QWidget *myDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &o
         combo->setModelColumn(1);
     } else {
         combo->setIconSize(QSize(iconSize, iconSize));
-        QSqlQuery query;
-        query.exec(QStringLiteral("select id, name from cardtype order by id"));
-        while (query.next()) {
-            const int id = query.value(0).toInt();
-            combo->addItem(QIcon(iconPath(id)), query.value(1).toString(), id);
-        }
+        for (const NamedRow &type : CardTable::types())
+            combo->addItem(QIcon(iconPath(type.id)), type.name, type.id);
     }
     combo->installEventFilter(const_cast<myDelegate *>(this));
     return combo;

@@ -1,44 +1,28 @@
 #include "category/categoryform.h"
 
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/tablesupport.h"
+#include "category/categoryactions.h"
+#include "widgets/tablesupport.h"
+#include "store/categorytable.h"
 #include "store/tableids.h"
 
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <optional>
-
 namespace {
 
 const QString categoryTable = QStringLiteral("category");
 
-// The number of cards filed under the category; empty when the store could
-// not be asked, with the driver's text in `error`.
-std::optional<int> countCards(int categoryId, QString *error)
-{
-    QSqlQuery query;
-    query.prepare(QStringLiteral("SELECT COUNT(*) FROM card WHERE categoryid = ?"));
-    query.addBindValue(categoryId);
-    if (!query.exec() || !query.next()) {
-        *error = query.lastError().text();
-        return std::nullopt;
-    }
-    return query.value(0).toInt();
-}
-
 } // namespace
 
-CategoryForm::CategoryForm(MainWindow *parent)
+CategoryForm::CategoryForm(QWidget *parent, CategoryActions *categoryMenu)
     : QDialog(parent)
-    , mainWindow(parent)
+    , mainWindow(categoryMenu)
 {
     createModel();
     createView();
@@ -155,7 +139,7 @@ void CategoryForm::deleteCategory()
     const int id = record.value(QStringLiteral("id")).toInt();
     const QString name = record.value(QStringLiteral("name")).toString();
     QString error;
-    const std::optional<int> cards = countCards(id, &error);
+    const std::optional<int> cards = CategoryTable::countCards(id, &error);
     if (!cards) {
         refuseDeletion(tr("Cannot delete %1 because its cards could not be counted:\n%2").arg(name, error));
         return;

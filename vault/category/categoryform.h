@@ -4,7 +4,7 @@
 #include <QDialog>
 #include <QPersistentModelIndex>
 
-class MainWindow;
+class CategoryActions;
 class QModelIndex;
 class QPushButton;
 class QSqlRecord;
@@ -18,7 +18,8 @@ class CategoryForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit CategoryForm(MainWindow *parent);
+    // The menu is kept in step with every category stored, renamed or deleted.
+    CategoryForm(QWidget *parent, CategoryActions *categoryMenu);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -45,7 +46,7 @@ private:
     QPushButton *addButton = nullptr;
     QPushButton *deleteButton = nullptr;
     QPushButton *closeButton = nullptr;
-    MainWindow *mainWindow = nullptr;
+    CategoryActions *mainWindow = nullptr;
     // The row added by "&Add" until it has been stored and read back; it has
     // no menu entry yet and, while pending, nothing to count or delete.
     QPersistentModelIndex newRow;

@@ -2,13 +2,12 @@
 #include "mainwindow/mainwindow.h"
 
 #include "cardeditor/cardform.h"
-#include "mainwindow/tablesupport.h"
+#include "widgets/tablesupport.h"
+#include "store/cardtable.h"
 #include "store/tableids.h"
 
 #include <QMessageBox>
-#include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlRelationalTableModel>
 #include <QTableView>
@@ -107,38 +106,11 @@ void MainWindow::deleteCard()
 
     if (!savePendingEdits())
         return;
-    QSqlDatabase store = QSqlDatabase::database();
-    QString failure;
-    if (!store.transaction()) {
-        failure = store.lastError().text();
-    } else {
-        QSqlQuery lines;
-        lines.prepare(QStringLiteral("DELETE FROM content where cardid = ?"));
-        lines.addBindValue(id);
-        if (!lines.exec()) {
-            failure = lines.lastError().text();
-        } else {
-            const int row = rowOfCard(cardModel, id);
-            if (row < 0) {
-                // Saving the table's edits moved the card out of the filter.
-                QSqlQuery card;
-                card.prepare(QStringLiteral("DELETE FROM card where id = ?"));
-                card.addBindValue(id);
-                if (!card.exec())
-                    failure = card.lastError().text();
-            } else if (!cardModel->removeRows(row, 1) || !cardModel->submitAll()) {
-                failure = cardModel->lastError().text();
-            }
-        }
-        if (failure.isEmpty() && !store.commit())
-            failure = store.lastError().text();
-        if (!failure.isEmpty()) {
-            store.rollback();
-            cardModel->select();
-        }
-    }
-    if (!failure.isEmpty()) {
-        TableSupport::reportWriteError(this, failure);
+    QString error;
+    const bool deleted = CardTable::deleteCard(id, &error);
+    cardModel->select();
+    if (!deleted) {
+        TableSupport::reportWriteError(this, error);
         return;
     }
     if (cardForm)

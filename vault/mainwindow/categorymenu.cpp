@@ -1,11 +1,12 @@
 // The category filter: one checkable entry per category in "&Category".
 #include "mainwindow/mainwindow.h"
 
-#include "mainwindow/qmenuex.h"
+#include "widgets/qmenuex.h"
+#include "store/cardtable.h"
+#include "store/categorytable.h"
 #include "store/settingsrow.h"
 
 #include <QActionGroup>
-#include <QSqlQuery>
 #include <QSqlRelationalTableModel>
 
 namespace {
@@ -33,21 +34,16 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 
 void MainWindow::applyCategoryFilter(int categoryId)
 {
-    cardModel->setFilter(categoryId == SettingsRow::allCategories
-                             ? QString()
-                             : QStringLiteral("categoryid = %1").arg(categoryId));
+    cardModel->setFilter(CardTable::categoryFilter(categoryId));
     cardModel->select();
 }
 
 void MainWindow::loadCategoryActions()
 {
     const int chosen = SettingsRow::category().value_or(SettingsRow::allCategories);
-    QSqlQuery query;
-    query.exec(QStringLiteral("SELECT name, id FROM category"));
-    while (query.next()) {
-        const int id = query.value(1).toInt();
-        QAction *entry = createCategoryEntry(id, query.value(0).toString());
-        if (id == chosen)
+    for (const NamedRow &category : CategoryTable::all()) {
+        QAction *entry = createCategoryEntry(category.id, category.name);
+        if (category.id == chosen)
             entry->setChecked(true);
     }
     if (chosen != SettingsRow::allCategories)

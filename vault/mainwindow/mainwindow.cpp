@@ -5,8 +5,8 @@
 #include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
 #include "mainwindow/about.h"
-#include "mainwindow/qmenuex.h"
-#include "mainwindow/tablesupport.h"
+#include "widgets/qmenuex.h"
+#include "widgets/tablesupport.h"
 #include "store/tableids.h"
 
 #include <QActionGroup>
@@ -200,7 +200,7 @@ int MainWindow::getMaxId(const QString &table)
 
 void MainWindow::editCategory()
 {
-    CategoryForm form(this);
+    CategoryForm form(this, this);
     form.exec();
 }
 

@@ -1,6 +1,8 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "category/categoryactions.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -16,7 +18,7 @@ class QTableView;
 class QTextEdit;
 
 // The vault's one main window: the card table, its menus and buttons.
-class MainWindow : public QDialog
+class MainWindow : public QDialog, public CategoryActions
 {
     Q_OBJECT
 
@@ -25,11 +27,11 @@ public:
     ~MainWindow() override;
 
     // Category filter entries, kept in step by the category editor and the import.
-    void addCategoryAction(int id, const QString &name);
-    void renameCategoryAction(int id, const QString &name);
-    void removeCategoryAction(int id);
-    void clearCategoryActions();
-    void loadCategoryActions();
+    void addCategoryAction(int id, const QString &name) override;
+    void renameCategoryAction(int id, const QString &name) override;
+    void removeCategoryAction(int id) override;
+    void clearCategoryActions() override;
+    void loadCategoryActions() override;
 
     // The largest id of the table, 0 when it is empty.
     int getMaxId(const QString &table);

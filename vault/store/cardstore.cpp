@@ -1,7 +1,6 @@
 #include "store/cardstore.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -25,11 +24,6 @@ const char *const optionStatement =
 const char *const optionSeed = "insert into option values(1, 'none', 'none', -1, 'none')";
 // Keeps opening one card fast however many lines the store holds.
 const char *const contentIndex = "CREATE INDEX IF NOT EXISTS content_cardid ON content(cardid)";
-
-void showDatabaseError(const QString &text)
-{
-    QMessageBox::warning(nullptr, QObject::tr("Database Error"), text, QMessageBox::Ok);
-}
 
 } // namespace
 
@@ -66,25 +60,24 @@ QString translatedCardTypeName(int typeId)
     return QCoreApplication::translate("QObject", names.at(typeId - 1).toUtf8().constData());
 }
 
-bool openStore(const QString &storeDir)
+bool openStore(const QString &storeDir, QString *error)
 {
     const QString dir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(dir + QLatin1Char('/') + QLatin1String(storeFileName));
     bool ok = db.open();
-    QString error = db.lastError().text();
+    *error = db.lastError().text();
     if (ok) {
         // SQLite opens any file lazily; only a read shows whether it is a database.
         QSqlQuery probe(db);
         ok = probe.exec(QStringLiteral("select count(*) from sqlite_master"));
         if (!ok)
-            error = probe.lastError().text();
+            *error = probe.lastError().text();
     }
     if (!ok) {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
-        showDatabaseError(error);
     }
     return ok;
 }

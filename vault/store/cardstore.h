@@ -8,9 +8,9 @@
 // default connection.
 
 // Opens the store in storeDir (the program directory when empty). A file that
-// cannot be opened or read as a database is reported in the "Database Error"
-// box and left untouched; the function then returns false.
-bool openStore(const QString &storeDir = QString());
+// cannot be opened or read as a database is left untouched; the function then
+// returns false with the driver's text in `error`.
+bool openStore(const QString &storeDir, QString *error);
 
 // Creates what is missing of the five tables and seeds it; changes nothing
 // that is stored already.

@@ -1,7 +1,10 @@
 #include "store/startup.h"
 
+#include "access/gate.h"
 #include "access/login.h"
 #include "access/setpw.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/openmainwindow.h"
 #include "store/cardstore.h"
 #include "store/settingsrow.h"
 #include "update/version.h"
@@ -11,19 +14,29 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+namespace {
+
+void showDatabaseError(const QString &text)
+{
+    QMessageBox::warning(nullptr, QObject::tr("Database Error"), text, QMessageBox::Ok);
+}
+
+} // namespace
+
 bool prepareStore(const QString &storeDir)
 {
-    if (!openStore(storeDir))
+    QString error;
+    if (!openStore(storeDir, &error)) {
+        showDatabaseError(error);
         return false;
+    }
     createTables();
     // Without a readable settings row the gate could not tell a set password
     // from none; never let anyone in on a guess.
     if (!SettingsRow::password()) {
-        const QString error = SettingsRow::lastError();
+        error = SettingsRow::lastError();
         closeStore();
-        QMessageBox::warning(nullptr, QObject::tr("Database Error"),
-                             QObject::tr("The settings of the store cannot be read: %1").arg(error),
-                             QMessageBox::Ok);
+        showDatabaseError(QObject::tr("The settings of the store cannot be read: %1").arg(error));
         return false;
     }
     return true;
@@ -46,6 +59,7 @@ QString applyLanguage(QTranslator &translator, const QString &translationDir, co
 
 QDialog *raiseGate()
 {
+    Gate::setMainWindowOpener([]() -> QWidget * { return openMainWindow(); });
     QDialog *gate = nullptr;
     if (SettingsRow::password().value_or(QString()) == SettingsRow::none)
         gate = new SetPw(nullptr, true);

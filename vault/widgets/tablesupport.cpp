@@ -1,4 +1,4 @@
-#include "mainwindow/tablesupport.h"
+#include "widgets/tablesupport.h"
 
 #include <QAction>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "access/openmainwindow.h"
+#include "mainwindow/openmainwindow.h"
 
 #include "mainwindow/mainwindow.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/qmenuex.h"
+#include "widgets/qmenuex.h"
 
 #include <QHelpEvent>
 #include <QToolTip>

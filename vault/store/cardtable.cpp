@@ -1,0 +1,75 @@
+#include "store/cardtable.h"
+
+#include "store/settingsrow.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace CardTable {
+
+namespace {
+
+bool execBound(const QString &statement, int value, QString *error)
+{
+    QSqlQuery query;
+    query.prepare(statement);
+    query.addBindValue(value);
+    if (query.exec())
+        return true;
+    *error = query.lastError().text();
+    return false;
+}
+
+} // namespace
+
+QString categoryFilter(int categoryId)
+{
+    return categoryId == SettingsRow::allCategories ? QString()
+                                                    : QStringLiteral("categoryid = %1").arg(categoryId);
+}
+
+QString linesFilter(int cardId)
+{
+    return QStringLiteral("cardid = %1").arg(cardId);
+}
+
+bool deleteCard(int id, QString *error)
+{
+    QSqlDatabase store = QSqlDatabase::database();
+    if (!store.transaction()) {
+        *error = store.lastError().text();
+        return false;
+    }
+    if (execBound(QStringLiteral("DELETE FROM content where cardid = ?"), id, error)
+        && execBound(QStringLiteral("DELETE FROM card where id = ?"), id, error)) {
+        if (store.commit())
+            return true;
+        *error = store.lastError().text();
+    }
+    store.rollback();
+    return false;
+}
+
+QString typeName(int typeId)
+{
+    QSqlQuery query;
+    query.prepare(QStringLiteral("select name from cardtype where id = ?"));
+    query.addBindValue(typeId);
+    if (!query.exec() || !query.next())
+        return QString();
+    return query.value(0).toString();
+}
+
+QList<NamedRow> types()
+{
+    QList<NamedRow> rows;
+    QSqlQuery query;
+    query.exec(QStringLiteral("select id, name from cardtype order by id"));
+    while (query.next())
+        rows.append({query.value(0).toInt(), query.value(1).toString()});
+    return rows;
+}
+
+} // namespace CardTable

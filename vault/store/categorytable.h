@@ -1,0 +1,31 @@
+#ifndef CATEGORYTABLE_H
+#define CATEGORYTABLE_H
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// A stored row that has a name: a category or a card type.
+struct NamedRow
+{
+    int id = 0;
+    QString name;
+};
+
+// Reads of table category that no table model makes.
+namespace CategoryTable {
+
+// Every category in the order SQLite keeps them (ascending id).
+QList<NamedRow> all();
+
+// The stored name; empty when the id names none or the store cannot be read.
+QString name(int id);
+
+// The number of cards filed under the category; empty when the store could
+// not be asked, with the driver's text in `error`.
+std::optional<int> countCards(int categoryId, QString *error);
+
+} // namespace CategoryTable
+
+#endif

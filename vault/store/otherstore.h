@@ -1,0 +1,38 @@
+#ifndef OTHERSTORE_H
+#define OTHERSTORE_H
+
+#include <QString>
+
+// Another store file, opened read-only on a connection of its own for the
+// checks an import makes before anything is copied. The connection is closed
+// and removed with the object.
+class OtherStore
+{
+public:
+    explicit OtherStore(const QString &fileName);
+    ~OtherStore();
+
+    OtherStore(const OtherStore &) = delete;
+    OtherStore &operator=(const OtherStore &) = delete;
+
+    bool isOpen() const { return opened; }
+    QString error() const { return openError; }
+
+    // SQLite opens any file, even random bytes; only a query tells a store.
+    bool holdsStore() const;
+
+    // Every id a positive integer and every shifted id or reference within int.
+    bool idsFit(int categoryShift, int cardShift, int contentShift) const;
+
+    // The expected password: an empty one when the file has no settings row.
+    QString password() const;
+
+    // Categories, cards and lines together.
+    int rowTotal() const;
+
+private:
+    bool opened = false;
+    QString openError;
+};
+
+#endif

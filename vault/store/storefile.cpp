@@ -1,0 +1,51 @@
+#include "store/storefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace StoreFile {
+
+bool isSameFile(const QString &first, const QString &second)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(QFileInfo(first).filesystemFilePath(),
+                                       QFileInfo(second).filesystemFilePath(), error);
+}
+
+bool writeCopy(const QString &source, const QString &target, QString *error)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = in.errorString();
+        return false;
+    }
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly)) {
+        *error = out.errorString();
+        return false;
+    }
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(1 << 20);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+            *error = in.errorString();
+            return false;
+        }
+        if (chunk.isEmpty())
+            break;
+        if (out.write(chunk) != chunk.size()) {
+            *error = out.errorString();
+            return false;
+        }
+    }
+    if (!out.commit()) {
+        *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace StoreFile

@@ -1,0 +1,18 @@
+#ifndef STOREFILE_H
+#define STOREFILE_H
+
+#include <QString>
+
+// Whole store files, as export and import move them.
+namespace StoreFile {
+
+// Whether both names lead to one file (links resolved).
+bool isSameFile(const QString &first, const QString &second);
+
+// Writes a complete copy under a temporary name beside the target and only
+// then renames it over the target, so a failure leaves the old file alone.
+bool writeCopy(const QString &source, const QString &target, QString *error);
+
+} // namespace StoreFile
+
+#endif
