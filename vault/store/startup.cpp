@@ -2,6 +2,7 @@
 
 #include "access/login.h"
 #include "access/setpw.h"
+#include "mainwindow/mainwindow.h"
 #include "store/cardstore.h"
 #include "store/settingsrow.h"
 #include "update/version.h"
@@ -66,7 +67,14 @@ int vaultMain(int argc, char *argv[])
     raiseGate();
 
     Version version;
-    version.startDownload(Version::versionFileUrl());
+    version.saveEdits = []() {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *mainWindow = qobject_cast<MainWindow *>(window); mainWindow && !mainWindow->savePendingEdits())
+                return false;
+        }
+        return true;
+    };
+    version.startDownload(version.versionFileUrl());
     QObject::connect(&version, &Version::done, &app, &QCoreApplication::quit);
     return app.exec();
 }
