@@ -54,6 +54,9 @@ bool FileDownload::start(const QUrl &url)
 
 void FileDownload::readReply()
 {
+    // An aborted reply is closed and has nothing more to give.
+    if (!reply->isOpen())
+        return;
     const QByteArray data = reply->readAll();
     if (!data.isEmpty())
         stallTimer.start();
@@ -69,13 +72,13 @@ void FileDownload::replyFinished()
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (gaveUp)
-        failure = tr("nothing arrived for %n second(s)", nullptr, (stallTimer.interval() + 999) / 1000);
+        failure = tr("the server sent nothing for too long");
     else if (writeFailed)
         failure = file.errorString();
-    else if (reply->error() != QNetworkReply::NoError)
-        failure = reply->errorString();
     else if (status >= 400)
         failure = tr("the server answered %1").arg(status);
+    else if (reply->error() != QNetworkReply::NoError)
+        failure = reply->errorString();
     else if (length.isValid() && length.toLongLong() != received)
         failure = tr("the transfer broke off");
     const bool error = !failure.isEmpty();

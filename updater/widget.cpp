@@ -81,7 +81,14 @@ Widget::Widget(QWidget *parent)
     setUp(setup);
 }
 
-Widget::~Widget() = default;
+Widget::~Widget()
+{
+    // Torn down mid-way: nothing of it stays in the program directory.
+    if (step != Finished) {
+        download.cancel();
+        removeDownloads();
+    }
+}
 
 void Widget::setUp(const UpdateSetup &newSetup)
 {
