@@ -97,7 +97,8 @@ private slots:
         QTest::newRow("program cut off, length unknown")
             << with(&Served::program, unannounced(newProgram.left(200000))) << false
             << QStringLiteral("the downloaded Nimbrel differs from its signed description");
-        QTest::newRow("program stalls") << with(&Served::program, {ok(newProgram).head, newProgram, CannedReply::Stalled})
+        QTest::newRow("program stalls")
+            << with(&Served::program, {ok(newProgram).head, newProgram, CannedReply::Stalled})
                                         << false << QStringLiteral("(the server sent nothing for too long)");
         // Root writes anywhere: a replace fails on an installed file that is
         // a directory with something in it.

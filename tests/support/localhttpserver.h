@@ -56,7 +56,8 @@ inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &repl
             socket->write(reply.head + "\r\n" + reply.body.left(sent));
             if (reply.pace == CannedReply::Stalled)
                 return;
-            QTimer::singleShot(reply.pace == CannedReply::Paused ? 300 : 0, socket, [socket, rest = reply.body.mid(sent)]() {
+            const int pause = reply.pace == CannedReply::Paused ? 300 : 0;
+            QTimer::singleShot(pause, socket, [socket, rest = reply.body.mid(sent)]() {
                 socket->write(rest);
                 socket->disconnectFromHost();
             });
