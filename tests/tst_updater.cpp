@@ -99,7 +99,7 @@ private slots:
             << QStringLiteral("the downloaded Nimbrel differs from its signed description");
         QTest::newRow("program stalls")
             << with(&Served::program, {ok(newProgram).head, newProgram, CannedReply::Stalled})
-                                        << false << QStringLiteral("(the server sent nothing for too long)");
+            << false << QStringLiteral("(the server sent nothing for too long)");
         // Root writes anywhere: a replace fails on an installed file that is
         // a directory with something in it.
         QTest::newRow("translation replace fails after the program's")
