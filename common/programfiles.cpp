@@ -39,4 +39,10 @@ QUrl updateServer()
     return QUrl(QStringLiteral("http://update.nimbrel.example.org"));
 }
 
+QByteArray updateKey()
+{
+    // Checked by the build: 64 hex digits or nothing.
+    return QByteArray::fromHex(NIMBREL_UPDATE_KEY);
+}
+
 } // namespace ProgramFiles

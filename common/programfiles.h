@@ -1,6 +1,7 @@
 #ifndef PROGRAMFILES_H
 #define PROGRAMFILES_H
 
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 
@@ -19,6 +20,10 @@ QString pathIn(const QString &dir, const QString &name);
 // The server that publishes the version file, the programs and the
 // translation under "/update/".
 QUrl updateServer();
+
+// The raw Ed25519 public key built in with NIMBREL_UPDATE_KEY; empty in a
+// build without one.
+QByteArray updateKey();
 
 } // namespace ProgramFiles
 

@@ -1,5 +1,6 @@
 #include "localhttpserver.h"
-#include "programfiles.h"
+#include "modalanswer.h"
+#include "testpublisher.h"
 #include "widget.h"
 
 #include <QDir>
@@ -11,105 +12,159 @@ static QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The served files of one release, each as the server sends it.
+struct Served
+{
+    CannedReply description, signature, program, translation;
+};
+Q_DECLARE_METATYPE(Served)
+
 class TestUpdater : public QObject
 {
     Q_OBJECT
 
-    // The new vault program is this test program, which only notes that it ran.
-    const QByteArray program = readFile(QCoreApplication::applicationFilePath());
-    // A Qt translation file begins with its magic number.
-    const QByteArray translation = QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd") + QByteArray(20000, 'T');
-    const QList<QByteArray> oldFiles{"the installed program", translation.left(16) + "the installed translation"};
-    const QStringList fileNames{ProgramFiles::vaultName(), QStringLiteral("nimbrel_zh_CN.qm")};
+    const TestPublisher publisher;
+    // Both vault programs are this test program, which only notes that it
+    // ran; the bytes after its end tell them apart.
+    const QByteArray self = readFile(QCoreApplication::applicationFilePath());
+    const QByteArray newProgram = self + "the new vault";
+    const QByteArray oldProgram = self + "the installed vault";
+    const QByteArray newTranslation = QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd") + QByteArray(20000, 'T');
+    const QByteArray oldTranslation = "the installed translation";
+    const QByteArray description = TestPublisher::describe(213, newProgram, newTranslation);
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<QTcpServer> server;
     std::unique_ptr<Widget> widget;
 
-    QString installed(int step) const { return dir->filePath(fileNames.at(step)); }
+    QString path(const char *name) const { return dir->filePath(QString::fromLatin1(name)); }
 
-    // Installs the old files, publishes the new ones and starts the updater.
-    void start(const CannedReply &programReply, const CannedReply &translationReply)
+    // Installs the old pair, publishes the served files and starts the updater.
+    void start(const Served &served, int stallTimeoutMs = 30000)
     {
         dir = std::make_unique<QTemporaryDir>();
-        qputenv(standInMark, dir->filePath(QStringLiteral("started")).toLocal8Bit());
-        for (int step : {0, 1}) {
-            QFile file(installed(step));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(oldFiles.at(step)) > 0);
-        }
-        server = serve({{QStringLiteral("/update/") + fileNames.at(0), programReply},
-                        {QStringLiteral("/update/") + fileNames.at(1), translationReply}});
+        qputenv(standInMark, path("started").toLocal8Bit());
+        QFile program(path("Nimbrel"));
+        QVERIFY(program.open(QIODevice::WriteOnly) && program.write(oldProgram) == oldProgram.size());
+        QVERIFY(program.setPermissions(program.permissions() | QFileDevice::ExeOwner));
+        QFile translation(path("nimbrel_zh_CN.qm"));
+        QVERIFY(translation.open(QIODevice::WriteOnly) && translation.write(oldTranslation) > 0);
+        server = serve({{QStringLiteral("/update/Nimbrel.txt"), served.description},
+                        {QStringLiteral("/update/Nimbrel.txt.sig"), served.signature},
+                        {QStringLiteral("/update/Nimbrel"), served.program},
+                        {QStringLiteral("/update/nimbrel_zh_CN.qm"), served.translation}});
         widget = std::make_unique<Widget>();
-        widget->setServer(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server->serverPort())));
-        widget->setProgramDir(dir->path());
+        widget->setUp({QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server->serverPort())), dir->path(),
+                       publisher.publicKey, stallTimeoutMs});
         widget->show();
-        QVERIFY(widget->startDownload(widget->fileUrl(0)));
+        widget->start();
     }
 
 private slots:
-    void run_data()
+    void release_data()
     {
-        QTest::addColumn<CannedReply>("programReply");
-        QTest::addColumn<CannedReply>("translationReply");
-        QTest::addColumn<int>("filesInstalled");
+        QTest::addColumn<Served>("served");
+        QTest::addColumn<bool>("translationIsDirectory");
+        QTest::addColumn<QString>("told");
 
-        const CannedReply newProgram = httpReply("200 OK", program);
-        const CannedReply newTranslation = httpReply("200 OK", translation);
-        const CannedReply cutProgram{newProgram.head, program.left(1000)};
-        const CannedReply cutTranslation{newTranslation.head, translation.left(1000)};
-        // Half the program at once and the rest after a pause, its length unknown.
-        const CannedReply unannounced{"HTTP/1.1 200 OK\r\nConnection: close\r\n", program, true};
+        const auto ok = [](const QByteArray &body) { return httpReply("200 OK", body); };
+        const Served genuine{ok(description), ok(publisher.sign(description)), ok(newProgram), ok(newTranslation)};
+        const auto with = [&genuine](CannedReply Served::*file, const CannedReply &reply) {
+            Served served = genuine;
+            served.*file = reply;
+            return served;
+        };
+        const QByteArray old = TestPublisher::describe(212, newProgram, newTranslation);
 
-        QTest::newRow("both files") << newProgram << newTranslation << 2;
-        QTest::newRow("program: length unknown") << unannounced << newTranslation << 2;
-        QTest::newRow("program: 404") << httpReply("404 Not Found", htmlPage) << newTranslation << 0;
-        QTest::newRow("program: body dropped") << cutProgram << newTranslation << 0;
-        QTest::newRow("program: html page with 200") << httpReply("200 OK", htmlPage) << newTranslation << 0;
-        QTest::newRow("translation: 404") << newProgram << httpReply("404 Not Found", htmlPage) << 1;
-        QTest::newRow("translation: body dropped") << newProgram << cutTranslation << 1;
-        QTest::newRow("translation: html page with 200") << newProgram << httpReply("200 OK", htmlPage) << 1;
+        QTest::newRow("genuine") << genuine << false << QString();
+        QTest::newRow("genuine, length unknown")
+            << with(&Served::program, unannounced(newProgram, CannedReply::Paused)) << false << QString();
+        QTest::newRow("program changed by one byte")
+            << with(&Served::program, ok(TestPublisher::changed(newProgram, 100))) << false
+            << QStringLiteral("the downloaded Nimbrel differs from its signed description");
+        QTest::newRow("translation changed by one byte")
+            << with(&Served::translation, ok(TestPublisher::changed(newTranslation, 20010))) << false
+            << QStringLiteral("the downloaded nimbrel_zh_CN.qm differs from its signed description");
+        QTest::newRow("description changed by one byte")
+            << with(&Served::description, ok(TestPublisher::changed(description, 10))) << false
+            << QStringLiteral("its description is not signed with the publisher's key");
+        QTest::newRow("signature by another key")
+            << with(&Served::signature, ok(TestPublisher().sign(description))) << false
+            << QStringLiteral("its description is not signed with the publisher's key");
+        QTest::newRow("no signature") << with(&Served::signature, httpReply("404 Not Found", htmlPage)) << false
+                                      << QStringLiteral("(the server answered 404)");
+        QTest::newRow("version 212") << Served{ok(old), ok(publisher.sign(old)), ok(newProgram), ok(newTranslation)}
+                                     << false << QStringLiteral("it is not newer than this version");
+        QTest::newRow("program cut off, length unknown")
+            << with(&Served::program, unannounced(newProgram.left(200000))) << false
+            << QStringLiteral("the downloaded Nimbrel differs from its signed description");
+        QTest::newRow("program stalls")
+            << with(&Served::program, {ok(newProgram).head, newProgram, CannedReply::Stalled})
+            << false << QStringLiteral("(the server sent nothing for too long)");
+        // Root writes anywhere: a replace fails on an installed file that is
+        // a directory with something in it.
+        QTest::newRow("translation replace fails after the program's")
+            << genuine << true << QStringLiteral("could not be put in place");
     }
 
-    void run()
+    void release()
     {
-        QFETCH(CannedReply, programReply);
-        QFETCH(CannedReply, translationReply);
-        QFETCH(int, filesInstalled);
-        start(programReply, translationReply);
+        QFETCH(Served, served);
+        QFETCH(bool, translationIsDirectory);
+        QFETCH(QString, told);
+        const bool installs = told.isEmpty();
+        // Only a failure is told, in a box.
+        const std::shared_ptr<SeenBox> box = installs ? std::make_shared<SeenBox>() : answerNextBox();
+        start(served, 500);
+        if (translationIsDirectory) {
+            QVERIFY(QFile::remove(path("nimbrel_zh_CN.qm")));
+            QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("nimbrel_zh_CN.qm/kept")));
+        }
         QSignalSpy done(widget.get(), &Widget::done);
         bool busy = false;
         connect(widget.get(), &QProgressBar::valueChanged, &done, [&]() { busy = busy || widget->maximum() == 0; });
-        // A failed step removes its download, the last step puts it in place.
-        QTRY_VERIFY_WITH_TIMEOUT(QDir(dir->path()).entryList({QStringLiteral("*.bak")}).isEmpty(), 20000);
+        QVERIFY(done.wait(20000));
 
-        QCOMPARE(readFile(installed(0)), filesInstalled > 0 ? program : oldFiles.at(0));
-        QCOMPARE(readFile(installed(1)), filesInstalled > 1 ? translation : oldFiles.at(1));
-        QCOMPARE(done.count(), filesInstalled > 1 ? 1 : 0);
-        QVERIFY(widget->isVisible());
-        QCOMPARE(busy, programReply.hold);
-        QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(dir->filePath(QStringLiteral("started"))), filesInstalled > 1, 15000);
+        QCOMPARE(box->seen, !installs);
+        QCOMPARE(box->title, installs ? QString() : QStringLiteral("Update"));
+        QVERIFY2(box->text.contains(told), qPrintable(box->text));
+        QVERIFY2(installs || box->text.endsWith(QStringLiteral("so the current version stays in use.")),
+                 qPrintable(box->text));
+        QCOMPARE(readFile(path("Nimbrel")), installs ? newProgram : oldProgram);
+        if (translationIsDirectory)
+            QVERIFY(QFileInfo(path("nimbrel_zh_CN.qm/kept")).isDir());
+        else
+            QCOMPARE(readFile(path("nimbrel_zh_CN.qm")), installs ? newTranslation : oldTranslation);
+        // The installed vault, new or old, is the one started.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path("started")), 15000);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "started"}));
+        // Without a length the bar shows itself busy while the program arrives.
+        QCOMPARE(busy, served.program.pace == CannedReply::Paused);
     }
 
-    void replaceThatFails()
+    void abandoned_data()
     {
-        start(httpReply("200 OK", program), httpReply("200 OK", translation));
-        // Root writes anywhere: the replace is made to fail by an installed
-        // "program" that is a directory with something in it.
-        QVERIFY(QFile::remove(installed(0)));
-        QVERIFY(QDir(dir->path()).mkpath(fileNames.at(0) + QStringLiteral("/kept")));
-        QTRY_COMPARE_WITH_TIMEOUT(readFile(installed(1)), translation, 20000);
-        QVERIFY(QFileInfo::exists(installed(0) + QStringLiteral("/kept")));
-        QCOMPARE(readFile(installed(0) + QStringLiteral(".bak")), program);
+        QTest::addColumn<bool>("byTheUser");
+        QTest::newRow("window closed") << true;
+        QTest::newRow("updater destroyed") << false;
     }
 
-    void closedMidDownload()
+    // Left mid-download, nothing is installed and nothing left behind; the
+    // user who closes the window gets the installed vault back.
+    void abandoned()
     {
-        start({"HTTP/1.1 200 OK\r\nConnection: close\r\n", program, true}, httpReply("200 OK", translation));
-        QTRY_VERIFY(QFileInfo(installed(0) + QStringLiteral(".bak")).size() > 0);
-        // The transfer is abandoned without running anything of the window.
+        QFETCH(bool, byTheUser);
+        start({httpReply("200 OK", description), httpReply("200 OK", publisher.sign(description)),
+               unannounced(newProgram, CannedReply::Stalled), httpReply("200 OK", newTranslation)});
+        QTRY_VERIFY(QFileInfo(path("Nimbrel.bak")).size() > 0);
+        QSignalSpy done(widget.get(), &Widget::done);
+        if (byTheUser)
+            widget->close();
         widget.reset();
-        QVERIFY(!QFileInfo::exists(installed(0) + QStringLiteral(".bak")));
-        QTest::qWait(400);
-        QCOMPARE(readFile(installed(0)), oldFiles.at(0));
+        QCOMPARE(done.count(), byTheUser ? 1 : 0);
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList({"Nimbrel", "nimbrel_zh_CN.qm"}));
+        QCOMPARE(readFile(path("Nimbrel")), oldProgram);
+        QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(path("started")), byTheUser, 5000);
     }
 };
 

@@ -1,104 +1,147 @@
 #include "localhttpserver.h"
-#include "mainwindow/mainwindow.h"
-#include "teststore.h"
+#include "modalanswer.h"
+#include "testpublisher.h"
 #include "update/version.h"
 
 #include <QAbstractButton>
-#include <QMessageBox>
-#include <QTableView>
+#include <QDir>
 #include <QtTest>
 
 using Buttons = QList<QMessageBox::StandardButton>;
 
-// While the timer lives, answers each message box with the next of the
-// buttons (rejecting any box beyond them) and notes it as "title: text".
-std::unique_ptr<QTimer> answerInTurn(const Buttons &buttons, QStringList &seen)
+// Answers the message boxes in turn with the buttons and notes each as
+// "title: text".
+static void answerInTurn(const Buttons &buttons, QStringList &seen)
 {
-    auto timer = std::make_unique<QTimer>();
-    QObject::connect(timer.get(), &QTimer::timeout, [buttons, &seen]() {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
+    if (buttons.isEmpty())
+        return;
+    onNextModal([buttons, &seen](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
         seen.append(box->windowTitle() + QStringLiteral(": ") + box->text());
-        if (QAbstractButton *button = box->button(buttons.value(seen.size() - 1)))
-            button->click();
-        else
-            box->reject();
+        // Queued first: the next box may open as soon as this one closes.
+        answerInTurn(buttons.mid(1), seen);
+        box->button(buttons.first())->click();
     });
-    timer->start(10);
-    return timer;
 }
 
 class TestVersion : public QObject
 {
     Q_OBJECT
 
+    const TestPublisher publisher;
+    const QByteArray genuine = TestPublisher::describe(213, "program", "translation");
+
 private slots:
+    // Only the one spelling of a description counts; anything else is no
+    // release at all.
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("version");
+
+        const QByteArray program = "sha256 " + TestPublisher::sha256("program") + " Nimbrel\n";
+        const QByteArray translation = "sha256 " + TestPublisher::sha256("translation") + " nimbrel_zh_CN.qm\n";
+        QTest::newRow("213") << genuine << 213;
+        QTest::newRow("212") << TestPublisher::describe(212, "program", "translation") << 212;
+        QTest::newRow("version alone") << QByteArray("213\n") << 0;
+        QTest::newRow("2.13") << "2.13\n" + program + translation << 0;
+        QTest::newRow("+213") << "+213\n" + program + translation << 0;
+        QTest::newRow("0213") << "0213\n" + program + translation << 0;
+        QTest::newRow("empty first line") << "\n213\n" + program + translation << 0;
+        QTest::newRow("no last line end") << genuine.chopped(1) << 0;
+        QTest::newRow("line ends CR LF") << QByteArray(genuine).replace("\n", "\r\n") << 0;
+        QTest::newRow("a further line") << genuine + "\n" << 0;
+        QTest::newRow("files swapped") << "213\n" + translation + program << 0;
+        QTest::newRow("upper-case digits")
+            << "213\nsha256 " + TestPublisher::sha256("program").toUpper() + " Nimbrel\n" + translation << 0;
+        QTest::newRow("short hash") << "213\nsha256 abc Nimbrel\n" + translation << 0;
+        QTest::newRow("html page") << htmlPage << 0;
+    }
+
+    void parse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, version);
+        const std::optional<ReleaseDescription> release = ReleaseDescription::parse(text);
+        QCOMPARE(release ? release->version : 0, version);
+        if (release) {
+            QCOMPARE(release->programSha256, TestPublisher::sha256("program"));
+            QCOMPARE(release->translationSha256, TestPublisher::sha256("translation"));
+        }
+    }
+
     void check_data()
     {
-        QTest::addColumn<CannedReply>("reply");
+        QTest::addColumn<CannedReply>("description");
+        QTest::addColumn<CannedReply>("signature");
         QTest::addColumn<Buttons>("buttons");
         QTest::addColumn<QString>("trouble");
 
         const auto ok = [](const QByteArray &body) { return httpReply("200 OK", body); };
+        const QByteArray old = TestPublisher::describe(212, "program", "translation");
+        const CannedReply signature = ok(publisher.sign(genuine));
 
-        QTest::newRow("212") << ok("212\n") << Buttons() << QString();
-        QTest::newRow("213, No") << ok("213\n") << Buttons{QMessageBox::No} << QString();
-        QTest::newRow("213, Yes") << ok("213\n") << Buttons{QMessageBox::Yes} << QString();
-        QTest::newRow("213, no updater") << ok("213\n") << Buttons{QMessageBox::Yes, QMessageBox::Ok}
-                                         << QStringLiteral("no updater");
-        // The store's message comes between the question and the put-off.
-        QTest::newRow("213, store refuses")
-            << ok("213\n") << Buttons{QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Ok} << QStringLiteral("store refuses");
-        QTest::newRow("extra lines") << ok("213\nnew types\n") << Buttons{QMessageBox::No} << QString();
-        QTest::newRow("empty line") << ok("\n213\n") << Buttons() << QString();
-        QTest::newRow("2.13") << ok("2.13\n") << Buttons() << QString();
-        QTest::newRow("html page") << ok(htmlPage) << Buttons() << QString();
-        QTest::newRow("404 saying 213") << httpReply("404 Not Found", "213\n") << Buttons() << QString();
-        QTest::newRow("refused connection") << ok("213\n") << Buttons() << QStringLiteral("no server");
+        QTest::newRow("213, Yes") << ok(genuine) << signature << Buttons{QMessageBox::Yes} << QString();
+        QTest::newRow("213, No") << ok(genuine) << signature << Buttons{QMessageBox::No} << QString();
+        QTest::newRow("212") << ok(old) << ok(publisher.sign(old)) << Buttons() << QString();
+        QTest::newRow("changed by one byte") << ok(TestPublisher::changed(genuine, 10)) << signature << Buttons()
+                                             << QString();
+        QTest::newRow("another key") << ok(genuine) << ok(TestPublisher().sign(genuine)) << Buttons() << QString();
+        QTest::newRow("no signature") << ok(genuine) << httpReply("404 Not Found", htmlPage) << Buttons()
+                                      << QString();
+        QTest::newRow("html page") << ok(htmlPage) << signature << Buttons() << QString();
+        QTest::newRow("edits not written") << ok(genuine) << signature << Buttons{QMessageBox::Yes, QMessageBox::Ok}
+                                           << QStringLiteral("edits not written");
+        QTest::newRow("no updater") << ok(genuine) << signature << Buttons{QMessageBox::Yes, QMessageBox::Ok}
+                                    << QStringLiteral("no updater");
+        QTest::newRow("refused connection") << ok(genuine) << signature << Buttons() << QStringLiteral("no server");
+        QTest::newRow("no key built in") << ok(genuine) << signature << Buttons() << QStringLiteral("no key");
     }
 
-    // The check at start, with a card name typed but not yet written.
     void check()
     {
-        QFETCH(CannedReply, reply);
+        QFETCH(CannedReply, description);
+        QFETCH(CannedReply, signature);
         QFETCH(Buttons, buttons);
         QFETCH(QString, trouble);
-        TestStore store;
-        store.exec(QStringLiteral("insert into category values(1, 'Home')"));
-        store.exec(QStringLiteral("insert into card values(1, 13, 'old name', 1)"));
-        MainWindow window;
-        QAbstractItemModel *model = window.findChild<QTableView *>()->model();
-        QVERIFY(model->setData(model->index(0, 2), QStringLiteral("typed name")));
-        if (trouble == QStringLiteral("store refuses"))
-            store.makeReadOnly();
         QTemporaryDir dir;
         if (trouble != QStringLiteral("no updater"))
             QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(),
                                 ProgramFiles::pathIn(dir.path(), ProgramFiles::updaterName())));
         qputenv(standInMark, dir.filePath(QStringLiteral("started")).toLocal8Bit());
-        auto server = serve({{QStringLiteral("/update/Nimbrel.txt"), reply}});
-        const QUrl url = Version::versionFileUrl(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server->serverPort())));
+        auto server = serve({{QStringLiteral("/update/Nimbrel.txt"), description},
+                             {QStringLiteral("/update/Nimbrel.txt.sig"), signature}});
+        const QUrl serverUrl(QStringLiteral("http://127.0.0.1:%1").arg(server->serverPort()));
         if (trouble == QStringLiteral("no server"))
             server->close();
 
         Version version;
-        version.setProgramDir(dir.path());
+        UpdateSetup setup{serverUrl, dir.path(), publisher.publicKey};
+        if (trouble == QStringLiteral("no key"))
+            setup.publicKey.clear();
+        version.setUp(setup);
+        int saves = 0;
+        version.saveEdits = [&]() { return ++saves, trouble != QStringLiteral("edits not written"); };
         QSignalSpy done(&version, &Version::done);
         QStringList seen;
-        const auto answers = answerInTurn(buttons, seen);
-        QVERIFY(version.startDownload(url));
-        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(dir.filePath(QStringLiteral("Nimbrel.txt"))), 15000);
+        answerInTurn(buttons, seen);
+        QCOMPARE(version.startDownload(version.versionFileUrl()), trouble != QStringLiteral("no key"));
+        QTRY_COMPARE_WITH_TIMEOUT(seen.size(), buttons.size(), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(QDir(dir.path()).entryList({QStringLiteral("Nimbrel.txt*")}), QStringList(), 15000);
+        QTest::qWait(100);
 
         const bool updates = buttons == Buttons{QMessageBox::Yes};
-        const bool written = buttons.value(0) == QMessageBox::Yes && trouble != QStringLiteral("store refuses");
-        QCOMPARE(seen.size(), buttons.size());
         QCOMPARE(seen.value(0),
                  buttons.isEmpty() ? QString() : QStringLiteral("Update: New version is checked, update now?"));
+        if (trouble == QStringLiteral("edits not written"))
+            QVERIFY(seen.value(1).contains(QStringLiteral("put off")));
+        if (trouble == QStringLiteral("no updater"))
+            QVERIFY(seen.value(1).contains(QStringLiteral("could not be started")));
+        QCOMPARE(saves, buttons.value(0) == QMessageBox::Yes ? 1 : 0);
         QCOMPARE(done.count(), updates ? 1 : 0);
-        QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("typed name"));
-        QCOMPARE(store.value(QStringLiteral("select name from card where id = 1")).toString(),
-                 written ? QStringLiteral("typed name") : QStringLiteral("old name"));
+        const bool asks = trouble != QStringLiteral("no key") && trouble != QStringLiteral("no server");
+        QCOMPARE(server->property("requests").toInt(), asks ? 2 : 0);
         QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("started"))), updates, 15000);
     }
 };

@@ -9,13 +9,15 @@
 #include <cstdlib>
 #include <memory>
 
-// A canned answer of the local server; a held one sends the second half of
-// its body only after a pause.
+// A canned answer of the local server. A paused one sends the second half of
+// its body only after a pause; a stalled one never sends it and keeps the
+// connection open.
 struct CannedReply
 {
+    enum Pace { AtOnce, Paused, Stalled };
     QByteArray head;
     QByteArray body;
-    bool hold = false;
+    Pace pace = AtOnce;
 };
 Q_DECLARE_METATYPE(CannedReply)
 
@@ -25,11 +27,18 @@ inline CannedReply httpReply(const QByteArray &status, const QByteArray &body)
     return {"HTTP/1.1 " + status + "\r\nConnection: close\r\nContent-Length: " + length + "\r\n", body};
 }
 
+// A reply that announces no length: the body ends where the connection does.
+inline CannedReply unannounced(const QByteArray &body, CannedReply::Pace pace = CannedReply::AtOnce)
+{
+    return {"HTTP/1.1 200 OK\r\nConnection: close\r\n", body, pace};
+}
+
 // What a captive portal sends in place of any file.
 const QByteArray htmlPage = "<!DOCTYPE html>\n<html><body>Please sign in to use this network.</body></html>\n";
 
 // Serves the replies by path on 127.0.0.1 (a 404 page for any other path)
-// while the server lives, and closes each connection after its reply.
+// while the server lives, and closes each connection after its reply. Its
+// property "requests" counts the requests it has had.
 inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &replies)
 {
     auto server = std::make_unique<QTcpServer>();
@@ -40,10 +49,15 @@ inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &repl
             if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
                 return;
             const QString path = QString::fromLatin1(socket->readAll().split(' ').value(1));
+            if (QObject *listening = socket->parent())
+                listening->setProperty("requests", listening->property("requests").toInt() + 1);
             const CannedReply reply = replies.value(path, httpReply("404 Not Found", htmlPage));
-            const qsizetype sent = reply.hold ? reply.body.size() / 2 : reply.body.size();
+            const qsizetype sent = reply.pace == CannedReply::AtOnce ? reply.body.size() : reply.body.size() / 2;
             socket->write(reply.head + "\r\n" + reply.body.left(sent));
-            QTimer::singleShot(reply.hold ? 300 : 0, socket, [socket, rest = reply.body.mid(sent)]() {
+            if (reply.pace == CannedReply::Stalled)
+                return;
+            const int pause = reply.pace == CannedReply::Paused ? 300 : 0;
+            QTimer::singleShot(pause, socket, [socket, rest = reply.body.mid(sent)]() {
                 socket->write(rest);
                 socket->disconnectFromHost();
             });

@@ -80,7 +80,14 @@ int vaultMain(int argc, char *argv[])
     raiseGate();
 
     Version version;
-    version.startDownload(Version::versionFileUrl());
+    version.saveEdits = []() {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (auto *mainWindow = qobject_cast<MainWindow *>(window); mainWindow && !mainWindow->savePendingEdits())
+                return false;
+        }
+        return true;
+    };
+    version.startDownload(version.versionFileUrl());
     QObject::connect(&version, &Version::done, &app, &QCoreApplication::quit);
     return app.exec();
 }

@@ -1,65 +1,85 @@
 #include "update/version.h"
 
-#include "mainwindow/mainwindow.h"
-
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 
+namespace {
+
+// A description is a few hundred bytes; anything longer is no description.
+constexpr qint64 longestRead = 4096;
+
+QByteArray readAndRemove(QFile &file, bool read)
+{
+    QByteArray contents;
+    if (read && file.open(QIODevice::ReadOnly)) {
+        contents = file.read(longestRead);
+        file.close();
+    }
+    file.remove();
+    return contents;
+}
+
+} // namespace
+
 Version::Version(QWidget *parent)
     : QWidget(parent)
 {
-    connect(&download, &FileDownload::finished, this, &Version::httpDone);
+    connect(&download, &FileDownload::finished, this, &Version::descriptionDone);
+    connect(&signatureDownload, &FileDownload::finished, this, &Version::httpDone);
+    setUp(setup);
 }
 
 Version::~Version() = default;
 
-QUrl Version::versionFileUrl(const QUrl &server)
+void Version::setUp(const UpdateSetup &newSetup)
 {
-    return server.resolved(QUrl(QStringLiteral("/update/Nimbrel.txt")));
-}
-
-int Version::publishedVersion(const QByteArray &firstLine)
-{
-    QByteArray line = firstLine;
-    while (line.endsWith('\n') || line.endsWith('\r'))
-        line.chop(1);
-    return QString::fromLatin1(line).toInt(nullptr, 10);
-}
-
-void Version::setProgramDir(const QString &programDir)
-{
-    dir = programDir;
+    setup = newSetup;
+    download.setStallTimeout(setup.stallTimeoutMs);
+    signatureDownload.setStallTimeout(setup.stallTimeoutMs);
 }
 
 QString Version::programDir() const
 {
-    return dir.isEmpty() ? QCoreApplication::applicationDirPath() : dir;
+    return setup.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : setup.programDir;
+}
+
+QUrl Version::versionFileUrl() const
+{
+    return setup.server.resolved(QUrl(QStringLiteral("/update/Nimbrel.txt")));
 }
 
 bool Version::startDownload(const QUrl &url)
 {
-    if (download.isRunning())
+    // Nothing could prove a release genuine: ask no server at all.
+    if (setup.publicKey.isEmpty() || download.isRunning() || signatureDownload.isRunning())
         return false;
     QString name = QFileInfo(url.path()).fileName();
     if (name.isEmpty())
         name = QStringLiteral("version.out");
     file.setFileName(QDir(programDir()).filePath(name));
+    signatureFile.setFileName(file.fileName() + QStringLiteral(".sig"));
+    signatureUrl = url;
+    signatureUrl.setPath(url.path() + QStringLiteral(".sig"));
     return download.start(url);
+}
+
+void Version::descriptionDone(bool error)
+{
+    if (error || !signatureDownload.start(signatureUrl))
+        httpDone(true);
 }
 
 void Version::httpDone(bool error)
 {
     file.close();
-    if (!error && file.open(QIODevice::ReadOnly)) {
-        const int published = publishedVersion(file.readLine());
-        file.close();
-        if (published > ownVersion)
-            offerUpdate();
-    }
-    file.remove();
+    signatureFile.close();
+    const QByteArray text = readAndRemove(file, !error);
+    const QByteArray signature = readAndRemove(signatureFile, !error);
+    if (!error && ReleaseDescription::genuineUpdate(text, signature, setup.publicKey))
+        offerUpdate();
 }
 
 void Version::offerUpdate()
@@ -70,7 +90,7 @@ void Version::offerUpdate()
         return;
     // The vault program ends without closing its windows; what the user has
     // typed is written first, and without that there is no update.
-    if (!savePendingEdits()) {
+    if (saveEdits && !saveEdits()) {
         QMessageBox::information(this, tr("Update"),
                                  tr("The update is put off because your changes could not be saved. "
                                     "It will be offered again at the next start."));
@@ -83,16 +103,4 @@ void Version::offerUpdate()
         return;
     }
     emit done();
-}
-
-bool Version::savePendingEdits()
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        if (auto *mainWindow = qobject_cast<MainWindow *>(window)) {
-            if (!mainWindow->savePendingEdits())
-                return false;
-        }
-    }
-    return true;
 }

@@ -2,15 +2,17 @@
 #define VERSION_H
 
 #include "filedownload.h"
-#include "programfiles.h"
+#include "releasedescription.h"
+#include "updatesetup.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QUrl>
 #include <QWidget>
+#include <functional>
 
-// Checks at start whether the update server publishes a newer version and,
-// when the user agrees, hands over to the updater.
+// Checks at start whether the update server publishes a genuine newer
+// release and, when the user agrees, hands over to the updater.
 class Version : public QWidget
 {
     Q_OBJECT
@@ -19,24 +21,21 @@ public:
     explicit Version(QWidget *parent = nullptr);
     ~Version() override;
 
-    // The program's own version, 2.12 without its point.
-    static constexpr int ownVersion = 212;
+    static constexpr int ownVersion = ReleaseDescription::ownVersion;
 
-    // The version file below the update server, or below another server.
-    static QUrl versionFileUrl(const QUrl &server = ProgramFiles::updateServer());
-
-    // The number in the version file's first line, 0 when it is not a
-    // decimal integer.
-    static int publishedVersion(const QByteArray &firstLine);
-
-    // Where the version file is written and the updater is started from;
-    // the program directory unless set.
-    void setProgramDir(const QString &dir);
+    // Server, program directory, key and patience; the program's own unless set.
+    void setUp(const UpdateSetup &setup);
     QString programDir() const;
+    QUrl versionFileUrl() const;
 
-    // Starts the download of url into the program directory. False when a
-    // download is already under way or the file cannot be written.
+    // Starts the download of url, then of its signature (url followed by
+    // ".sig"), into the program directory. False when the build has no key,
+    // a download is already under way or the file cannot be written.
     bool startDownload(const QUrl &url);
+
+    // Asked before the program ends for an update: whether what the user has
+    // typed could be written. Unset, there is nothing to write.
+    std::function<bool()> saveEdits;
 
 public slots:
     void httpDone(bool error);
@@ -45,15 +44,20 @@ signals:
     // The updater has been started; the vault program is to end.
     void done();
 
+private slots:
+    void descriptionDone(bool error);
+
 private:
     void offerUpdate();
-    bool savePendingEdits();
 
     QNetworkAccessManager http;
     QFile file;
-    QString dir;
-    // Declared last: destroyed first, while http and file still stand.
+    QFile signatureFile;
+    QUrl signatureUrl;
+    UpdateSetup setup;
+    // Declared last: destroyed first, while http and the files still stand.
     FileDownload download{http, file};
+    FileDownload signatureDownload{http, signatureFile};
 };
 
 #endif
