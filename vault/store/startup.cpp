@@ -6,7 +6,10 @@
 #include "store/settingsrow.h"
 #include "update/version.h"
 
+#include "qttranslation.h"
+
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
@@ -29,12 +32,16 @@ bool prepareStore(const QString &storeDir)
     return true;
 }
 
-QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale)
+QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale,
+                      QTranslator *qtTranslator)
 {
     QString lang = SettingsRow::language().value_or(QString());
     if (lang == SettingsRow::none)
         lang = systemLocale;
     (void)translator.load(QStringLiteral("nimbrel_") + lang, translationDir);
+    // Installed first, so that the program's own texts win wherever both know a text.
+    if (qtTranslator && loadQtTranslation(*qtTranslator, translator, translationDir))
+        QCoreApplication::installTranslator(qtTranslator);
     QCoreApplication::installTranslator(&translator);
 
     if (SettingsRow::lastLang().value_or(QString()) != lang) {
@@ -58,11 +65,14 @@ QDialog *raiseGate()
 int vaultMain(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The window manager's task list and switcher show it for every window.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
     if (!prepareStore())
         return 1;
 
     QTranslator translator;
-    applyLanguage(translator, QCoreApplication::applicationDirPath(), QLocale::system().name());
+    QTranslator qtTranslator;
+    applyLanguage(translator, QCoreApplication::applicationDirPath(), QLocale::system().name(), &qtTranslator);
     raiseGate();
 
     Version version;
