@@ -111,6 +111,12 @@ private slots:
         QTest::qWait(400);
         QCOMPARE(readFile(installed(0)), oldFiles.at(0));
     }
+
+    void iconAtTwiceItsSize()
+    {
+        QCOMPARE(QImage(QStringLiteral(":/update@2x.png")).size(), QSize(64, 64));
+        QCOMPARE(QImage(QStringLiteral(":/update.png")).size(), QSize(32, 32));
+    }
 };
 
 QTEST_MAIN(TestUpdater)
