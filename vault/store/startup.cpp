@@ -14,6 +14,20 @@
 #include <QMessageBox>
 #include <QTranslator>
 
+namespace {
+
+// Qt 6 asks for these under a context that its own Chinese translation does
+// not have yet (it still files them under QFileDialog); the program's
+// translation carries them so that the file dialogs show no English word.
+[[maybe_unused]] const char *const qtFolderText[2] =
+    QT_TRANSLATE_NOOP3("QAbstractFileIconProvider", "Folder", "All other platforms");
+[[maybe_unused]] const char *const qtTextsMissingFromQt[] = {
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Drive"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Unknown"),
+};
+
+} // namespace
+
 bool prepareStore(const QString &storeDir)
 {
     if (!openStore(storeDir))
