@@ -81,6 +81,8 @@ int vaultMain(int argc, char *argv[])
     QApplication app(argc, argv);
     // The window manager's task list and switcher show it for every window.
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
+    // Wayland finds the icon and name of the windows through the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nimbrel"));
     if (!prepareStore())
         return 1;
 
