@@ -4,6 +4,7 @@
 #include "mainwindow/mainwindow.h"
 #include "widgets/qmenuex.h"
 
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -53,6 +54,7 @@ private slots:
     void editedNameIsSaved_data();
     void editedNameIsSaved();
     void failedSaveAtCloseKeepsTheEdit();
+    void iconsComeAtTwiceTheirSize();
 
 private:
     QTableView *view() const { return window->findChild<QTableView *>("cardView"); }
@@ -231,6 +233,23 @@ void TestMainWindow::failedSaveAtCloseKeepsTheEdit()
     QVERIFY(window->isVisible());
     QCOMPARE(view()->model()->index(0, 2).data().toString(), QString("renamed"));
     QCOMPARE(store->value("select name from card where id = 1").toString(), QString("first"));
+}
+
+void TestMainWindow::iconsComeAtTwiceTheirSize()
+{
+    // Qt finds the twin by its "@2x" name when the screen is scaled by 2.
+    int icons = 0;
+    for (const char *dir : {":/menuicon", ":/cardicon"}) {
+        for (const QFileInfo &file : QDir(dir).entryInfoList({"*.png"})) {
+            if (file.completeBaseName().endsWith("@2x"))
+                continue;
+            ++icons;
+            const QImage twin(file.path() + '/' + file.completeBaseName() + "@2x.png");
+            QCOMPARE(QImage(file.filePath()).size(), QSize(32, 32));
+            QVERIFY2(twin.size() == QSize(64, 64), qPrintable(file.filePath()));
+        }
+    }
+    QCOMPARE(icons, 22 + 18);
 }
 
 QTEST_MAIN(TestMainWindow)

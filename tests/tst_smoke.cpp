@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -18,6 +19,7 @@ private slots:
     void firstStartCreatesTheStore_data();
     void firstStartCreatesTheStore();
     void updaterWaitsWithoutNetwork();
+    void installedMenuEntryStartsTheVault();
 
 private:
     QTemporaryDir programDir;
@@ -45,7 +47,7 @@ void TestSmoke::start(const QString &program, const QString &lang)
     for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
         env.remove(name);
     process.setProcessEnvironment(env);
-    process.start(QStandardPaths::findExecutable("unshare"), {"-rn", programDir.filePath(program)});
+    process.start(QStandardPaths::findExecutable("unshare"), {"-rn", QDir(programDir.path()).filePath(program)});
     QVERIFY(process.waitForStarted());
 }
 
@@ -95,6 +97,46 @@ void TestSmoke::updaterWaitsWithoutNetwork()
     process.waitForFinished();
     QVERIFY(QFileInfo(programDir.filePath("Nimbrel")).isExecutable());
     QVERIFY(!QFileInfo::exists(programDir.filePath("Nimbrel.bak")));
+}
+
+void TestSmoke::installedMenuEntryStartsTheVault()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("the desktop entry is installed on Linux only");
+#endif
+    // A prefix as the README shows it: the desktop reads the data directory beside it.
+    QTemporaryDir home;
+    const QString prefix = home.filePath(".local/opt/nimbrel");
+    QProcess install;
+    install.start(NIMBREL_CMAKE_COMMAND, {"--install", NIMBREL_BUILD_DIR, "--prefix", prefix});
+    QVERIFY(install.waitForFinished(60000));
+    QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+    QCOMPARE(QDir(prefix).entryList(QDir::Files, QDir::Name),
+             QStringList({"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm", "qtbase_zh_CN.qm"}));
+    QVERIFY(QImage(home.filePath(".local/share/icons/hicolor/256x256/apps/nimbrel.png")).size() == QSize(256, 256));
+    QVERIFY(QFileInfo(home.filePath(".local/share/icons/hicolor/scalable/apps/nimbrel.svg")).size() > 0);
+
+    const QString entryPath = home.filePath(".local/share/applications/nimbrel.desktop");
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    QVERIFY2(!validator.isEmpty(), "desktop-file-validate (Debian: desktop-file-utils) is missing");
+    QProcess validate;
+    validate.start(validator, {entryPath});
+    QVERIFY(validate.waitForFinished());
+    const QByteArray complaints = validate.readAll();
+    QVERIFY2(validate.exitCode() == 0 && complaints.isEmpty(), complaints.constData());
+
+    QFile entry(entryPath);
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    QVERIFY(text.contains("\nIcon=nimbrel\n"));
+    const QString exec = QRegularExpression("\nExec=(.*)\n").match(text).captured(1);
+    QCOMPARE(exec, prefix + "/Nimbrel");
+    // The entry's command starts the installed vault, which makes its store beside itself.
+    start(exec, "en_US.UTF-8");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(prefix + "/nimbrel.dat").size() > 0, 15000);
+    QCOMPARE(process.state(), QProcess::Running);
+    process.kill();
+    process.waitForFinished();
 }
 
 QTEST_MAIN(TestSmoke)

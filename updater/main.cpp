@@ -1,10 +1,12 @@
 #include "widget.h"
 
 #include "programfiles.h"
+#include "qttranslation.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QLocale>
 #include <QTimer>
 #include <QTranslator>
@@ -12,14 +14,20 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/update.png")));
+    // The updater has no settings of its own: it speaks the system's language.
     // The vault's translation is read into memory: the file itself is about
     // to be replaced.
-    QFile qm(QDir(QCoreApplication::applicationDirPath())
-                 .filePath(QStringLiteral("nimbrel_%1.qm").arg(QLocale::system().name())));
+    const QString dir = QCoreApplication::applicationDirPath();
+    QFile qm(QDir(dir).filePath(QStringLiteral("nimbrel_%1.qm").arg(QLocale::system().name())));
     const QByteArray texts = qm.open(QIODevice::ReadOnly) ? qm.readAll() : QByteArray();
     QTranslator translator;
-    if (translator.load(reinterpret_cast<const uchar *>(texts.constData()), static_cast<int>(texts.size())))
+    QTranslator qtTranslator;
+    if (translator.load(reinterpret_cast<const uchar *>(texts.constData()), static_cast<int>(texts.size()))) {
+        if (loadQtTranslation(qtTranslator, translator, dir))
+            QCoreApplication::installTranslator(&qtTranslator);
         QCoreApplication::installTranslator(&translator);
+    }
 
     Widget widget;
     widget.placeOnScreen();

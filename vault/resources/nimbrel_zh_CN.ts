@@ -280,12 +280,12 @@
     <message>
         <source>Cannot delete %1 because its cards could not be counted:
 %2</source>
-        <translation>无法删除 %1，因为无法统计属于它的卡片：
+        <translation>无法删除“%1”，因为无法统计属于它的卡片：
 %2</translation>
     </message>
     <message>
         <source>Cannot delete %1 because there are Cards associated with this category in the collection.</source>
-        <translation>无法删除 %1，因为还有卡片属于该类别。</translation>
+        <translation>无法删除“%1”，因为还有卡片属于该类别。</translation>
     </message>
     <message>
         <source>Delete Category</source>
@@ -334,7 +334,7 @@
     <name>MainWindow</name>
     <message>
         <source>display cards beong to %1 category</source>
-        <translation>显示属于 %1 类别的卡片</translation>
+        <translation>显示属于“%1”类别的卡片</translation>
     </message>
     <message>
         <source>English</source>
@@ -362,7 +362,7 @@
     </message>
     <message>
         <source>Switch language to %1, available after restart application.</source>
-        <translation>语言已切换为 %1，重新启动程序后生效。</translation>
+        <translation>语言已切换为%1，重新启动程序后生效。</translation>
     </message>
     <message>
         <source>Nimbrel 2.12</source>
@@ -514,11 +514,11 @@
     </message>
     <message>
         <source>delete %1</source>
-        <translation>删除 %1</translation>
+        <translation>删除“%1”</translation>
     </message>
     <message>
         <source>Do you want to delete %1?</source>
-        <translation>您要删除 %1 吗？</translation>
+        <translation>您要删除“%1”吗？</translation>
     </message>
     <message>
         <source>Help</source>
@@ -526,7 +526,7 @@
     </message>
     <message>
         <source>&lt;p align=&apos;center&apos;&gt;&lt;b&gt;Help&lt;/b&gt;&lt;/p&gt;&lt;b&gt;Main view:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;Press button &lt;font color=blue&gt;Add&lt;/font&gt; to add a new card, and press button &lt;font color=blue&gt;Open&lt;/font&gt; to open current indexical card.&lt;/li&gt; &lt;li&gt;Double click &lt;font color=blue&gt;Category&lt;/font&gt; column to select category which can edit at &lt;font color=blue&gt;Edit Category&lt;/font&gt; dialog.&lt;/li&gt; &lt;li&gt;Double click &lt;font color=blue&gt;Type&lt;/font&gt; column to select card type, these type contain email account, password, address, conatact and so on.&lt;/li&gt;&lt;li&gt;Press &lt;font color=blue&gt;Close&lt;/font&gt; button can close application and save all cards changed and added.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Category menu:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;Edit:&lt;/font&gt; open &lt;font color=blue&gt;Edit Category&lt;/font&gt; dialog to edit card category.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;All:&lt;/font&gt; display all cards in main view.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Card menu:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;Open:&lt;/font&gt; open current indexical card in a popup dialog.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Add:&lt;/font&gt; add a new card.&lt;/li&gt; &lt;li&gt;&lt;font color=blue&gt;Delete:&lt;/font&gt; delete a card which is current indexical, application will popup a dialog to query you if delete or not.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Options menu:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;Set Password:&lt;/font&gt; pop up &lt;font color=blue&gt;Set Password&lt;/font&gt; dialog, you must type old password, and input new password and type again to confirm it.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Language:&lt;/font&gt; select a language, contain English and Simple chinese in this application, if switch to another language, that language will available after restart application.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Edit Category dialog:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;Press button &lt;font color=blue&gt;Add&lt;/font&gt; to add a new category, after typed category name, must press &lt;font color=red&gt;Enter&lt;/font&gt; to submit.&lt;/li&gt;&lt;li&gt;Press button &lt;font color=blue&gt;Delete&lt;/font&gt; to delete a category, if any cards associated with this category, this category cannot delete.&lt;/li&gt;&lt;li&gt;Double click category name to modify it, must press &lt;font color=red&gt;Enter&lt;/font&gt; to submit after modified.&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;Card dialog:&lt;/b&gt; &lt;ul&gt; &lt;li&gt;Press &lt;font color=blue&gt;Add Line&lt;/font&gt; button to add a new line, press &lt;font color=blue&gt;Close&lt;/font&gt; button to close dialog and save all data changed and added and deleted.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Menu:&lt;/font&gt;&lt;/li&gt; &lt;ul&gt;&lt;li&gt;&lt;font color=blue&gt;Copy:&lt;/font&gt; copy current indexical unit&apos;s data to clipboard.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Paste:&lt;/font&gt; paste clipboard&apos;s data to current indexical unit.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Add Line:&lt;/font&gt; add a new line.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Delete Line:&lt;/font&gt; delete a line.&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;Close:&lt;/font&gt; close dialog and save all data changed and added and deleted.&lt;/li&gt;&lt;/ul&gt; &lt;/ul&gt;</source>
-        <translation>&lt;p align=&apos;center&apos;&gt;&lt;b&gt;帮助&lt;/b&gt;&lt;/p&gt;&lt;b&gt;主视图：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按 &lt;font color=blue&gt;添加&lt;/font&gt; 按钮添加一张新卡片，按 &lt;font color=blue&gt;打开&lt;/font&gt; 按钮打开当前选中的卡片。&lt;/li&gt; &lt;li&gt;双击 &lt;font color=blue&gt;类别&lt;/font&gt; 列选择类别，类别可在 &lt;font color=blue&gt;编辑类别&lt;/font&gt; 对话框中编辑。&lt;/li&gt; &lt;li&gt;双击 &lt;font color=blue&gt;类型&lt;/font&gt; 列选择卡片类型，类型包括电子邮件账户、密码、地址、联系人等。&lt;/li&gt;&lt;li&gt;按 &lt;font color=blue&gt;关闭&lt;/font&gt; 按钮可关闭程序，并保存所有修改和添加的卡片。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;类别菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;编辑：&lt;/font&gt;打开 &lt;font color=blue&gt;编辑类别&lt;/font&gt; 对话框编辑卡片类别。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;全部：&lt;/font&gt;在主视图中显示全部卡片。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;卡片菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;打开：&lt;/font&gt;在弹出的对话框中打开当前选中的卡片。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;添加：&lt;/font&gt;添加一张新卡片。&lt;/li&gt; &lt;li&gt;&lt;font color=blue&gt;删除：&lt;/font&gt;删除当前选中的卡片，程序会弹出对话框询问是否删除。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;选项菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;设置密码：&lt;/font&gt;弹出 &lt;font color=blue&gt;设置密码&lt;/font&gt; 对话框，您必须输入旧密码，再输入新密码并再次输入以确认。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;语言：&lt;/font&gt;选择界面语言，本程序提供英语和简体中文；切换到另一种语言后，该语言在重新启动程序后生效。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;编辑类别对话框：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按 &lt;font color=blue&gt;添加&lt;/font&gt; 按钮添加一个新类别，输入类别名称后必须按 &lt;font color=red&gt;Enter&lt;/font&gt; 键提交。&lt;/li&gt;&lt;li&gt;按 &lt;font color=blue&gt;删除&lt;/font&gt; 按钮删除一个类别；如果有卡片属于该类别，则不能删除该类别。&lt;/li&gt;&lt;li&gt;双击类别名称可以修改它，修改后必须按 &lt;font color=red&gt;Enter&lt;/font&gt; 键提交。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;卡片对话框：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按 &lt;font color=blue&gt;添加行&lt;/font&gt; 按钮添加一个新行，按 &lt;font color=blue&gt;关闭&lt;/font&gt; 按钮关闭对话框并保存所有修改、添加和删除的数据。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;菜单：&lt;/font&gt;&lt;/li&gt; &lt;ul&gt;&lt;li&gt;&lt;font color=blue&gt;复制：&lt;/font&gt;将当前选中单元格的数据复制到剪贴板。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;粘贴：&lt;/font&gt;将剪贴板中的数据粘贴到当前选中的单元格。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;添加行：&lt;/font&gt;添加一个新行。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;删除行：&lt;/font&gt;删除一行。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;关闭：&lt;/font&gt;关闭对话框并保存所有修改、添加和删除的数据。&lt;/li&gt;&lt;/ul&gt; &lt;/ul&gt;</translation>
+        <translation>&lt;p align=&apos;center&apos;&gt;&lt;b&gt;帮助&lt;/b&gt;&lt;/p&gt;&lt;b&gt;主视图：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按&lt;font color=blue&gt;添加&lt;/font&gt;按钮添加一张新卡片，按&lt;font color=blue&gt;打开&lt;/font&gt;按钮打开当前选中的卡片。&lt;/li&gt; &lt;li&gt;双击&lt;font color=blue&gt;类别&lt;/font&gt;列选择类别，类别可在&lt;font color=blue&gt;编辑类别&lt;/font&gt;对话框中编辑。&lt;/li&gt; &lt;li&gt;双击&lt;font color=blue&gt;类型&lt;/font&gt;列选择卡片类型，类型包括电子邮件账户、密码、地址、联系人等。&lt;/li&gt;&lt;li&gt;按&lt;font color=blue&gt;关闭&lt;/font&gt;按钮可关闭程序，并保存所有修改和添加的卡片。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;类别菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;编辑：&lt;/font&gt;打开&lt;font color=blue&gt;编辑类别&lt;/font&gt;对话框编辑卡片类别。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;全部：&lt;/font&gt;在主视图中显示全部卡片。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;卡片菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;打开：&lt;/font&gt;在弹出的对话框中打开当前选中的卡片。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;添加：&lt;/font&gt;添加一张新卡片。&lt;/li&gt; &lt;li&gt;&lt;font color=blue&gt;删除：&lt;/font&gt;删除当前选中的卡片，程序会弹出对话框询问是否删除。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;选项菜单：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;&lt;font color=blue&gt;设置密码：&lt;/font&gt;弹出&lt;font color=blue&gt;设置密码&lt;/font&gt;对话框，您必须输入旧密码，再输入新密码并再次输入以确认。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;语言：&lt;/font&gt;选择界面语言，本程序提供英语和简体中文；切换到另一种语言后，该语言在重新启动程序后生效。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;编辑类别对话框：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按&lt;font color=blue&gt;添加&lt;/font&gt;按钮添加一个新类别，输入类别名称后必须按&lt;font color=red&gt;回车&lt;/font&gt;键提交。&lt;/li&gt;&lt;li&gt;按&lt;font color=blue&gt;删除&lt;/font&gt;按钮删除一个类别；如果有卡片属于该类别，则不能删除该类别。&lt;/li&gt;&lt;li&gt;双击类别名称可以修改它，修改后必须按&lt;font color=red&gt;回车&lt;/font&gt;键提交。&lt;/li&gt; &lt;/ul&gt;&lt;b&gt;卡片对话框：&lt;/b&gt; &lt;ul&gt; &lt;li&gt;按&lt;font color=blue&gt;添加行&lt;/font&gt;按钮添加一个新行，按&lt;font color=blue&gt;关闭&lt;/font&gt;按钮关闭对话框并保存所有修改、添加和删除的数据。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;菜单：&lt;/font&gt;&lt;/li&gt; &lt;ul&gt;&lt;li&gt;&lt;font color=blue&gt;复制：&lt;/font&gt;将当前选中单元格的数据复制到剪贴板。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;粘贴：&lt;/font&gt;将剪贴板中的数据粘贴到当前选中的单元格。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;添加行：&lt;/font&gt;添加一个新行。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;删除行：&lt;/font&gt;删除一行。&lt;/li&gt;&lt;li&gt;&lt;font color=blue&gt;关闭：&lt;/font&gt;关闭对话框并保存所有修改、添加和删除的数据。&lt;/li&gt;&lt;/ul&gt; &lt;/ul&gt;</translation>
     </message>
     <message>
         <source>Database File (*.db)</source>
@@ -570,7 +570,7 @@ A file that was there before is unchanged.</source>
     </message>
     <message>
         <source>%1 holds ids that are not positive whole numbers, or that would grow too large beside the ids of this store. Nothing was imported.</source>
-        <translation>%1 中含有不是正整数的编号，或与本数据库的编号合并后会过大的编号。未导入任何内容。</translation>
+        <translation>%1 中有的编号不是正整数，或者与本数据库的编号合并后会超出范围。未导入任何内容。</translation>
     </message>
     <message>
         <source>Passowrd Input</source>
@@ -585,6 +585,22 @@ A file that was there before is unchanged.</source>
 %1</source>
         <translation>导入失败，未导入任何内容：
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <comment>All other platforms</comment>
+        <translation>文件夹</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>驱动器</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
     </message>
 </context>
 <context>
@@ -647,7 +663,7 @@ A file that was there before is unchanged.</source>
     </message>
     <message>
         <source>Paypal Account</source>
-        <translation>Paypal 账户</translation>
+        <translation>PayPal 账户</translation>
     </message>
     <message>
         <source>Serial Number</source>
@@ -706,11 +722,18 @@ A file that was there before is unchanged.</source>
     </message>
     <message>
         <source>&lt;font color=red&gt;&quot;none&quot; cannot be used as a password.&lt;/font&gt;</source>
-        <translation>&lt;font color=red&gt;不能使用 &quot;none&quot; 作为密码。&lt;/font&gt;</translation>
+        <translation>&lt;font color=red&gt;不能使用“none”作为密码。&lt;/font&gt;</translation>
     </message>
     <message>
         <source>&lt;font color=red&gt;The password could not be stored: %1&lt;/font&gt;</source>
         <translation>&lt;font color=red&gt;无法保存密码：%1&lt;/font&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsRow</name>
+    <message>
+        <source>no settings row</source>
+        <translation>数据库中缺少设置记录</translation>
     </message>
 </context>
 <context>

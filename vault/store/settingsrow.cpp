@@ -1,5 +1,6 @@
 #include "store/settingsrow.h"
 
+#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -14,6 +15,12 @@ QString &errorText()
     return text;
 }
 
+// Shown inside the messages of the windows, so it speaks their language.
+QString noRowText()
+{
+    return QCoreApplication::translate("SettingsRow", "no settings row");
+}
+
 std::optional<QVariant> read(const QString &statement)
 {
     QSqlQuery query;
@@ -22,7 +29,7 @@ std::optional<QVariant> read(const QString &statement)
         return std::nullopt;
     }
     if (!query.next()) {
-        errorText() = QStringLiteral("no settings row");
+        errorText() = noRowText();
         return std::nullopt;
     }
     return query.value(0);
@@ -44,7 +51,7 @@ bool write(const QString &statement, const QVariant &value)
     query.addBindValue(value);
     if (query.exec() && query.numRowsAffected() == 1)
         return true;
-    errorText() = query.lastError().isValid() ? query.lastError().text() : QStringLiteral("no settings row");
+    errorText() = query.lastError().isValid() ? query.lastError().text() : noRowText();
     return false;
 }
 

@@ -9,7 +9,10 @@
 #include "store/settingsrow.h"
 #include "update/version.h"
 
+#include "qttranslation.h"
+
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTranslator>
@@ -20,6 +23,16 @@ void showDatabaseError(const QString &text)
 {
     QMessageBox::warning(nullptr, QObject::tr("Database Error"), text, QMessageBox::Ok);
 }
+
+// Qt 6 asks for these under a context that its own Chinese translation does
+// not have yet (it still files them under QFileDialog); the program's
+// translation carries them so that the file dialogs show no English word.
+[[maybe_unused]] const char *const qtFolderText[2] =
+    QT_TRANSLATE_NOOP3("QAbstractFileIconProvider", "Folder", "All other platforms");
+[[maybe_unused]] const char *const qtTextsMissingFromQt[] = {
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Drive"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Unknown"),
+};
 
 } // namespace
 
@@ -42,12 +55,16 @@ bool prepareStore(const QString &storeDir)
     return true;
 }
 
-QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale)
+QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale,
+                      QTranslator *qtTranslator)
 {
     QString lang = SettingsRow::language().value_or(QString());
     if (lang == SettingsRow::none)
         lang = systemLocale;
     (void)translator.load(QStringLiteral("nimbrel_") + lang, translationDir);
+    // Installed first, so that the program's own texts win wherever both know a text.
+    if (qtTranslator && loadQtTranslation(*qtTranslator, translator, translationDir))
+        QCoreApplication::installTranslator(qtTranslator);
     QCoreApplication::installTranslator(&translator);
 
     if (SettingsRow::lastLang().value_or(QString()) != lang) {
@@ -72,11 +89,16 @@ QDialog *raiseGate()
 int vaultMain(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The window manager's task list and switcher show it for every window.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
+    // Wayland finds the icon and name of the windows through the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nimbrel"));
     if (!prepareStore())
         return 1;
 
     QTranslator translator;
-    applyLanguage(translator, QCoreApplication::applicationDirPath(), QLocale::system().name());
+    QTranslator qtTranslator;
+    applyLanguage(translator, QCoreApplication::applicationDirPath(), QLocale::system().name(), &qtTranslator);
     raiseGate();
 
     Version version;

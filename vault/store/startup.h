@@ -16,8 +16,11 @@ bool prepareStore(const QString &storeDir = QString());
 // Loads the translation of the stored language (or of systemLocale when
 // none was chosen) from translationDir into translator, installs it, and
 // rewrites the card type names when the language differs from the last
-// start's. Returns the code whose translation was requested.
-QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale);
+// start's. Returns the code whose translation was requested. When the
+// translation is found and qtTranslator is given, Qt's own texts of the same
+// language are loaded into it and installed too.
+QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale,
+                      QTranslator *qtTranslator = nullptr);
 
 // Shows the password gate: the first-run set-password dialog while no
 // password is set, the login dialog otherwise.
