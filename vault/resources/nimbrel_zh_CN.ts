@@ -293,6 +293,21 @@
     </message>
 </context>
 <context>
+    <name>FileDownload</name>
+    <message>
+        <source>the server sent nothing for too long</source>
+        <translation>服务器长时间没有发送任何数据</translation>
+    </message>
+    <message>
+        <source>the server answered %1</source>
+        <translation>服务器返回了 %1</translation>
+    </message>
+    <message>
+        <source>the transfer broke off</source>
+        <translation>传输中断</translation>
+    </message>
+</context>
+<context>
     <name>ImportLogin</name>
     <message>
         <source>&amp;Password</source>
@@ -770,6 +785,49 @@ They are kept; nothing has been lost yet.</source>
     <message>
         <source>The updater %1 could not be started. This version stays in use.</source>
         <translation>无法启动更新程序 %1。将继续使用当前版本。</translation>
+    </message>
+</context>
+<context>
+    <name>Widget</name>
+    <message>
+        <source>This build has no key to check an update with, so the current version stays in use.</source>
+        <translation>此版本没有用于核验更新的密钥，将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>The update could not be written to %1 (%2), so the current version stays in use.</source>
+        <translation>更新无法写入 %1（%2），将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>The download of %1 failed (%2), so the current version stays in use.</source>
+        <translation>%1 下载失败（%2），将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>The update was refused because its description is not signed with the publisher&apos;s key, so the current version stays in use.</source>
+        <translation>更新说明未使用发布者的密钥签名，已拒绝此更新，将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>The update was refused because its description cannot be read, so the current version stays in use.</source>
+        <translation>无法读取更新说明，已拒绝此更新，将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>The update was refused because it is not newer than this version, so the current version stays in use.</source>
+        <translation>此更新并不比当前版本新，已拒绝此更新，将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>The new version could not be put in place (%1), so the current version stays in use.</source>
+        <translation>新版本无法安装到位（%1），将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>The update was refused because the downloaded %1 differs from its signed description, so the current version stays in use.</source>
+        <translation>下载的 %1 与已签名的更新说明不符，已拒绝此更新，将继续使用当前版本。</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新</translation>
+    </message>
+    <message>
+        <source>The vault %1 could not be started.</source>
+        <translation>无法启动保险库程序 %1。</translation>
     </message>
 </context>
 </TS>
