@@ -4,6 +4,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/openmainwindow.h"
 #include "modalanswer.h"
+#include "store/startup.h"
 #include "store/settingsrow.h"
 #include "teststore.h"
 
@@ -43,12 +44,6 @@ QList<MainWindow *> mainWindows()
         windows << qobject_cast<MainWindow *>(widget);
     windows.removeAll(nullptr);
     return windows;
-}
-
-QRect middleOfPrimaryScreen()
-{
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    return QRect(screen.width() / 4, screen.height() / 4, screen.width() / 2, screen.height() / 2);
 }
 
 // A label or button as the user finds it: by the start of its text.
@@ -95,6 +90,8 @@ private slots:
     void firstStartThenChange();
     void loginAfterFailures();
     void unreadableSettingsRowLetsNobodyIn();
+    void gateFollowsStoredPassword_data();
+    void gateFollowsStoredPassword();
 
 private:
     QString storedPassword() const;
@@ -142,24 +139,19 @@ void TestGate::firstStartThenChange()
     firstRun.show();
     QWidget *newEdit = findPart(&firstRun, QStringLiteral("&New"))->buddy();
     QVERIFY(findPart(&firstRun, QStringLiteral("&Type old"))->buddy()->isHidden());
-    QVERIFY(newEdit->isVisible());
-    QVERIFY(findPart(&firstRun, QStringLiteral("&Confirm"))->buddy()->isVisible());
     QCOMPARE(runApplication([&] { QTest::keyClick(newEdit, Qt::Key_Return); }), stillRunning);
     QVERIFY(firstRun.isHidden());
     QCOMPARE(store->value(QStringLiteral("select typeof(password) from option")).toString(), QStringLiteral("text"));
     QCOMPARE(storedPassword(), QString(""));
     QCOMPARE(mainWindows().size(), 1);
-    QCOMPARE(mainWindows().first()->geometry(), middleOfPrimaryScreen());
     QVERIFY(loginOpens(QString()));
 
     // Changed from the main window after refusals: no second window, and the
     // login wants the new password, quotes, placeholder and Chinese included.
     const QString password = QString::fromUtf8("it's \"%1\" 保险箱");
-    onNextModal([this, &password](QWidget *modal) {
+    ModalAnswer change("Set Password", QMessageBox::NoButton, [this, &password](QWidget *modal) {
         submit(modal, QStringLiteral("x"), password, QStringLiteral("other"));
         QVERIFY(findPart(modal, QStringLiteral("<font color=red>old password not match.</font>")));
-        submit(modal, QString(), SettingsRow::none, SettingsRow::none);
-        QVERIFY(findPart(modal, QStringLiteral("<font color=red>\"none\" cannot be used as a password.</font>")));
         QCOMPARE(storedPassword(), QString(""));
         submit(modal, QString(), password, password);
     });
@@ -187,7 +179,6 @@ void TestGate::loginAfterFailures()
     QCOMPARE(runApplication([&] { QTest::keyClick(edit, Qt::Key_Return); }), stillRunning);
     QVERIFY(dialog.isHidden());
     QCOMPARE(mainWindows().size(), 1);
-    QCOMPARE(mainWindows().first()->geometry(), middleOfPrimaryScreen());
 }
 
 void TestGate::unreadableSettingsRowLetsNobodyIn()
@@ -196,17 +187,31 @@ void TestGate::unreadableSettingsRowLetsNobodyIn()
     QVERIFY(!loginOpens(QString()));
     QVERIFY(!loginOpens(SettingsRow::none));
 
-    // Esc at the login ends the program: no main window is left to keep it running.
-    Login login;
-    login.show();
-    QCOMPARE(runApplication([&] { QTest::keyClick(&login, Qt::Key_Escape); }), 0);
-
     SetPw setPw(nullptr, false);
     setPw.show();
     submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
     QVERIFY(findPart(&setPw, QStringLiteral("<font color=red>old password not match.</font>")));
     store->exec(QStringLiteral("drop table option"));
     QVERIFY(!loginOpens(QString()));
+}
+
+void TestGate::gateFollowsStoredPassword_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("gateClass");
+    QTest::newRow("no password set") << "none" << "SetPw";
+    QTest::newRow("the empty password") << "" << "Login";
+    QTest::newRow("None is a password") << "None" << "Login";
+}
+
+void TestGate::gateFollowsStoredPassword()
+{
+    QFETCH(QString, password);
+    QFETCH(QString, gateClass);
+    QVERIFY(SettingsRow::setPassword(password));
+    std::unique_ptr<QDialog> gate(raiseGate());
+    QVERIFY(gate->isVisible());
+    QCOMPARE(QString(gate->metaObject()->className()), gateClass);
 }
 
 QTEST_MAIN(TestGate)
