@@ -106,13 +106,15 @@ void MainWindow::deleteCard()
 
     if (!savePendingEdits())
         return;
+    // Everything pending was written above, so after a refused deletion the
+    // table still shows what the store holds; reading it again now could
+    // fail on the same lock and leave the table without its columns.
     QString error;
-    const bool deleted = CardTable::deleteCard(id, &error);
-    cardModel->select();
-    if (!deleted) {
+    if (!CardTable::deleteCard(id, &error)) {
         TableSupport::reportWriteError(this, error);
         return;
     }
+    cardModel->select();
     if (cardForm)
         cardForm->forgetCard(id);
 }
