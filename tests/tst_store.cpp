@@ -27,8 +27,6 @@ private slots:
     void refusedFilesAreLeftAlone();
     void idsAndCategories();
     void deleteCardIsAllOrNothing();
-    void copyAllIsAllOrNothing();
-    void otherStoreChecks();
 };
 
 void TestStoreLayer::newStoreAndLaterStarts()
@@ -136,48 +134,7 @@ void TestStoreLayer::deleteCardIsAllOrNothing()
     QCOMPARE(store.count("card") + store.count("content"), 0);
 }
 
-void TestStoreLayer::copyAllIsAllOrNothing()
-{
-    TestStore store;
-    const auto insert = [](const QString &statement) {
-        return [statement](QString *error) {
-            QSqlQuery query;
-            if (query.exec(statement))
-                return query.numRowsAffected();
-            *error = "refused";
-            return -1;
-        };
-    };
-    QList<int> progress;
-    QString error;
-    QVERIFY(!StoreImport::copyAll({insert("insert into category values(1, 'a'), (2, 'b')"), insert("no sql")},
-                                  [&](int copied) { progress << copied; }, &error));
-    QCOMPARE(error, QString("refused"));
-    QCOMPARE(store.count("category"), 0);
-    QVERIFY(StoreImport::copyAll({insert("insert into category values(1, 'a'), (2, 'b')"),
-                                  insert("insert into card values(1, 1, 'c', 1)")},
-                                 [&](int copied) { progress << copied; }, &error));
-    QCOMPARE(progress, QList<int>({2, 2, 3}));
-    QCOMPARE(store.count("category") + store.count("card"), 3);
-}
 
-void TestStoreLayer::otherStoreChecks()
-{
-    TestStore store("insert into content values(2147483000, 't', 'v', 1); delete from option");
-    QTemporaryDir dir;
-    QFile bytes(dir.filePath("bytes"));
-    QVERIFY(bytes.open(QIODevice::WriteOnly) && bytes.write(QByteArray(4096, '\x42')) > 0);
-    bytes.close();
-    OtherStore notAStore(bytes.fileName());
-    QVERIFY(!notAStore.holdsStore());
-
-    OtherStore other(store.filePath());
-    QVERIFY(other.isOpen() && other.holdsStore());
-    QCOMPARE(other.password(), QString(""));
-    QCOMPARE(other.rowTotal(), 1);
-    QVERIFY(other.idsFit(0, 0, 647));
-    QVERIFY(!other.idsFit(0, 0, 648));
-}
 
 QTEST_MAIN(TestStoreLayer)
 #include "tst_store.moc"
