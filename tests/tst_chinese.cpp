@@ -52,19 +52,22 @@ void TestChinese::chineseStart()
 
         // The first box is answered by the button that reads Qt's translation of "&Yes".
         view->setCurrentIndex(view->model()->index(1, 2));
-        onNextModal([&yes](QWidget *box) {
-            for (QAbstractButton *button : box->findChildren<QAbstractButton *>()) {
-                if (button->text() == yes)
-                    return button->click();
-            }
-            box->close();
-        });
-        QVERIFY(QMetaObject::invokeMethod(&window, "deleteCard"));
+        {
+            ModalAnswer question(QCoreApplication::translate("MainWindow", "delete %1").arg("shop"),
+                                 QMessageBox::NoButton, [&yes](QWidget *box) {
+                                     for (QAbstractButton *button : box->findChildren<QAbstractButton *>()) {
+                                         if (button->text() == yes)
+                                             return button->click();
+                                     }
+                                 });
+            QVERIFY(QMetaObject::invokeMethod(&window, "deleteCard"));
+        }
         QCOMPARE(store.count("card"), 1);
 
         // The export's file dialog, with the edit menu of its name field.
         QStringList shown;
-        onNextModal([&shown](QWidget *dialog) {
+        ModalAnswer fileDialog(QCoreApplication::translate("MainWindow", "Export Database"), QMessageBox::NoButton,
+                               [&shown](QWidget *dialog) {
             QVERIFY(qobject_cast<QFileDialog *>(dialog));
             for (QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
                 shown << (button->isVisible() ? button->text() : QString());

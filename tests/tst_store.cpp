@@ -1,122 +1,140 @@
+// The store layer without any window: what it writes, the ids it picks and
+// what it leaves when a write fails.
 #include "modalanswer.h"
 #include "teststore.h"
 
 #include "store/cardstore.h"
+#include "store/cardtable.h"
+#include "store/otherstore.h"
+#include "store/settingsrow.h"
 #include "store/startup.h"
+#include "store/storeimport.h"
+#include "store/tableids.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
-namespace {
-
-QStringList column(const QString &statement)
-{
-    QStringList values;
-    QSqlQuery query;
-    query.exec(statement);
-    while (query.next())
-        values << query.value(0).toString();
-    return values;
-}
-
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-} // namespace
-
-class TestStoreFile : public QObject
+class TestStoreLayer : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void newStoreThenLaterStarts();
-    void notAStoreIsRefused_data();
-    void notAStoreIsRefused();
+    void newStoreAndLaterStarts();
+    void refusedFilesAreLeftAlone_data();
+    void refusedFilesAreLeftAlone();
+    void idsAndCategories();
+    void deleteCardIsAllOrNothing();
 };
 
-void TestStoreFile::newStoreThenLaterStarts()
+void TestStoreLayer::newStoreAndLaterStarts()
 {
     TestStore store;
-    const QStringList schema = {
-        "CREATE TABLE category (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL)",
-        "CREATE TABLE card (id INTEGER PRIMARY KEY, type INTEGER NOT NULL, name VARCHAR(40) NOT NULL, "
-        "categoryid INTEGER NOT NULL, FOREIGN KEY (categoryid) REFERENCES category)",
-        "CREATE TABLE content (id INTEGER PRIMARY KEY, title VARCHAR(40) NOT NULL, value VARCHAR(100) NOT NULL, "
-        "cardid INTEGER NOT NULL)",
-        "CREATE TABLE cardtype(id int primary key, name varchar(40))",
-        "CREATE TABLE option(id int primary key,language varchar(40), lastlang varchar(40), category int, "
-        "password varchar(40))",
-    };
-    QCOMPARE(column("select sql from sqlite_master where type = 'table'"), schema);
-    QCOMPARE(column("select name from sqlite_master where type = 'index' and name = 'content_cardid'").size(), 1);
-    QCOMPARE(column("select id || ' ' || name from cardtype").mid(11, 3),
-             QStringList({"12 Mobile Phone", "13 Password", "14 Paypal Account"}));
-    QCOMPARE(column("select name from cardtype order by id"), cardTypeSourceNames());
     const QString seed = "select id || '|' || language || '|' || lastlang || '|' || category || '|' || password "
                          "from option";
-    QCOMPARE(column(seed), QStringList{"1|none|none|-1|none"});
+    QCOMPARE(store.value(seed).toString(), QString("1|none|none|-1|none"));
+    QCOMPARE(store.value("select count(*) from sqlite_master where type = 'table'").toInt(), 5);
+    QCOMPARE(store.value("select group_concat(name) from cardtype where id in (1, 13, 18)").toString(),
+             QString("Address,Password,Website"));
     QCOMPARE(store.count("category") + store.count("card") + store.count("content"), 0);
 
-    // Later starts change nothing that is stored and bring back what is missing.
-    store.exec("update option set language = 'en', password = 'secret' where id = 1");
-    store.exec("insert into category values(1, 'Web')");
-    store.exec("update cardtype set name = 'Changed' where id = 3");
+    // Later starts keep what is stored and bring back what is missing.
+    QVERIFY(SettingsRow::setPassword("it's \"x\""));
+    store.exec("insert into category values(1, 'Web'); update cardtype set name = 'Changed' where id = 3");
     createTables();
-    QCOMPARE(column(seed), QStringList{"1|en|none|-1|secret"});
+    QCOMPARE(SettingsRow::password().value(), QString("it's \"x\""));
+    QCOMPARE(store.value("select name from cardtype where id = 3").toString(), QString("Changed"));
     QCOMPARE(store.count("category"), 1);
-    QCOMPARE(column("select name from cardtype where id = 3"), QStringList{"Changed"});
     store.exec("delete from cardtype");
     createTables();
-    QCOMPARE(column("select name from cardtype order by id"), cardTypeSourceNames());
+    QCOMPARE(store.count("cardtype"), 18);
+    store.exec("delete from option");
+    QVERIFY(!SettingsRow::password());
 }
 
-void TestStoreFile::notAStoreIsRefused_data()
+void TestStoreLayer::refusedFilesAreLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::newRow("random bytes") << "random";
     QTest::newRow("a directory") << "directory";
-    QTest::newRow("no settings row") << "settings";
 }
 
-void TestStoreFile::notAStoreIsRefused()
+void TestStoreLayer::refusedFilesAreLeftAlone()
 {
     QFETCH(QString, kind);
     QTemporaryDir dir;
     const QString path = dir.filePath("nimbrel.dat");
-    if (kind == "random") {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 8192; ++i)
-            file.putChar(char((i * 7919 + 13) % 251));
-    } else if (kind == "directory") {
+    QFile file(path);
+    if (kind == "random")
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\x13\x87\xfe\x01", 4).repeated(2048)) > 0);
+    else
         QVERIFY(QDir(dir.path()).mkdir("nimbrel.dat"));
-    } else {
-        // A settings table the seed cannot fill: the row stays missing.
-        QString error;
-        QVERIFY(openStore(dir.path(), &error));
-        QSqlQuery().exec("create table option(id int primary key, language, lastlang, category, password, "
-                         "extra not null)");
-        closeStore();
-    }
-    const QByteArray before = digest(path);
-
-    auto box = answerNextBox();
+    file.close();
+    const QByteArray before = QCryptographicHash::hash(file.open(QIODevice::ReadOnly) ? file.readAll() : "",
+                                                       QCryptographicHash::Sha256);
+    file.close();
+    QString error;
+    QVERIFY(!openStore(dir.path(), &error));
+    QVERIFY(!error.isEmpty());
+    ModalAnswer box("Database Error");
     QVERIFY(!prepareStore(dir.path()));
-    QVERIFY(box->seen);
-    QCOMPARE(box->title, QString("Database Error"));
-    QVERIFY(!box->text.isEmpty());
     QVERIFY(!QSqlDatabase::contains(QSqlDatabase::defaultConnection));
-    // A file that is not a store is left as it was.
-    if (kind != "settings")
-        QCOMPARE(digest(path), before);
-    QCOMPARE(QFileInfo(path).isDir(), kind == "directory");
+    QVERIFY(file.open(QIODevice::ReadOnly) || kind == "directory");
+    QCOMPARE(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256), before);
 }
 
-QTEST_MAIN(TestStoreFile)
+void TestStoreLayer::idsAndCategories()
+{
+    TestStore store("insert into category values(2, 'Web'), (5, 'Bank');"
+                    "insert into card values(1, 13, 'a', 5), (2, 13, 'b', 5)");
+    QCOMPARE(TableIds::nextId("category"), 6);
+    QCOMPARE(TableIds::nextId("content"), 1);
+    store.exec("delete from category where id = 5");
+    QCOMPARE(TableIds::nextId("category"), 3);
+    QCOMPARE(CategoryTable::name(2), QString("Web"));
+    QCOMPARE(CategoryTable::name(9), QString());
+    QString error;
+    QCOMPARE(CategoryTable::countCards(5, &error).value(), 2);
+    store.exec("alter table card rename to gone");
+    QVERIFY(!CategoryTable::countCards(5, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestStoreLayer::deleteCardIsAllOrNothing()
+{
+    TestStore store("insert into card values(1, 13, 'a', 0), (2, 13, 'b', 0);"
+                    "insert into content values(1, 'A', 'a', 1), (2, 'B', 'b', 2), (3, 'C', 'c', 2)");
+    QString error;
+    QVERIFY(CardTable::deleteCard(1, &error));
+    QCOMPARE(store.value("select group_concat(id) from content").toString(), QString("2,3"));
+
+    // Refused by a trigger after its lines went: the lines come back.
+    QSqlQuery().exec("CREATE TRIGGER refuse BEFORE DELETE ON card BEGIN SELECT RAISE(ABORT, 'locked card'); END");
+    QVERIFY(!CardTable::deleteCard(2, &error));
+    QVERIFY2(error.contains("locked card"), qPrintable(error));
+    QCOMPARE(store.count("content"), 2);
+    store.exec("drop trigger refuse");
+
+    // Held by a second connection: refused with a message, and done once released.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(store.filePath());
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+        QVERIFY(!CardTable::deleteCard(2, &error));
+        QVERIFY2(error.contains("locked"), qPrintable(error));
+        QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    QCOMPARE(store.count("card") + store.count("content"), 3);
+    QVERIFY(CardTable::deleteCard(2, &error));
+    QCOMPARE(store.count("card") + store.count("content"), 0);
+}
+
+
+
+QTEST_MAIN(TestStoreLayer)
 #include "tst_store.moc"

@@ -1,5 +1,7 @@
 #include "localhttpserver.h"
 #include "modalanswer.h"
+
+#include <optional>
 #include "testpublisher.h"
 #include "widget.h"
 
@@ -113,7 +115,9 @@ private slots:
         QFETCH(QString, told);
         const bool installs = told.isEmpty();
         // Only a failure is told, in a box.
-        const std::shared_ptr<SeenBox> box = installs ? std::make_shared<SeenBox>() : answerNextBox();
+        std::optional<ModalAnswer> box;
+        if (!installs)
+            box.emplace(QStringLiteral("Update"));
         start(served, 500);
         if (translationIsDirectory) {
             QVERIFY(QFile::remove(path("nimbrel_zh_CN.qm")));
@@ -124,11 +128,9 @@ private slots:
         connect(widget.get(), &QProgressBar::valueChanged, &done, [&]() { busy = busy || widget->maximum() == 0; });
         QVERIFY(done.wait(20000));
 
-        QCOMPARE(box->seen, !installs);
-        QCOMPARE(box->title, installs ? QString() : QStringLiteral("Update"));
-        QVERIFY2(box->text.contains(told), qPrintable(box->text));
-        QVERIFY2(installs || box->text.endsWith(QStringLiteral("so the current version stays in use.")),
-                 qPrintable(box->text));
+        const QString text = box ? box->text : QString();
+        QVERIFY2(text.contains(told), qPrintable(text));
+        QVERIFY2(installs || text.endsWith(QStringLiteral("so the current version stays in use.")), qPrintable(text));
         QCOMPARE(readFile(path("Nimbrel")), installs ? newProgram : oldProgram);
         if (translationIsDirectory)
             QVERIFY(QFileInfo(path("nimbrel_zh_CN.qm/kept")).isDir());

@@ -2,44 +2,96 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTableView>
 #include <QTimer>
+#include <QtTest>
 
-void onNextModal(std::function<void(QWidget *)> answer)
+namespace {
+
+QList<ModalAnswer *> pending;
+int idleTicks = 0;
+
+void serve()
 {
-    auto *timer = new QTimer;
-    auto *clock = new QElapsedTimer;
-    clock->start();
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, answer]() {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal && clock->elapsed() < 10000)
+    QWidget *modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible()) {
+        idleTicks = 0;
+        return;
+    }
+    if (pending.isEmpty()) {
+        // Give a box opened just before its answer is made a moment.
+        if (++idleTicks < 50)
             return;
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        if (modal)
-            answer(modal);
-    });
-    timer->start();
-}
-
-std::shared_ptr<SeenBox> answerNextBox(QMessageBox::StandardButton button)
-{
-    auto seen = std::make_shared<SeenBox>();
-    onNextModal([seen, button](QWidget *modal) {
         auto *box = qobject_cast<QMessageBox *>(modal);
-        if (!box) {
-            modal->close();
-            return;
-        }
-        seen->seen = true;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        if (QAbstractButton *pressed = box->button(button))
+        QTest::qFail(qPrintable("unexpected box: " + modal->windowTitle() + ": " + (box ? box->text() : QString())),
+                     __FILE__, __LINE__);
+        modal->close();
+        return;
+    }
+    ModalAnswer *answer = pending.takeFirst();
+    answer->answered = true;
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    if (box)
+        answer->text = box->text();
+    if (modal->windowTitle() != answer->title) {
+        QTest::qFail(qPrintable("expected box " + answer->title + ", got " + modal->windowTitle()), __FILE__,
+                     __LINE__);
+        modal->close();
+        return;
+    }
+    if (answer->act)
+        answer->act(modal);
+    if (box && box->isVisible()) {
+        if (QAbstractButton *pressed = box->button(answer->button))
             pressed->click();
         else
             box->reject();
-    });
-    return seen;
+    }
+}
+
+} // namespace
+
+ModalAnswer::ModalAnswer(const QString &title, QMessageBox::StandardButton button, std::function<void(QWidget *)> act)
+    : title(title), button(button), act(std::move(act))
+{
+    static QTimer *timer = nullptr;
+    if (!timer) {
+        timer = new QTimer(qApp);
+        QObject::connect(timer, &QTimer::timeout, serve);
+        timer->start(10);
+    }
+    pending << this;
+}
+
+ModalAnswer::~ModalAnswer()
+{
+    if (pending.removeAll(this))
+        QTest::qFail(qPrintable("no box " + title + " came"), __FILE__, __LINE__);
+}
+
+bool ModalAnswer::wait() const
+{
+    return QTest::qWaitFor([this] { return answered; }, 5000);
+}
+
+void typeInto(QTableView *view, int row, int column, const QString &text, bool enter)
+{
+    const QModelIndex cell = view->model()->index(row, column);
+    view->setCurrentIndex(cell);
+    if (!view->indexWidget(cell))
+        view->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(cell));
+    QVERIFY(editor);
+    editor->selectAll();
+    // QTest types Latin-1 only; other text arrives as an input method puts it.
+    if (QString::fromLatin1(text.toLatin1()) == text)
+        QTest::keyClicks(editor, text);
+    else
+        editor->insert(text);
+    if (enter) {
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The delegate commits an entered text from a queued call.
+        QTRY_VERIFY(!view->indexWidget(cell));
+    }
 }

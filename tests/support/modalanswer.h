@@ -4,24 +4,33 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
-#include <memory>
 
+class QTableView;
 class QWidget;
 
-// Modal boxes block the test that opens them; these answer the next one from
-// a timer once it has appeared.
-
-// Runs `answer` on the next modal widget.
-void onNextModal(std::function<void(QWidget *)> answer);
-
-struct SeenBox
+// Answers the next modal widget, which must carry `title`: runs `act` on it,
+// then presses `button` when it is a message box. Answers queue in the order
+// they are made. The test fails when the box has not come by the time the
+// answer is destroyed, and when a box comes that nobody expects (it is
+// rejected so that the test goes on).
+class ModalAnswer
 {
-    bool seen = false;
-    QString title;
+public:
+    explicit ModalAnswer(const QString &title, QMessageBox::StandardButton button = QMessageBox::Ok,
+                         std::function<void(QWidget *)> act = {});
+    ~ModalAnswer();
+
+    // Waits until the box has been answered.
+    bool wait() const;
     QString text;
+    bool answered = false;
+    const QString title;
+    const QMessageBox::StandardButton button;
+    const std::function<void(QWidget *)> act;
 };
 
-// Presses `button` on the next message box and records what it said.
-std::shared_ptr<SeenBox> answerNextBox(QMessageBox::StandardButton button = QMessageBox::Ok);
+// Opens the cell's editor, types `text` over what it holds and, with `enter`,
+// commits it with Return.
+void typeInto(QTableView *view, int row, int column, const QString &text, bool enter = true);
 
 #endif

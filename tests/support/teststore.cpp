@@ -6,12 +6,13 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-TestStore::TestStore()
+TestStore::TestStore(const QString &sql)
 {
     QString error;
     if (!openStore(tempDir.path(), &error))
         qFatal("cannot open a test store in %s", qPrintable(tempDir.path()));
     createTables();
+    exec(sql);
 }
 
 TestStore::~TestStore()
@@ -24,11 +25,23 @@ QString TestStore::filePath() const
     return tempDir.filePath(QStringLiteral("nimbrel.dat"));
 }
 
-void TestStore::exec(const QString &statement) const
+void TestStore::exec(const QString &sql) const
 {
-    QSqlQuery query;
-    if (!query.exec(statement))
-        qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+    // Splits at the semicolons outside quotes.
+    QString statement;
+    bool quoted = false;
+    for (const QChar c : sql + QLatin1Char(';')) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (c != QLatin1Char(';') || quoted) {
+            statement += c;
+            continue;
+        }
+        QSqlQuery query;
+        if (!statement.trimmed().isEmpty() && !query.exec(statement))
+            qFatal("%s: %s", qPrintable(statement), qPrintable(query.lastError().text()));
+        statement.clear();
+    }
 }
 
 QVariant TestStore::value(const QString &statement) const

@@ -4,19 +4,19 @@
 #include <QTemporaryDir>
 #include <QVariant>
 
-// A fresh card store in a temporary directory, open as the default
-// connection for the life of the object.
+// A fresh card store in a temporary directory, open as the default connection
+// for the life of the object, filled by `sql`: statements separated by ";".
 class TestStore
 {
 public:
-    TestStore();
+    explicit TestStore(const QString &sql = QString());
     ~TestStore();
 
     QString dir() const { return tempDir.path(); }
     QString filePath() const;
 
-    // Runs a statement on the store; fails the test when it fails.
-    void exec(const QString &statement) const;
+    // Runs the statements; fails the test when one fails.
+    void exec(const QString &sql) const;
     // The first column of the first row, or an invalid QVariant.
     QVariant value(const QString &statement) const;
     int count(const QString &table) const;

@@ -1,0 +1,207 @@
+// The card table, the card editor and the delegate as a user drives them,
+// checked against the store.
+#include "modalanswer.h"
+#include "teststore.h"
+
+#include "cardeditor/cardform.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QtTest>
+
+#include <memory>
+
+class TestCards : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void bigStoreAddsAndDeletesTheRightCard();
+    void lockedStoreLosesNothing();
+    void editorWritesItsLines();
+    void closingWritesOrAsks();
+    void pickedCategoryAndSpotChecks();
+
+private:
+    void open(const QString &sql);
+    QTableView *view() const { return window->findChild<QTableView *>("cardView"); }
+    QTableView *lineView() const { return window->findChild<CardForm *>()->findChild<QTableView *>("contentView"); }
+    void openRow(int row)
+    {
+        view()->setCurrentIndex(view()->model()->index(row, 2));
+        QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
+    }
+    QString stored(const QString &sql) const { return store->value(sql).toString(); }
+
+    std::unique_ptr<TestStore> store;
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestCards::init()
+{
+    window.reset();
+    store.reset();
+}
+
+void TestCards::cleanup()
+{
+    window.reset();
+    store.reset();
+}
+
+void TestCards::open(const QString &sql)
+{
+    store = std::make_unique<TestStore>(sql);
+    window = std::make_unique<MainWindow>();
+    window->resize(700, 500);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void TestCards::bigStoreAddsAndDeletesTheRightCard()
+{
+    // More cards than a table model reads at once.
+    open("insert into category values(1, 'a'), (7, 'c'), (2, 'b');"
+         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
+         "insert into card select i, 1, 'card ' || i, 1 from n");
+    QTest::mouseClick(window->findChild<QWidget *>("addButton"), Qt::LeftButton);
+    QCOMPARE(stored("select type || ',' || name || ',' || categoryid from card where id = 301"),
+             QString("13,card name,7"));
+    const int row = view()->currentIndex().row();
+    QCOMPARE(view()->model()->index(row, 0).data().toInt(), 301);
+    typeInto(view(), row, 2, "mine");
+    QVERIFY(window->savePendingEdits());
+    QCOMPARE(stored("select name from card where id = 301"), QString("mine"));
+
+    // The question names the chosen card as plain text, and No is its default.
+    view()->setCurrentIndex(view()->model()->index(149, 2));
+    ModalAnswer no("delete card 150", QMessageBox::No, [](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QCOMPARE(box->text(), QString("Do you want to delete card 150?"));
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+    });
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+    QCOMPARE(store->count("card"), 301);
+    ModalAnswer yes("delete card 150", QMessageBox::Yes);
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+    QCOMPARE(stored("select count(*) || ',' || sum(id = 150) || ',' || sum(id in (149, 151)) from card"),
+             QString("300,0,2"));
+}
+
+void TestCards::lockedStoreLosesNothing()
+{
+    open("insert into card values(1, 13, 'a', 0), (2, 13, 'b', 0);"
+         "insert into content values(1, 'A', 'a', 1), (2, 'B', 'b', 2)");
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+    other.setDatabaseName(store->filePath());
+    QVERIFY(other.open() && QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+    view()->setCurrentIndex(view()->model()->index(1, 2));
+    {
+        ModalAnswer yes("delete b", QMessageBox::Yes);
+        ModalAnswer failure("Write Error");
+        QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+        QVERIFY2(failure.text.contains("locked"), qPrintable(failure.text));
+    }
+    QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("other");
+    QCOMPARE(store->count("card") + store->count("content"), 4);
+    QCOMPARE(view()->model()->rowCount(), 2);
+    ModalAnswer yes("delete b", QMessageBox::Yes);
+    QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+    QCOMPARE(stored("select group_concat(name) from card"), QString("a"));
+    QCOMPARE(stored("select group_concat(cardid) from content"), QString("1"));
+}
+
+void TestCards::editorWritesItsLines()
+{
+    open("insert into card values(1, 3, 'mail', 0), (2, 10, 'other', 0);"
+         "insert into content values(1, 'Kept', 'x', 2)");
+    openRow(0);
+    auto *form = window->findChild<CardForm *>();
+    QCOMPARE(form->shownCard(), 1);
+    QAbstractItemModel *lines = lineView()->model();
+    QCOMPARE(lines->rowCount(), 4);
+    QCOMPARE(lines->index(2, 1).data().toString(), QString("Password"));
+    // The first value cell is open; its typing is written when the card is opened again.
+    QVERIFY(lineView()->indexWidget(lines->index(0, 2)));
+    typeInto(lineView(), 0, 2, "typed", false);
+    openRow(0);
+    QCOMPARE(stored("select group_concat(title || '=' || value) from content where cardid = 1"),
+             QString("System=typed,Username=,Password=,Note="));
+
+    // "&Delete Line" with no current cell deletes nothing; with one, that line.
+    lineView()->setCurrentIndex(QModelIndex());
+    QVERIFY(QMetaObject::invokeMethod(form, "deleteContent"));
+    QCOMPARE(store->count("content where cardid = 1"), 4);
+    lineView()->setCurrentIndex(lines->index(1, 1));
+    QVERIFY(QMetaObject::invokeMethod(form, "deleteContent"));
+    QCOMPARE(stored("select group_concat(title) from content where cardid = 1"), QString("System,Password,Note"));
+
+    // A failed write is reported and keeps the dialog and its card.
+    typeInto(lineView(), 0, 2, "precious");
+    store->makeReadOnly();
+    {
+        ModalAnswer failure("Write Error");
+        QVERIFY(!form->close());
+        QVERIFY2(failure.text.contains("readonly"), qPrintable(failure.text));
+    }
+    QVERIFY(form->isVisible());
+    store->exec("PRAGMA query_only = OFF");
+    // Switching writes the edit, and the other card shows its own lines only.
+    openRow(1);
+    QCOMPARE(form->shownCard(), 2);
+    QCOMPARE(lines->rowCount(), 1);
+    QCOMPARE(stored("select value from content where id = 1"), QString("x"));
+    QCOMPARE(stored("select value from content where cardid = 1 and title = 'System'"), QString("precious"));
+}
+
+void TestCards::closingWritesOrAsks()
+{
+    open("insert into card values(1, 13, 'first', 0), (2, 18, 'second', 0)");
+    typeInto(view(), 0, 2, QString::fromUtf8("it's \"银行\" %1"), false);
+    QTest::mouseClick(window->findChild<QPushButton *>("closeButton"), Qt::LeftButton);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(stored("select group_concat(name) from card"), QString::fromUtf8("it's \"银行\" %1,second"));
+
+    window->show();
+    typeInto(view(), 1, 2, "renamed");
+    store->makeReadOnly();
+    {
+        ModalAnswer failure("Write Error");
+        ModalAnswer keep("Close Nimbrel", QMessageBox::No);
+        window->close();
+    }
+    QVERIFY(window->isVisible());
+    QCOMPARE(view()->model()->index(1, 2).data().toString(), QString("renamed"));
+    QCOMPARE(stored("select name from card where id = 2"), QString("second"));
+}
+
+void TestCards::pickedCategoryAndSpotChecks()
+{
+    open("insert into category values(1, 'Home'), (2, 'Work'); insert into card values(1, 13, 'a', 2)");
+    const QModelIndex cell = view()->model()->index(0, 3);
+    view()->setCurrentIndex(cell);
+    view()->edit(cell);
+    auto *combo = qobject_cast<QComboBox *>(view()->indexWidget(cell));
+    QVERIFY(combo);
+    QCOMPARE(combo->currentText(), QString("Work"));
+    combo->setCurrentIndex(0);
+    QTest::keyClick(combo, Qt::Key_Tab);
+    QTRY_VERIFY(!view()->indexWidget(cell));
+    QCOMPARE(stored("select categoryid from card"), QString("2"));
+    QVERIFY(window->savePendingEdits());
+    QCOMPARE(stored("select categoryid from card"), QString("1"));
+
+    // Texts where a typo would show: a tool tip.
+    QCOMPARE(window->findChild<QPushButton *>("addButton")->toolTip(), QString("add a new card"));
+}
+
+QTEST_MAIN(TestCards)
+#include "tst_cards.moc"
