@@ -2,7 +2,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "widgets/qmenuex.h"
-#include "store/cardtable.h"
+#include "store/cardsearch.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
 
@@ -32,10 +32,11 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
     return entry;
 }
 
-void MainWindow::applyCategoryFilter(int categoryId)
+bool MainWindow::applyCategoryFilter(int categoryId)
 {
-    cardModel->setFilter(CardTable::categoryFilter(categoryId));
-    cardModel->select();
+    shownCategory = categoryId;
+    cardModel->setFilter(CardSearch::filter(categoryId, findText));
+    return cardModel->select();
 }
 
 void MainWindow::loadCategoryActions()

@@ -1,0 +1,120 @@
+// Finding a card in a big store: 100,000 cards with 10 lines each.
+#include "teststore.h"
+
+#include "mainwindow/findbar.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int cardCount = 100000;
+constexpr int linesPerCard = 10;
+constexpr int needleCard = 54321;
+
+bool buildStore()
+{
+    QSqlDatabase store = QSqlDatabase::database();
+    store.transaction();
+    QSqlQuery category;
+    category.exec(QStringLiteral("insert into category values(1, 'Bench')"));
+    QSqlQuery card;
+    card.prepare(QStringLiteral("insert into card values(?, ?, ?, 1)"));
+    QSqlQuery line;
+    line.prepare(QStringLiteral("insert into content values(?, ?, ?, ?)"));
+    int lineId = 0;
+    for (int id = 1; id <= cardCount; ++id) {
+        card.addBindValue(id);
+        card.addBindValue(id % 18 + 1);
+        card.addBindValue(QStringLiteral("card %1").arg(id));
+        if (!card.exec())
+            return false;
+        for (int n = 0; n < linesPerCard; ++n) {
+            line.addBindValue(++lineId);
+            line.addBindValue(QStringLiteral("Title %1").arg(n));
+            line.addBindValue(id == needleCard && n == 7 ? QStringLiteral("Zebra horizon")
+                                                         : QStringLiteral("value %1 of card %2").arg(n).arg(id));
+            line.addBindValue(id);
+            if (!line.exec())
+                return false;
+        }
+    }
+    return store.commit();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void print(const char *name, double value)
+{
+    std::printf("%s: %.3f\n", name, value);
+    std::fflush(stdout);
+}
+
+// From the end of the typing pause to the first match drawn, over runs that
+// alternate between two spellings of the text.
+double findMs(MainWindow &window, const QString &text, const QString &otherCase, int expected)
+{
+    auto *bar = window.findChild<FindBar *>();
+    auto *field = bar->findChild<QLineEdit *>(QStringLiteral("findField"));
+    auto *view = window.findChild<QTableView *>(QStringLiteral("cardView"));
+    std::vector<double> runs;
+    QElapsedTimer clock;
+    for (int i = 0; i < 11; ++i) {
+        field->clear();
+        QTest::keyClicks(field, i % 2 ? otherCase : text);
+        clock.start();
+        bar->flush();
+        view->viewport()->repaint();
+        runs.push_back(clock.nsecsElapsed() / 1e6);
+        if (view->model()->rowCount() != expected) {
+            std::fprintf(stderr, "\"%s\" found %d cards\n", qPrintable(text), view->model()->rowCount());
+            return -1;
+        }
+    }
+    return median(runs);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TestStore store;
+    QElapsedTimer clock;
+    clock.start();
+    if (!buildStore()) {
+        std::fprintf(stderr, "building the store failed\n");
+        return 1;
+    }
+    print("store_build_s", clock.nsecsElapsed() / 1e9);
+
+    MainWindow window;
+    window.resize(900, 800);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    QMetaObject::invokeMethod(&window, "openFind");
+    // A word of one line of one card, and a text every card's lines hold.
+    const double rare = findMs(window, QStringLiteral("zebra"), QStringLiteral("ZEBRA"), 1);
+    const double common = findMs(window, QStringLiteral("Title 3"), QStringLiteral("title 3"), cardCount);
+    if (rare < 0 || common < 0)
+        return 1;
+    print("find_ms", rare);
+    print("find_all_cards_ms", common);
+    return 0;
+}
