@@ -1,4 +1,5 @@
 // Finding a card in a big store: 100,000 cards with 10 lines each.
+#include "benchsupport.h"
 #include "teststore.h"
 
 #include "mainwindow/findbar.h"
@@ -7,63 +8,16 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
 constexpr int cardCount = 100000;
 constexpr int linesPerCard = 10;
 constexpr int needleCard = 54321;
-
-bool buildStore()
-{
-    QSqlDatabase store = QSqlDatabase::database();
-    store.transaction();
-    QSqlQuery category;
-    category.exec(QStringLiteral("insert into category values(1, 'Bench')"));
-    QSqlQuery card;
-    card.prepare(QStringLiteral("insert into card values(?, ?, ?, 1)"));
-    QSqlQuery line;
-    line.prepare(QStringLiteral("insert into content values(?, ?, ?, ?)"));
-    int lineId = 0;
-    for (int id = 1; id <= cardCount; ++id) {
-        card.addBindValue(id);
-        card.addBindValue(id % 18 + 1);
-        card.addBindValue(QStringLiteral("card %1").arg(id));
-        if (!card.exec())
-            return false;
-        for (int n = 0; n < linesPerCard; ++n) {
-            line.addBindValue(++lineId);
-            line.addBindValue(QStringLiteral("Title %1").arg(n));
-            line.addBindValue(id == needleCard && n == 7 ? QStringLiteral("Zebra horizon")
-                                                         : QStringLiteral("value %1 of card %2").arg(n).arg(id));
-            line.addBindValue(id);
-            if (!line.exec())
-                return false;
-        }
-    }
-    return store.commit();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-void print(const char *name, double value)
-{
-    std::printf("%s: %.3f\n", name, value);
-    std::fflush(stdout);
-}
 
 // From the end of the typing pause to the first match drawn, over runs that
 // alternate between two spellings of the text.
@@ -97,7 +51,12 @@ int main(int argc, char **argv)
     TestStore store;
     QElapsedTimer clock;
     clock.start();
-    if (!buildStore()) {
+    // One line of one card holds a word that no other holds.
+    const auto value = [](int id, int n) {
+        return id == needleCard && n == 7 ? QStringLiteral("Zebra horizon")
+                                          : QStringLiteral("value %1 of card %2").arg(n).arg(id);
+    };
+    if (!buildBenchStore(cardCount, linesPerCard, value)) {
         std::fprintf(stderr, "building the store failed\n");
         return 1;
     }
