@@ -2,7 +2,9 @@
 #include "mainwindow/mainwindow.h"
 
 #include "widgets/qmenuex.h"
+#include "widgets/tablesupport.h"
 #include "store/cardtable.h"
+#include "store/modelread.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
 
@@ -35,7 +37,9 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 void MainWindow::applyCategoryFilter(int categoryId)
 {
     cardModel->setFilter(CardTable::categoryFilter(categoryId));
-    cardModel->select();
+    QString error;
+    if (!ModelRead::select(cardModel, &error))
+        TableSupport::reportReadError(this, error);
 }
 
 void MainWindow::loadCategoryActions()

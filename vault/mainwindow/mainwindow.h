@@ -78,6 +78,7 @@ private:
     void createCardMenu(QMenuBar *menuBar);
     void createOptionsMenu(QMenuBar *menuBar);
     void createLanguageEntries(QMenuEx *languageMenu);
+    void showStoredLanguage(QActionGroup *languageGroup);
     void createHelpMenu(QMenuBar *menuBar);
     void createLayout(QMenuBar *menuBar);
     QAction *createCategoryEntry(int id, const QString &name);
