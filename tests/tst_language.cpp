@@ -83,6 +83,10 @@ void TestLanguage::choicesAndMessages()
         entry(choices.at(i))->trigger();
         QCOMPARE(shown.join('|'), messages.at(i));
         QCOMPARE(store.value("select language from option").toString(), readOnly ? stored : choices.at(i));
+        // The check mark follows what is stored.
+        const QString now = store.value("select language from option").toString();
+        QCOMPARE(entry("en")->isChecked(), now == "en");
+        QCOMPARE(entry("zh_CN")->isChecked(), now == "zh_CN");
     }
 }
 

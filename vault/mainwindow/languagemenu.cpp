@@ -33,10 +33,16 @@ void MainWindow::createLanguageEntries(QMenuEx *languageMenu)
 void MainWindow::showStoredLanguage(QActionGroup *languageGroup)
 {
     const QString stored = SettingsRow::language().value_or(QString());
-    languageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    for (QAction *action : languageGroup->actions())
-        action->setChecked(action->data().toString() == stored);
-    languageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (QAction *action : languageGroup->actions()) {
+        if (action->data().toString() == stored)
+            return action->setChecked(true);
+    }
+    // An exclusive group keeps one entry checked; none is, for a language never stored.
+    if (QAction *checked = languageGroup->checkedAction()) {
+        languageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+        checked->setChecked(false);
+        languageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    }
 }
 
 void MainWindow::switchLanguage()
