@@ -23,6 +23,7 @@ private slots:
     void cleanup();
     void filterIsAppliedAndKept();
     void editorWritesAndMenuFollows();
+    void lockedRenameIsKept();
 
 private:
     std::unique_ptr<TestStore> store;
@@ -123,6 +124,41 @@ void TestCategories::editorWritesAndMenuFollows()
     typeInto(formView, 0, 1, "Home");
     QCOMPARE(stored(), QString("0:Home,1:Web,2:Bank,3:O'Brien & Co"));
     QCOMPARE(menu(), QString("0:Home,1:Web,2:Bank,3:O'Brien && Co"));
+
+    // A name typed and left without Enter is written when the editor closes;
+    // a new row left empty is not.
+    press("addButton");
+    typeInto(formView, formView->model()->rowCount() - 1, 1, "Travel", false);
+    press("closeButton");
+    QVERIFY(!form->isVisible());
+    form->show();
+    press("addButton");
+    QVERIFY(form->close());
+    QCOMPARE(stored(), QString("0:Home,1:Web,2:Bank,3:O'Brien & Co,4:Travel"));
+    QVERIFY(menu().endsWith(",4:Travel"));
+}
+
+void TestCategories::lockedRenameIsKept()
+{
+    openForm();
+    typeInto(formView, 1, 1, "Internet", false);
+    {
+        TestStore::Lock lock(*store);
+        {
+            ModalAnswer failure("Write Error");
+            press("closeButton");
+        }
+        {
+            ModalAnswer keep("Edit Category", QMessageBox::No);
+            QVERIFY(!form->close());
+        }
+        QVERIFY(form->isVisible());
+        QCOMPARE(formView->model()->index(1, 1).data().toString(), QString("Internet"));
+    }
+    press("closeButton");
+    QVERIFY(!form->isVisible());
+    QCOMPARE(stored(), QString("0:Zero,1:Internet,2:Bank,3:Mail"));
+    QCOMPARE(menu(), QString("0:Zero,1:Internet,2:Bank,3:Mail"));
 }
 
 QTEST_MAIN(TestCategories)

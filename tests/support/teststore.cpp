@@ -13,6 +13,11 @@ TestStore::TestStore(const QString &sql)
         qFatal("cannot open a test store in %s", qPrintable(tempDir.path()));
     createTables();
     exec(sql);
+    // A locked store gives up after a fraction of a second, not five.
+    QSqlDatabase db = QSqlDatabase::database();
+    db.close();
+    db.setConnectOptions(db.connectOptions() + QStringLiteral(";QSQLITE_BUSY_TIMEOUT=200"));
+    db.open();
 }
 
 TestStore::~TestStore()
@@ -60,4 +65,32 @@ int TestStore::count(const QString &table) const
 void TestStore::makeReadOnly() const
 {
     exec(QStringLiteral("PRAGMA query_only = ON"));
+}
+
+TestStore::Lock::Lock(const TestStore &store)
+    : connection(QStringLiteral("lock"))
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(store.filePath());
+    QSqlQuery begin(db);
+    if (!db.open() || !begin.exec(QStringLiteral("BEGIN EXCLUSIVE")))
+        qFatal("cannot lock the test store: %s", qPrintable(begin.lastError().text()));
+}
+
+TestStore::Lock::~Lock()
+{
+    release();
+}
+
+void TestStore::Lock::release()
+{
+    if (connection.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection);
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    connection.clear();
 }

@@ -5,6 +5,7 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
+#include "store/modelread.h"
 #include "store/tableids.h"
 
 #include <QAction>
@@ -30,13 +31,23 @@ CardForm::CardForm(QWidget *parent)
 void CardForm::createModel()
 {
     model = new QSqlTableModel(this);
+    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    setUpTable();
+    connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
+}
+
+// The model learns the table's columns from the store; an editor made while
+// the store could not be read learns them at the next opening.
+void CardForm::setUpTable()
+{
     model->setTable(QStringLiteral("content"));
     model->setSort(0, Qt::AscendingOrder);
-    model->setEditStrategy(QSqlTableModel::OnManualSubmit);
     model->setHeaderData(1, Qt::Horizontal, tr("Title"));
     model->setHeaderData(2, Qt::Horizontal, tr("Value"));
-    model->select();
-    connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
+    if (view) {
+        view->setColumnHidden(0, true);
+        view->setColumnHidden(3, true);
+    }
 }
 
 void CardForm::createView()
@@ -83,9 +94,9 @@ void CardForm::createMenuAndButtons()
     connect(closeAction, &QAction::triggered, this, &CardForm::close);
 
     addButton = TableSupport::makeButton(this, tr("&Add Line"), tr("add a new line"),
-                                         QStringLiteral(":/menuicon/add.png"));
+                                         QStringLiteral(":/menuicon/add.png"), "addLineButton");
     closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("close dialog"),
-                                           QStringLiteral(":/menuicon/close.png"));
+                                           QStringLiteral(":/menuicon/close.png"), "closeButton");
     connect(addButton, &QPushButton::clicked, this, &CardForm::addContent);
     connect(closeButton, &QPushButton::clicked, this, &CardForm::close);
 
@@ -111,9 +122,19 @@ void CardForm::recvOpenCard(int id, int type)
     // the store refuses it, the editor keeps that card and its changes.
     if (!writePending())
         return;
-    cardId = id;
+    if (model->record().isEmpty())
+        setUpTable();
     model->setFilter(CardTable::linesFilter(id));
-    model->select();
+    QString error;
+    if (!ModelRead::select(model, &error)) {
+        // Nothing is pending, so nothing is lost; a blank editor would let
+        // the user type lines over ones that exist.
+        model->setFilter(CardTable::linesFilter(cardId));
+        hide();
+        TableSupport::reportReadError(parentWidget(), error);
+        return;
+    }
+    cardId = id;
     if (model->rowCount() == 0 && addTemplateContent(type)) {
         const QModelIndex first = model->index(0, 2);
         view->setCurrentIndex(first);
@@ -127,7 +148,7 @@ void CardForm::forgetCard(int id)
         return;
     // Reselecting also closes an open cell editor without committing it.
     model->revertAll();
-    model->select();
+    ModelRead::select(model);
     hide();
 }
 
@@ -153,8 +174,8 @@ void CardForm::addContent()
 
 void CardForm::deleteContent()
 {
+    const QModelIndex current = TableSupport::chosenCell(view);
     view->setFocus(Qt::OtherFocusReason);
-    const QModelIndex current = view->currentIndex();
     if (!current.isValid())
         return;
     TableSupport::commitOpenEditor(view);
@@ -176,15 +197,15 @@ void CardForm::copy()
 
 void CardForm::paste()
 {
-    const QModelIndex current = view->currentIndex();
+    const QModelIndex current = TableSupport::chosenCell(view);
     if (current.isValid())
         model->setData(current, QGuiApplication::clipboard()->text(QClipboard::Clipboard), Qt::EditRole);
 }
 
 QModelIndex CardForm::chosenValueCell() const
 {
-    const QModelIndex current = view->currentIndex();
-    return current.isValid() && current.column() == 2 ? current : QModelIndex();
+    const QModelIndex chosen = TableSupport::chosenCell(view);
+    return chosen.column() == 2 ? chosen : QModelIndex();
 }
 
 void CardForm::generatePassword()

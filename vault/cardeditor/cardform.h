@@ -50,6 +50,7 @@ private slots:
 
 private:
     void createModel();
+    void setUpTable();
     void createView();
     void createMenuAndButtons();
     void appendLine(int row, const QString &title);

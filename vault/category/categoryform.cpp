@@ -3,6 +3,7 @@
 #include "category/categoryactions.h"
 #include "widgets/tablesupport.h"
 #include "store/categorytable.h"
+#include "store/modelread.h"
 #include "store/tableids.h"
 
 #include <QHBoxLayout>
@@ -38,7 +39,7 @@ void CategoryForm::createModel()
     model->setTable(categoryTable);
     model->setSort(0, Qt::AscendingOrder);
     model->setHeaderData(1, Qt::Horizontal, tr("Name"));
-    model->select();
+    ModelRead::select(model, &openError);
     connect(model, &QSqlTableModel::beforeInsert, this, &CategoryForm::beforeInsertCategory);
     connect(model, &QSqlTableModel::dataChanged, this, &CategoryForm::CategorydataChanged);
     connect(model, &QSqlTableModel::rowsInserted, this, &CategoryForm::CategoryrowsInserted);
@@ -120,9 +121,9 @@ void CategoryForm::addCategory()
 
 void CategoryForm::deleteCategory()
 {
-    // Read before the focus moves: a table that gains the focus without a
-    // current cell makes its first cell current.
-    const QModelIndex current = view->currentIndex();
+    // Deletes without asking when the category holds no cards: only a row
+    // the user chose, read before the focus moves.
+    const QModelIndex current = TableSupport::chosenCell(view);
     view->setFocus(Qt::OtherFocusReason);
     if (!current.isValid())
         return;
@@ -156,9 +157,48 @@ void CategoryForm::deleteCategory()
         TableSupport::reportWriteError(this, error);
         return;
     }
-    // A deleted row stays behind as a blank one until the model is read again.
-    model->select();
     mainWindow->removeCategoryAction(id);
+    // A deleted row stays behind as a blank one until the model is read again.
+    if (!ModelRead::select(model, &error))
+        TableSupport::reportReadError(this, error);
+}
+
+void CategoryForm::accept()
+{
+    if (writeOnClose())
+        QDialog::accept();
+}
+
+void CategoryForm::reject()
+{
+    if (writeOnClose())
+        QDialog::reject();
+}
+
+bool CategoryForm::writeOnClose()
+{
+    TableSupport::commitOpenEditor(view);
+    if (newRow.isValid() && model->data(newRow, Qt::EditRole).toString().trimmed().isEmpty()) {
+        model->revertRow(newRow.row());
+        newRow = QPersistentModelIndex();
+    }
+    // A written row comes back through dataChanged, which keeps the menu in step.
+    if (!model->isDirty() || model->submitAll())
+        return true;
+    const QString error = model->lastError().text();
+    if (!closeRefused) {
+        closeRefused = true;
+        TableSupport::reportWriteError(this, error);
+        return false;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Edit Category"),
+        tr("The categories could not be written:\n%1\n\nClose anyway and lose them?").arg(error),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return false;
+    model->revertAll();
+    return true;
 }
 
 void CategoryForm::refuseDeletion(const QString &text)

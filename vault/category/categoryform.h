@@ -21,6 +21,15 @@ public:
     // The menu is kept in step with every category stored, renamed or deleted.
     CategoryForm(QWidget *parent, CategoryActions *categoryMenu);
 
+    // The driver's text when the categories could not be read; the editor
+    // is then not to be shown.
+    QString readError() const { return openError; }
+
+public slots:
+    // Every way of closing writes what was typed first.
+    void accept() override;
+    void reject() override;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -40,6 +49,7 @@ private:
     bool isNewRow(int row) const;
     void reportFailedSubmit();
     void refuseDeletion(const QString &text);
+    bool writeOnClose();
 
     QSqlTableModel *model = nullptr;
     QTableView *view = nullptr;
@@ -51,6 +61,9 @@ private:
     // no menu entry yet and, while pending, nothing to count or delete.
     QPersistentModelIndex newRow;
     bool removingRows = false;
+    // A close that failed to write: the next one asks before losing it.
+    bool closeRefused = false;
+    QString openError;
 };
 
 #endif

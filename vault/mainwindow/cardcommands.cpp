@@ -4,6 +4,7 @@
 #include "cardeditor/cardform.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
+#include "store/modelread.h"
 #include "store/tableids.h"
 
 #include <QMessageBox>
@@ -34,6 +35,14 @@ bool MainWindow::takeCurrentCard(QSqlRecord &record)
     // a current cell makes its first cell current.
     const QModelIndex current = cardView->currentIndex();
     cardView->setFocus(Qt::OtherFocusReason);
+    // A table read that failed before shows rows that may be gone; it is
+    // read again, and the user chooses among what the store holds now.
+    if (ModelRead::isStale(cardModel)) {
+        QString error;
+        if (!ModelRead::select(cardModel, &error))
+            TableSupport::reportReadError(this, error);
+        return false;
+    }
     if (!current.isValid())
         return false;
     record = cardModel->record(current.row());
@@ -56,7 +65,10 @@ void MainWindow::openCard()
         return;
     const int id = record.value(QStringLiteral("id")).toInt();
     emit transOpenCard(id, record.value(1).toInt());
-    // When the editor could not write the card it showed, it keeps that card.
+    // When the editor could not write the card it showed, it stays open on
+    // that card; when it could not read this card's lines, it stays closed.
+    if (cardForm->shownCard() != id && !cardForm->isVisible())
+        return;
     if (cardForm->shownCard() == id)
         cardForm->setWindowTitle(record.value(2).toString());
     cardForm->setVisible(true);
@@ -116,7 +128,8 @@ void MainWindow::deleteCard()
         TableSupport::reportWriteError(this, error);
         return;
     }
-    cardModel->select();
     if (cardForm)
         cardForm->forgetCard(id);
+    if (!ModelRead::select(cardModel, &error))
+        TableSupport::reportReadError(this, error);
 }

@@ -5,7 +5,6 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 
-#include <QSqlError>
 #include <QSqlRelationalTableModel>
 #include <QTableView>
 
@@ -37,8 +36,9 @@ void MainWindow::findCards(const QString &text)
     if (!savePendingEdits())
         return;
     findText = text;
+    // A refused read has been reported; the table keeps what it showed.
     if (!applyCategoryFilter(shownCategory)) {
-        findBar->showError(cardModel->lastError().text());
+        findBar->showCount(-1);
         return;
     }
     // The count is of every match, not of the first batch read.

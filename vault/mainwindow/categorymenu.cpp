@@ -2,7 +2,9 @@
 #include "mainwindow/mainwindow.h"
 
 #include "widgets/qmenuex.h"
+#include "widgets/tablesupport.h"
 #include "store/cardsearch.h"
+#include "store/modelread.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
 
@@ -36,7 +38,11 @@ bool MainWindow::applyCategoryFilter(int categoryId)
 {
     shownCategory = categoryId;
     cardModel->setFilter(CardSearch::filter(categoryId, findText));
-    return cardModel->select();
+    QString error;
+    if (ModelRead::select(cardModel, &error))
+        return true;
+    TableSupport::reportReadError(this, error);
+    return false;
 }
 
 void MainWindow::loadCategoryActions()

@@ -66,7 +66,6 @@ void FindBar::flush()
 
 void FindBar::showCount(int matches)
 {
-    count->setStyleSheet(QString());
     if (matches < 0)
         count->clear();
     else if (matches == 0)
@@ -75,12 +74,6 @@ void FindBar::showCount(int matches)
         count->setText(tr("1 card found"));
     else
         count->setText(tr("%1 cards found").arg(matches));
-}
-
-void FindBar::showError(const QString &driverText)
-{
-    count->setStyleSheet(QStringLiteral("color: red"));
-    count->setText(tr("The search failed: %1").arg(driverText));
 }
 
 // The field leaves Escape and Enter to its parent; taken here, they never

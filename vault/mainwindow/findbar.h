@@ -25,7 +25,6 @@ public:
     void flush();
     // A negative count shows none.
     void showCount(int matches);
-    void showError(const QString &driverText);
 
     // How long the typing must pause before a search.
     static constexpr int pauseMs = 150;

@@ -9,7 +9,6 @@
 
 void MainWindow::createLanguageEntries(QMenuEx *languageMenu)
 {
-    const QString stored = SettingsRow::language().value_or(QString());
     auto *languageGroup = new QActionGroup(this);
     auto entry = [&](const QString &text, const QString &toolTip, const QString &code) {
         auto *action = new QAction(text, this);
@@ -17,16 +16,33 @@ void MainWindow::createLanguageEntries(QMenuEx *languageMenu)
         languageGroup->addAction(action);
         action->setCheckable(true);
         action->setData(code);
-        action->setChecked(stored == code);
         return action;
     };
     QAction *english = entry(tr("English"), tr("switch langange to English"), QStringLiteral("en"));
     QAction *chinese = entry(tr("Chinese(Simplified)"), tr("switch language to simplified chinese"),
                              QStringLiteral("zh_CN"));
+    showStoredLanguage(languageGroup);
     languageMenu->addAction(english);
     languageMenu->addAction(chinese);
     connect(english, &QAction::triggered, this, &MainWindow::switchLanguage);
     connect(chinese, &QAction::triggered, this, &MainWindow::switchLanguage);
+}
+
+// The check mark shows what is stored, which after a refused write is the
+// earlier choice, or none.
+void MainWindow::showStoredLanguage(QActionGroup *languageGroup)
+{
+    const QString stored = SettingsRow::language().value_or(QString());
+    for (QAction *action : languageGroup->actions()) {
+        if (action->data().toString() == stored)
+            return action->setChecked(true);
+    }
+    // An exclusive group keeps one entry checked; none is, for a language never stored.
+    if (QAction *checked = languageGroup->checkedAction()) {
+        languageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+        checked->setChecked(false);
+        languageGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    }
 }
 
 void MainWindow::switchLanguage()
@@ -36,6 +52,7 @@ void MainWindow::switchLanguage()
         return;
     const QString code = entry->data().toString();
     if (!SettingsRow::setLanguage(code)) {
+        showStoredLanguage(entry->actionGroup());
         QMessageBox::warning(this, tr("Switch language"),
                              tr("The language could not be stored: %1").arg(SettingsRow::lastError()));
         return;

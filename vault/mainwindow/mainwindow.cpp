@@ -204,6 +204,10 @@ int MainWindow::getMaxId(const QString &table)
 void MainWindow::editCategory()
 {
     CategoryForm form(this, this);
+    if (!form.readError().isEmpty()) {
+        TableSupport::reportReadError(this, form.readError());
+        return;
+    }
     form.exec();
 }
 

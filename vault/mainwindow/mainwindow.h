@@ -83,11 +83,13 @@ private:
     void createCardMenu(QMenuBar *menuBar);
     void createOptionsMenu(QMenuBar *menuBar);
     void createLanguageEntries(QMenuEx *languageMenu);
+    void showStoredLanguage(QActionGroup *languageGroup);
     void createHelpMenu(QMenuBar *menuBar);
     void createFind();
     void createLayout(QMenuBar *menuBar);
     QAction *createCategoryEntry(int id, const QString &name);
-    // Narrowed to the find's text, if any; false when the store refused the read.
+    // Narrowed to the find's text, if any; false, told to the user, when the
+    // store refused the read.
     bool applyCategoryFilter(int categoryId);
     // The card table's current row; false when there is no current cell.
     bool takeCurrentCard(QSqlRecord &record);

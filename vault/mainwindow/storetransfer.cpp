@@ -3,6 +3,7 @@
 
 #include "mainwindow/importlogin.h"
 #include "store/cardstore.h"
+#include "store/modelread.h"
 #include "store/otherstore.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
@@ -113,7 +114,9 @@ void MainWindow::importCard()
     }
     clearCategoryActions();
     loadCategoryActions();
-    cardModel->select();
+    QString readError;
+    if (!ModelRead::select(cardModel, &readError))
+        TableSupport::reportReadError(this, readError);
 }
 
 bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,

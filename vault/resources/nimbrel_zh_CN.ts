@@ -291,6 +291,16 @@
         <source>Delete Category</source>
         <translation>删除类别</translation>
     </message>
+    <message>
+        <source>The categories could not be written:
+%1
+
+Close anyway and lose them?</source>
+        <translation>无法写入类别：
+%1
+
+仍然关闭并放弃这些更改吗？</translation>
+    </message>
 </context>
 <context>
     <name>FileDownload</name>
@@ -766,6 +776,20 @@ They are kept; nothing has been lost yet.</source>
 %1
 
 修改仍然保留，尚未丢失任何内容。</translation>
+    </message>
+    <message>
+        <source>Read Error</source>
+        <translation>读取错误</translation>
+    </message>
+    <message>
+        <source>The store could not be read:
+%1
+
+The table shows what was read before; try again in a moment.</source>
+        <translation>无法读取数据库：
+%1
+
+表格显示的是之前读取的内容；请稍后再试。</translation>
     </message>
 </context>
 <context>

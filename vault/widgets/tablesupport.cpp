@@ -13,6 +13,14 @@ void TableSupport::setColumnWidths(QTableView *view, std::initializer_list<int> 
         view->setColumnWidth(column, qMax(width, minimumColumnWidth));
 }
 
+QModelIndex TableSupport::chosenCell(const QAbstractItemView *view)
+{
+    const QModelIndex current = view->currentIndex();
+    if (!current.isValid() || !view->selectionModel() || !view->selectionModel()->isSelected(current))
+        return QModelIndex();
+    return current;
+}
+
 void TableSupport::commitOpenEditor(QAbstractItemView *view)
 {
     const QModelIndex current = view->currentIndex();
@@ -45,6 +53,15 @@ void TableSupport::reportWriteError(QWidget *parent, const QString &driverText)
     QMessageBox::warning(parent, tr("Write Error"),
                          tr("The changes could not be written to the store:\n%1\n\n"
                             "They are kept; nothing has been lost yet.")
+                             .arg(driverText),
+                         QMessageBox::Ok);
+}
+
+void TableSupport::reportReadError(QWidget *parent, const QString &driverText)
+{
+    QMessageBox::warning(parent, tr("Read Error"),
+                         tr("The store could not be read:\n%1\n\n"
+                            "The table shows what was read before; try again in a moment.")
                              .arg(driverText),
                          QMessageBox::Ok);
 }

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 class QAbstractItemView;
+class QModelIndex;
 class QAction;
 class QObject;
 class QPushButton;
@@ -21,6 +22,13 @@ public:
     // Gives each of the columns the width, never less than a few pixels.
     static void setColumnWidths(QTableView *view, std::initializer_list<int> columns, int width);
 
+    // The cell the user chose: one they clicked or moved to, or one the
+    // program made current for them (a new row). A table that takes the
+    // focus makes its first cell current without selecting it; that cell
+    // nobody chose, and commands that delete or overwrite without asking
+    // leave it alone. Invalid when nothing was chosen.
+    static QModelIndex chosenCell(const QAbstractItemView *view);
+
     // Commits the text of a cell editor that is still open, so that it
     // counts as an edit of the model.
     static void commitOpenEditor(QAbstractItemView *view);
@@ -32,6 +40,10 @@ public:
 
     // Tells the user that the store refused a write.
     static void reportWriteError(QWidget *parent, const QString &driverText);
+
+    // Tells the user that the store could not be read and the table shows
+    // what was read before.
+    static void reportReadError(QWidget *parent, const QString &driverText);
 
     // Fetches every row of the model; rows arrive in batches otherwise, and
     // counting or appending must see them all.

@@ -1,0 +1,24 @@
+#ifndef XVFBDISPLAY_H
+#define XVFBDISPLAY_H
+
+#include <QString>
+
+// A real X display for the cases the offscreen platform cannot show: there
+// windows never take the focus, so a table never makes its first cell current.
+// Made before the QApplication: starts Xvfb on a free display and points Qt's
+// xcb platform at it, for the life of the object.
+class XvfbDisplay
+{
+public:
+    XvfbDisplay();
+    ~XvfbDisplay();
+
+    bool isRunning() const { return pid > 0; }
+    // Why there is no display, for the skip message.
+    QString failure;
+
+private:
+    long long pid = 0;
+};
+
+#endif

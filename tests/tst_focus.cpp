@@ -1,0 +1,149 @@
+// What a user meets on a real display, where windows take the focus and a
+// table that takes it makes its first cell current by itself: commands that
+// delete or overwrite without asking leave that cell alone.
+#include "modalanswer.h"
+#include "teststore.h"
+#include "xvfbdisplay.h"
+
+#include "cardeditor/cardform.h"
+#include "category/categoryform.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+XvfbDisplay *display = nullptr;
+
+void click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void clickCell(QTableView *view, int row, int column)
+{
+    const QRect cell = view->visualRect(view->model()->index(row, column));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+void trigger(QWidget *window, const QString &text)
+{
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->text() == text)
+            return action->trigger();
+    QFAIL(qPrintable("no entry " + text));
+}
+
+} // namespace
+
+// The window system activates a window some events after it is exposed.
+#define WAIT_ACTIVE(widget) QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(widget))
+
+class TestFocus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void reopenedCardEditorDeletesNoUnchosenLine();
+    void categoryEditorDeletesNothingRightAfterOpening();
+
+private:
+    void openWindow(const QString &sql);
+    std::unique_ptr<TestStore> store;
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestFocus::init()
+{
+    if (!display->isRunning())
+        QSKIP(qPrintable("needs a real display: " + display->failure));
+}
+
+void TestFocus::cleanup()
+{
+    window.reset();
+    store.reset();
+}
+
+void TestFocus::openWindow(const QString &sql)
+{
+    store = std::make_unique<TestStore>(sql);
+    window = std::make_unique<MainWindow>();
+    window->show();
+    window->activateWindow();
+    WAIT_ACTIVE(window.get());
+}
+
+void TestFocus::reopenedCardEditorDeletesNoUnchosenLine()
+{
+    openWindow("insert into card values(1, 3, 'mail', 0)");
+    clickCell(window->findChild<QTableView *>("cardView"), 0, 2);
+    click(window->findChild<QPushButton *>("openButton"));
+    auto *form = window->findChild<CardForm *>();
+    WAIT_ACTIVE(form);
+    click(form->findChild<QPushButton *>("closeButton"));
+    QCOMPARE(store->count("content"), 4);
+
+    // Opened again, the editor has the focus on its close button and no cell chosen.
+    window->activateWindow();
+    WAIT_ACTIVE(window.get());
+    click(window->findChild<QPushButton *>("openButton"));
+    WAIT_ACTIVE(form);
+    QGuiApplication::clipboard()->setText("pasted");
+    trigger(form, "&Delete Line");
+    trigger(form, "&Paste");
+    auto *lines = form->findChild<QTableView *>("contentView");
+    QVERIFY(lines->hasFocus());
+    QVERIFY(lines->currentIndex().isValid());
+    trigger(form, "&Delete Line");
+    trigger(form, "&Paste");
+    click(form->findChild<QPushButton *>("closeButton"));
+    QCOMPARE(store->value("select group_concat(title || '=' || value) from content").toString(),
+             QString("System=,Username=,Password=,Note="));
+
+    // A line the user clicked is the one deleted.
+    click(window->findChild<QPushButton *>("openButton"));
+    WAIT_ACTIVE(form);
+    clickCell(lines, 2, 2);
+    trigger(form, "&Paste");
+    trigger(form, "&Delete Line");
+    QCOMPARE(store->value("select group_concat(title) from content").toString(), QString("System,Username,Note"));
+}
+
+void TestFocus::categoryEditorDeletesNothingRightAfterOpening()
+{
+    openWindow("insert into category values(1, 'Empty'), (2, 'Web')");
+    CategoryForm form(window.get(), window.get());
+    form.show();
+    form.activateWindow();
+    WAIT_ACTIVE(&form);
+    auto *view = form.findChild<QTableView *>("categoryView");
+    // Qt has made the first cell current; the user has chosen nothing.
+    QTRY_VERIFY(view->currentIndex().isValid());
+    click(form.findChild<QPushButton *>("deleteButton"));
+    QCOMPARE(store->count("category"), 2);
+    clickCell(view, 1, 1);
+    click(form.findChild<QPushButton *>("deleteButton"));
+    QCOMPARE(store->value("select group_concat(name) from category").toString(), QString("Empty"));
+}
+
+int main(int argc, char **argv)
+{
+    XvfbDisplay xvfb;
+    display = &xvfb;
+    if (!xvfb.isRunning())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestFocus test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_focus.moc"

@@ -1,0 +1,27 @@
+#ifndef MODELREAD_H
+#define MODELREAD_H
+
+#include <QString>
+
+class QSqlTableModel;
+
+// Reading a table model again without ever leaving it empty. A select that
+// fails (another program holds the store) drops the model's rows and its
+// columns, after which every write fails with "No Fields to update". So the
+// store is asked first; when it cannot be read, the model keeps what it shows
+// and is marked stale until a later read succeeds.
+namespace ModelRead {
+
+// Reads the model again. When the store cannot be read, the model keeps its
+// rows, is marked stale, and false is returned with the driver's text.
+bool select(QSqlTableModel *model, QString *error = nullptr);
+
+// True when the model shows what the store held at its last read; a stale
+// model is read again first.
+bool refresh(QSqlTableModel *model, QString *error = nullptr);
+
+bool isStale(const QSqlTableModel *model);
+
+} // namespace ModelRead
+
+#endif
