@@ -1,19 +1,28 @@
 #ifndef BENCHSUPPORT_H
 #define BENCHSUPPORT_H
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QTest>
+#include <QWidget>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
+inline void print(const char *name, double value)
+{
+    std::printf("%s: %.3f\n", name, value);
+    std::fflush(stdout);
+}
+
 // Fills the open store with one category and `cardCount` cards named
 // "card <id>", each with `linesPerCard` lines titled "Title <n>" and valued
 // by `value(card, n)`, in one transaction.
-inline bool buildBenchStore(int cardCount, int linesPerCard, const std::function<QString(int, int)> &value)
+inline bool fillBenchStore(int cardCount, int linesPerCard, const std::function<QString(int, int)> &value)
 {
     QSqlDatabase store = QSqlDatabase::database();
     store.transaction();
@@ -49,10 +58,25 @@ inline double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-inline void print(const char *name, double value)
+// Fills the store as above and prints how long it took; false, said why, on failure.
+inline bool buildBenchStore(int cardCount, int linesPerCard, const std::function<QString(int, int)> &value)
 {
-    std::printf("%s: %.3f\n", name, value);
-    std::fflush(stdout);
+    QElapsedTimer clock;
+    clock.start();
+    if (!fillBenchStore(cardCount, linesPerCard, value)) {
+        std::fprintf(stderr, "building the store failed\n");
+        return false;
+    }
+    print("store_build_s", clock.nsecsElapsed() / 1e9);
+    return true;
+}
+
+// Shows the window, made after the store is built, at a size that holds many rows.
+inline bool showBenchWindow(QWidget &window)
+{
+    window.resize(900, 800);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
 }
 
 #endif
