@@ -1,4 +1,5 @@
 // Opening one card in a big store: 10,000 cards with 100 lines each.
+#include "benchsupport.h"
 #include "teststore.h"
 
 #include "cardeditor/cardform.h"
@@ -6,61 +7,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
 constexpr int cardCount = 10000;
 constexpr int linesPerCard = 100;
-
-bool buildStore()
-{
-    QSqlDatabase store = QSqlDatabase::database();
-    store.transaction();
-    QSqlQuery category;
-    category.exec(QStringLiteral("insert into category values(1, 'Bench')"));
-    QSqlQuery card;
-    card.prepare(QStringLiteral("insert into card values(?, ?, ?, 1)"));
-    QSqlQuery line;
-    line.prepare(QStringLiteral("insert into content values(?, ?, ?, ?)"));
-    int lineId = 0;
-    for (int id = 1; id <= cardCount; ++id) {
-        card.addBindValue(id);
-        card.addBindValue(id % 18 + 1);
-        card.addBindValue(QStringLiteral("card %1").arg(id));
-        if (!card.exec())
-            return false;
-        for (int n = 0; n < linesPerCard; ++n) {
-            line.addBindValue(++lineId);
-            line.addBindValue(QStringLiteral("Title %1").arg(n));
-            line.addBindValue(QStringLiteral("value %1 of card %2").arg(n).arg(id));
-            line.addBindValue(id);
-            if (!line.exec())
-                return false;
-        }
-    }
-    return store.commit();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
-void print(const char *name, double value)
-{
-    std::printf("%s: %.3f\n", name, value);
-    std::fflush(stdout);
-}
 
 } // namespace
 
@@ -68,19 +23,13 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     TestStore store;
-    QElapsedTimer clock;
-    clock.start();
-    if (!buildStore()) {
-        std::fprintf(stderr, "building the store failed\n");
+    if (!buildBenchStore(cardCount, linesPerCard,
+                         [](int id, int n) { return QStringLiteral("value %1 of card %2").arg(n).arg(id); }))
         return 1;
-    }
-    print("store_build_s", clock.nsecsElapsed() / 1e9);
-
     MainWindow window;
-    window.resize(900, 800);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    if (!showBenchWindow(window))
         return 1;
+    QElapsedTimer clock;
     auto *view = window.findChild<QTableView *>(QStringLiteral("cardView"));
     QAbstractItemModel *cards = view->model();
     while (cards->canFetchMore(QModelIndex()))

@@ -141,7 +141,7 @@ void TestSmoke::iconsComeAtTwiceTheirSize()
             QVERIFY2(twin.size() == QSize(64, 64), qPrintable(file.filePath()));
         }
     }
-    QCOMPARE(icons, 22 + 18);
+    QCOMPARE(icons, 23 + 18);
 }
 
 QTEST_MAIN(TestSmoke)

@@ -1,5 +1,7 @@
 #include "cardeditor/cardform.h"
 
+#include "cardeditor/clipboardguard.h"
+#include "cardeditor/passwordgenerator.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
@@ -11,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSqlRecord>
 #include <QSqlTableModel>
@@ -67,6 +70,9 @@ void CardForm::createMenuAndButtons()
                                                   QStringLiteral(":/menuicon/add.png"));
     QAction *deleteAction = TableSupport::makeAction(this, tr("&Delete Line"), tr("delete a line"),
                                                      QStringLiteral(":/menuicon/delete.png"));
+    QAction *generateAction = TableSupport::makeAction(this, tr("&Generate Password"),
+                                                       tr("fill the current value with a new password"),
+                                                       QStringLiteral(":/menuicon/key.png"));
     QAction *closeAction = TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"),
                                                     QStringLiteral(":/menuicon/close.png"));
 
@@ -77,12 +83,14 @@ void CardForm::createMenuAndButtons()
     menu->addAction(pasteAction);
     menu->addAction(addAction);
     menu->addAction(deleteAction);
+    menu->addAction(generateAction);
     menu->addSeparator();
     menu->addAction(closeAction);
     connect(copyAction, &QAction::triggered, this, &CardForm::copy);
     connect(pasteAction, &QAction::triggered, this, &CardForm::paste);
     connect(addAction, &QAction::triggered, this, &CardForm::addContent);
     connect(deleteAction, &QAction::triggered, this, &CardForm::deleteContent);
+    connect(generateAction, &QAction::triggered, this, &CardForm::generatePassword);
     connect(closeAction, &QAction::triggered, this, &CardForm::close);
 
     addButton = TableSupport::makeButton(this, tr("&Add Line"), tr("add a new line"),
@@ -184,7 +192,7 @@ void CardForm::beforeInsertContent(QSqlRecord &record)
 void CardForm::copy()
 {
     const QString text = model->data(view->currentIndex(), Qt::EditRole).toString();
-    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
+    ClipboardGuard::instance()->copy(text);
 }
 
 void CardForm::paste()
@@ -192,6 +200,30 @@ void CardForm::paste()
     const QModelIndex current = TableSupport::chosenCell(view);
     if (current.isValid())
         model->setData(current, QGuiApplication::clipboard()->text(QClipboard::Clipboard), Qt::EditRole);
+}
+
+QModelIndex CardForm::chosenValueCell() const
+{
+    const QModelIndex chosen = TableSupport::chosenCell(view);
+    return chosen.column() == 2 ? chosen : QModelIndex();
+}
+
+void CardForm::generatePassword()
+{
+    const QModelIndex cell = chosenValueCell();
+    if (!cell.isValid())
+        return;
+    // An editor left open would write its text over the password when it closes.
+    TableSupport::commitOpenEditor(view);
+    if (!model->data(cell, Qt::EditRole).toString().isEmpty()) {
+        QMessageBox question(QMessageBox::Question, tr("Generate Password"),
+                             tr("Replace this value with a new password?"), QMessageBox::Yes | QMessageBox::No,
+                             this);
+        question.setDefaultButton(QMessageBox::No);
+        if (question.exec() != QMessageBox::Yes)
+            return;
+    }
+    model->setData(cell, PasswordGenerator::generate(), Qt::EditRole);
 }
 
 // A failed write keeps the dialog open with its changes.

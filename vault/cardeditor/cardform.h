@@ -46,6 +46,7 @@ private slots:
     void deleteContent();
     void beforeInsertContent(QSqlRecord &record);
     void recvOpenCard(int id, int type);
+    void generatePassword();
 
 private:
     void createModel();
@@ -53,6 +54,8 @@ private:
     void createView();
     void createMenuAndButtons();
     void appendLine(int row, const QString &title);
+    // The value cell the user has chosen, or an invalid index.
+    QModelIndex chosenValueCell() const;
 
     QSqlTableModel *model = nullptr;
     QTableView *view = nullptr;

@@ -79,6 +79,8 @@ void MainWindow::addCard()
 {
     if (!savePendingEdits())
         return;
+    // Under a find the new card, named "card name", would not be shown.
+    leaveFind();
     TableSupport::fetchAll(cardModel);
     const int row = cardModel->rowCount();
     cardModel->insertRows(row, 1);

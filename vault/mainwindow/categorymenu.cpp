@@ -3,7 +3,7 @@
 
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
-#include "store/cardtable.h"
+#include "store/cardsearch.h"
 #include "store/modelread.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
@@ -34,12 +34,15 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
     return entry;
 }
 
-void MainWindow::applyCategoryFilter(int categoryId)
+bool MainWindow::applyCategoryFilter(int categoryId)
 {
-    cardModel->setFilter(CardTable::categoryFilter(categoryId));
+    shownCategory = categoryId;
+    cardModel->setFilter(CardSearch::filter(categoryId, findText));
     QString error;
-    if (!ModelRead::select(cardModel, &error))
-        TableSupport::reportReadError(this, error);
+    if (ModelRead::select(cardModel, &error))
+        return true;
+    TableSupport::reportReadError(this, error);
+    return false;
 }
 
 void MainWindow::loadCategoryActions()

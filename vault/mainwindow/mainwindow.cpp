@@ -5,6 +5,7 @@
 #include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
 #include "mainwindow/about.h"
+#include "mainwindow/findbar.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/tableids.h"
@@ -28,6 +29,7 @@ MainWindow::MainWindow(QWidget *parent)
     createCategoryMenu(menuBar);
     createCardTable();
     createCardMenu(menuBar);
+    createFind();
     createOptionsMenu(menuBar);
     menuBar->addSeparator();
     createHelpMenu(menuBar);
@@ -155,6 +157,7 @@ void MainWindow::createLayout(QMenuBar *menuBar)
     buttonRow->addWidget(closeButton);
     auto *layout = new QVBoxLayout;
     layout->setMenuBar(menuBar);
+    layout->addWidget(findBar);
     layout->addWidget(cardView);
     layout->addLayout(buttonRow);
     setLayout(layout);

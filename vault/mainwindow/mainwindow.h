@@ -8,6 +8,7 @@
 #include <functional>
 
 class CardForm;
+class FindBar;
 class QAction;
 class QActionGroup;
 class QMenuBar;
@@ -71,6 +72,10 @@ private slots:
     void aboutDialog();
     void exportCard();
     void importCard();
+    void openFind();
+    void findCards(const QString &text);
+    void closeFind();
+    void showFirstMatch();
 
 private:
     void createCategoryMenu(QMenuBar *menuBar);
@@ -80,9 +85,12 @@ private:
     void createLanguageEntries(QMenuEx *languageMenu);
     void showStoredLanguage(QActionGroup *languageGroup);
     void createHelpMenu(QMenuBar *menuBar);
+    void createFind();
     void createLayout(QMenuBar *menuBar);
     QAction *createCategoryEntry(int id, const QString &name);
-    void applyCategoryFilter(int categoryId);
+    // Narrowed to the find's text, if any; false, told to the user, when the
+    // store refused the read.
+    bool applyCategoryFilter(int categoryId);
     // The card table's current row; false when there is no current cell.
     bool takeCurrentCard(QSqlRecord &record);
     void restoreShownEntry();
@@ -93,6 +101,10 @@ private:
     int insertCardRow(int cardShift, int categoryShift, QString &error);
     int insertContentRow(int contentShift, int cardShift, QString &error);
     bool copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal, QString &error);
+    // Ends a find, once the pending edits are written: the table shows the
+    // category's cards again.
+    void leaveFind();
+    void showFindCount();
 
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
@@ -106,6 +118,11 @@ private:
     // The entry whose filter the card table shows; its check comes back when
     // a filter change is refused.
     QAction *shownEntry = nullptr;
+    FindBar *findBar = nullptr;
+    // The text the card table is narrowed to, empty when none.
+    QString findText;
+    // The category whose cards the table shows; -1 (all cards) as in the settings row.
+    int shownCategory = -1;
 };
 
 #endif

@@ -1,0 +1,78 @@
+// Finding cards: the find bar narrows the card table to the cards that hold a text.
+#include "mainwindow/mainwindow.h"
+
+#include "mainwindow/findbar.h"
+#include "widgets/qmenuex.h"
+#include "widgets/tablesupport.h"
+
+#include <QSqlRelationalTableModel>
+#include <QTableView>
+
+void MainWindow::createFind()
+{
+    QAction *findAction = TableSupport::makeAction(this, tr("&Find..."), tr("find cards by name or content"),
+                                                   QStringLiteral(":/menuicon/find.png"), tr("ctrl+F"));
+    connect(findAction, &QAction::triggered, this, &MainWindow::openFind);
+    cardMenu->addAction(findAction);
+
+    findBar = new FindBar(this);
+    connect(findBar, &FindBar::findRequested, this, &MainWindow::findCards);
+    connect(findBar, &FindBar::closeRequested, this, &MainWindow::closeFind);
+    connect(findBar, &FindBar::firstMatchRequested, this, &MainWindow::showFirstMatch);
+    // Adding, deleting and importing read the table again, under the find.
+    connect(cardModel, &QAbstractItemModel::modelReset, this, &MainWindow::showFindCount);
+    connect(cardModel, &QAbstractItemModel::rowsInserted, this, &MainWindow::showFindCount);
+    connect(cardModel, &QAbstractItemModel::rowsRemoved, this, &MainWindow::showFindCount);
+}
+
+void MainWindow::openFind()
+{
+    findBar->open();
+}
+
+void MainWindow::findCards(const QString &text)
+{
+    // A search reads the table again, which would drop what is pending.
+    if (!savePendingEdits())
+        return;
+    findText = text;
+    // A refused read has been reported; the table keeps what it showed.
+    if (!applyCategoryFilter(shownCategory)) {
+        findBar->showCount(-1);
+        return;
+    }
+    // The count is of every match, not of the first batch read.
+    TableSupport::fetchAll(cardModel);
+    showFindCount();
+}
+
+void MainWindow::showFindCount()
+{
+    findBar->showCount(findText.isEmpty() ? -1 : cardModel->rowCount());
+}
+
+void MainWindow::closeFind()
+{
+    if (!savePendingEdits())
+        return;
+    leaveFind();
+    if (cardView->currentIndex().isValid())
+        cardView->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::leaveFind()
+{
+    findBar->clearAndHide();
+    if (findText.isEmpty())
+        return;
+    findText.clear();
+    applyCategoryFilter(shownCategory);
+}
+
+void MainWindow::showFirstMatch()
+{
+    if (findText.isEmpty() || cardModel->rowCount() == 0)
+        return;
+    cardView->setCurrentIndex(cardModel->index(0, 2));
+    cardView->setFocus(Qt::OtherFocusReason);
+}
