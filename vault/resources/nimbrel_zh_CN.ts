@@ -242,6 +242,22 @@
         <source>Model NO.</source>
         <translation>型号</translation>
     </message>
+    <message>
+        <source>&amp;Generate Password</source>
+        <translation>生成密码(&amp;G)</translation>
+    </message>
+    <message>
+        <source>fill the current value with a new password</source>
+        <translation>用新密码填写当前值</translation>
+    </message>
+    <message>
+        <source>Generate Password</source>
+        <translation>生成密码</translation>
+    </message>
+    <message>
+        <source>Replace this value with a new password?</source>
+        <translation>用新密码替换此值吗？</translation>
+    </message>
 </context>
 <context>
     <name>CategoryForm</name>
@@ -315,6 +331,29 @@ Close anyway and lose them?</source>
     <message>
         <source>the transfer broke off</source>
         <translation>传输中断</translation>
+    </message>
+</context>
+<context>
+    <name>FindBar</name>
+    <message>
+        <source>Find cards</source>
+        <translation>查找卡片</translation>
+    </message>
+    <message>
+        <source>close the find bar and show the category&apos;s cards again</source>
+        <translation>关闭查找栏，重新显示该类别的卡片</translation>
+    </message>
+    <message>
+        <source>no card found</source>
+        <translation>未找到卡片</translation>
+    </message>
+    <message>
+        <source>1 card found</source>
+        <translation>找到 1 张卡片</translation>
+    </message>
+    <message>
+        <source>%1 cards found</source>
+        <translation>找到 %1 张卡片</translation>
     </message>
 </context>
 <context>
@@ -610,6 +649,18 @@ A file that was there before is unchanged.</source>
 %1</source>
         <translation>导入失败，未导入任何内容：
 %1</translation>
+    </message>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>查找(&amp;F)...</translation>
+    </message>
+    <message>
+        <source>find cards by name or content</source>
+        <translation>按名称或内容查找卡片</translation>
+    </message>
+    <message>
+        <source>ctrl+F</source>
+        <translation>ctrl+F</translation>
     </message>
 </context>
 <context>
