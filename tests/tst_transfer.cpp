@@ -101,10 +101,13 @@ QString runEntry(MainWindow &window, const QString &text, const QString &file, c
         });
     if (!box.isEmpty())
         told.emplace(box.section(": ", 0, 0));
+    // The import deletes the category entries: the list goes stale.
+    QAction *entry = nullptr;
     for (QAction *action : window.findChildren<QAction *>()) {
         if (action->text() == text)
-            action->trigger();
+            entry = action;
     }
+    entry->trigger();
     return told ? told->title + QStringLiteral(": ") + told->text : QString();
 }
 

@@ -32,7 +32,8 @@ void CardForm::createModel()
     model->setEditStrategy(QSqlTableModel::OnManualSubmit);
     model->setHeaderData(1, Qt::Horizontal, tr("Title"));
     model->setHeaderData(2, Qt::Horizontal, tr("Value"));
-    model->select();
+    // Read only when a card is opened, through that card's filter.
+    TableSupport::fetchAllAfterSelect(model);
     connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
 }
 
@@ -138,9 +139,7 @@ void CardForm::addContent()
     TableSupport::fetchAll(model);
     const int row = model->rowCount();
     appendLine(row, QLatin1String(""));
-    const QModelIndex value = model->index(row, 2);
-    view->setCurrentIndex(value);
-    view->edit(value);
+    TableSupport::editCell(view, model->index(row, 2));
 }
 
 void CardForm::deleteContent()

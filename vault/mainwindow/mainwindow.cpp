@@ -67,13 +67,15 @@ void MainWindow::createCardTable()
     cardModel->setHeaderData(1, Qt::Horizontal, tr("Type"), Qt::EditRole);
     cardModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
     cardModel->setHeaderData(3, Qt::Horizontal, tr("Category"), Qt::EditRole);
+    TableSupport::fetchAllAfterSelect(cardModel);
     cardModel->select();
     connect(cardModel, &QSqlTableModel::beforeInsert, this, &MainWindow::beforeInsertCard);
 
     cardView = new QTableView(this);
     cardView->setObjectName(QStringLiteral("cardView"));
     cardView->setModel(cardModel);
-    cardView->setItemDelegate(new myDelegate(this));
+    cardDelegate = new myDelegate(this);
+    cardView->setItemDelegate(cardDelegate);
     cardView->setColumnHidden(0, true);
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);

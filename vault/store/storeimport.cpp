@@ -20,17 +20,31 @@ QString readOnlyUri(const QString &fileName)
     return QLatin1String("file://") + path + QLatin1String("?mode=ro");
 }
 
-int copyRows(const QString &statement, const QList<int> &shifts, QString *error)
+// Runs one slice's INSERT ... SELECT, whose last two values are the id
+// after which it starts and the number of rows. The ids copied, shifted by
+// the first of `shifts`, are the largest of `table` then.
+int copySlice(const QString &statement, const QString &table, const QList<int> &shifts, qint64 &afterId,
+              QString *error)
 {
     QSqlQuery query;
     query.prepare(statement);
     for (int shift : shifts)
         query.addBindValue(shift);
+    query.addBindValue(afterId);
+    query.addBindValue(StoreImport::sliceRows);
     if (!query.exec()) {
         *error = query.lastError().text();
         return -1;
     }
-    return query.numRowsAffected();
+    const int rows = query.numRowsAffected();
+    if (rows > 0) {
+        if (!query.exec(QStringLiteral("select max(id) from ") + table) || !query.next()) {
+            *error = query.lastError().text();
+            return -1;
+        }
+        afterId = query.value(0).toLongLong() - shifts.first();
+    }
+    return rows;
 }
 
 } // namespace
@@ -51,26 +65,30 @@ StoreImport::~StoreImport()
         QSqlQuery().exec(QStringLiteral("DETACH DATABASE importdb"));
 }
 
-int StoreImport::copyCategories(int categoryShift, QString *error)
+int StoreImport::copyCategories(int categoryShift, qint64 &afterId, QString *error)
 {
-    return copyRows(QStringLiteral("insert into category select id + ?, name from importdb.category"),
-                    {categoryShift}, error);
+    return copySlice(QStringLiteral("insert into category select id + ?, name from importdb.category "
+                                    "where id > ? order by id limit ?"),
+                     QStringLiteral("category"), {categoryShift}, afterId, error);
 }
 
-int StoreImport::copyCards(int cardShift, int categoryShift, QString *error)
+int StoreImport::copyCards(int cardShift, int categoryShift, qint64 &afterId, QString *error)
 {
-    return copyRows(QStringLiteral("insert into card select id + ?, type, name, categoryid + ? from importdb.card"),
-                    {cardShift, categoryShift}, error);
+    return copySlice(QStringLiteral("insert into card select id + ?, type, name, "
+                                    "categoryid + case when categoryid > 0 then ? else 0 end from importdb.card "
+                                    "where id > ? order by id limit ?"),
+                     QStringLiteral("card"), {cardShift, categoryShift}, afterId, error);
 }
 
-int StoreImport::copyLines(int contentShift, int cardShift, QString *error)
+int StoreImport::copyLines(int contentShift, int cardShift, qint64 &afterId, QString *error)
 {
-    return copyRows(
-        QStringLiteral("insert into content select id + ?, title, value, cardid + ? from importdb.content"),
-        {contentShift, cardShift}, error);
+    return copySlice(QStringLiteral("insert into content select id + ?, title, value, "
+                                    "cardid + case when cardid > 0 then ? else 0 end from importdb.content "
+                                    "where id > ? order by id limit ?"),
+                     QStringLiteral("content"), {contentShift, cardShift}, afterId, error);
 }
 
-bool StoreImport::copyAll(const QList<Step> &steps, const std::function<void(int)> &progress, QString *error)
+bool StoreImport::copyAll(const QList<Slice> &tables, const std::function<void(int)> &progress, QString *error)
 {
     QSqlDatabase store = QSqlDatabase::database();
     if (!store.transaction()) {
@@ -79,14 +97,18 @@ bool StoreImport::copyAll(const QList<Step> &steps, const std::function<void(int
     }
     int copied = 0;
     bool ok = true;
-    for (const Step &step : steps) {
-        const int rows = step(error);
+    for (const Slice &slice : tables) {
+        // Imported ids are positive.
+        qint64 afterId = 0;
+        int rows = 0;
+        while ((rows = slice(afterId, error)) > 0) {
+            copied += rows;
+            progress(copied);
+        }
         if (rows < 0) {
             ok = false;
             break;
         }
-        copied += rows;
-        progress(copied);
     }
     if (ok && store.commit())
         return true;
