@@ -48,7 +48,6 @@ void MainWindow::applyCategoryFilter(int categoryId)
 
 void MainWindow::loadCategoryActions()
 {
-    cardDelegate->loadNames();
     const int chosen = SettingsRow::category().value_or(SettingsRow::allCategories);
     for (const NamedRow &category : CategoryTable::all()) {
         QAction *entry = createCategoryEntry(category.id, category.name);

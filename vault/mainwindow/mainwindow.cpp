@@ -76,6 +76,8 @@ void MainWindow::createCardTable()
     cardView->setModel(cardModel);
     cardDelegate = new myDelegate(this);
     cardView->setItemDelegate(cardDelegate);
+    // Read with the table, as a category another program added may be named there now.
+    connect(cardModel, &QAbstractItemModel::modelReset, cardDelegate, &myDelegate::loadNames);
     cardView->setColumnHidden(0, true);
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);
