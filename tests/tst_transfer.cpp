@@ -148,6 +148,9 @@ void TestTransfer::import_data()
         << QStringList{"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
                        "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:0"};
     const QStringList same;
+    QTest::newRow("a category that is no number")
+        << ownRows << "update card set categoryid = 'x' where id = 2" << Password("none")
+        << "Import Database: holds ids that are not positive whole numbers" << same;
     QTest::newRow("held by another program")
         << ownRows << "locked" << Password()
         << "Import Database: is in use by another program and cannot be read:\ndatabase is locked" << same;

@@ -54,8 +54,8 @@ void MainWindow::loadCategoryActions()
         if (category.id == chosen)
             entry->setChecked(true);
     }
-    if (chosen != SettingsRow::allCategories)
-        applyCategoryFilter(chosen);
+    // The card table is read here, once, with the filter it shows.
+    applyCategoryFilter(chosen);
     shownEntry = categoryGroup->checkedAction();
 }
 

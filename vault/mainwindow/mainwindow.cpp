@@ -67,8 +67,8 @@ void MainWindow::createCardTable()
     cardModel->setHeaderData(1, Qt::Horizontal, tr("Type"), Qt::EditRole);
     cardModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
     cardModel->setHeaderData(3, Qt::Horizontal, tr("Category"), Qt::EditRole);
+    // Read by loadCategoryActions, with the stored filter.
     TableSupport::fetchAllAfterSelect(cardModel);
-    cardModel->select();
     connect(cardModel, &QSqlTableModel::beforeInsert, this, &MainWindow::beforeInsertCard);
 
     cardView = new QTableView(this);

@@ -84,13 +84,6 @@ void MainWindow::importCard()
     const int categoryShift = getMaxId(QStringLiteral("category"));
     const int cardShift = getMaxId(QStringLiteral("card"));
     const int contentShift = getMaxId(QStringLiteral("content"));
-    if (!other.idsFit(categoryShift, cardShift, contentShift)) {
-        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
-                        tr("%1 holds ids that are not positive whole numbers, or that would grow "
-                           "too large beside the ids of this store. Nothing was imported.")
-                            .arg(QDir::toNativeSeparators(chosen)));
-        return;
-    }
 
     const QString expected = other.password();
     ImportLogin login(this);
@@ -106,13 +99,17 @@ void MainWindow::importCard()
     QString error = attachment.error();
     if (!attachment.isAttached()
         || !copyImportedRows(categoryShift, cardShift, contentShift, other.rowTotal(), error)) {
+        // The copy refuses odd ids as it goes; only then are they looked for, to say so.
         PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
-                        tr("The import failed and nothing was imported:\n%1").arg(error));
+                        other.idsFit(categoryShift, cardShift, contentShift)
+                            ? tr("The import failed and nothing was imported:\n%1").arg(error)
+                            : tr("%1 holds ids that are not positive whole numbers, or that would grow "
+                                 "too large beside the ids of this store. Nothing was imported.")
+                                  .arg(QDir::toNativeSeparators(chosen)));
         return;
     }
     clearCategoryActions();
     loadCategoryActions();
-    cardModel->select();
 }
 
 bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
@@ -135,6 +132,7 @@ bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentS
          [&](qint64 &afterId, QString *stepError) {
              return insertContentRow(contentShift, cardShift, afterId, *stepError);
          }},
+        rowTotal,
         [this](int copied) {
             emit setProgressValue(copied);
             repaint();

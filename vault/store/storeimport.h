@@ -25,8 +25,10 @@ public:
     // rows whose ids follow `afterId` in id order, with the ids shifted, and
     // moves `afterId` to the last id copied. References of 0 or less name
     // no row and stay as they are; the others are shifted with the rows they
-    // name. The number of rows copied (0 at the end of the table), or -1
-    // with the driver's text in `error`.
+    // name. An id or reference that is no whole number, or that would not
+    // fit in an int once shifted, makes the slice fail. The number of rows
+    // copied (0 at the end of the table), or -1 with the driver's text in
+    // `error`.
     static int copyCategories(int categoryShift, qint64 &afterId, QString *error);
     static int copyCards(int cardShift, int categoryShift, qint64 &afterId, QString *error);
     static int copyLines(int contentShift, int cardShift, qint64 &afterId, QString *error);
@@ -35,10 +37,10 @@ public:
     using Slice = std::function<int(qint64 &afterId, QString *error)>;
 
     // Copies the tables in one transaction, each from its first row to its
-    // last, telling `progress` the rows copied so far after each slice. All
-    // or nothing: on failure everything is rolled back and `error` holds the
-    // driver's text.
-    static bool copyAll(const QList<Slice> &tables, const std::function<void(int copied)> &progress,
+    // last, telling `progress` the rows copied so far after each slice; all
+    // `rowTotal` rows of them must come. All or nothing: on failure
+    // everything is rolled back and `error` tells why.
+    static bool copyAll(const QList<Slice> &tables, int rowTotal, const std::function<void(int copied)> &progress,
                         QString *error);
 
     // Rows per slice: a few hundredths of a second of copying each.
