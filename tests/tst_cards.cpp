@@ -1,9 +1,12 @@
 // The card table, the card editor and the delegate as a user drives them,
 // checked against the store.
 #include "modalanswer.h"
+#include "otherprogram.h"
 #include "teststore.h"
 
 #include "cardeditor/cardform.h"
+#include "cardeditor/mydelegate.h"
+#include "store/cardstore.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QComboBox>
@@ -22,6 +25,7 @@ private slots:
     void init();
     void cleanup();
     void bigStoreAddsAndDeletesTheRightCard();
+    void tenThousandCardsStayReachable();
     void lockedStoreLosesNothing();
     void editorWritesItsLines();
     void closingWritesOrAsks();
@@ -93,25 +97,52 @@ void TestCards::bigStoreAddsAndDeletesTheRightCard()
              QString("300,0,2"));
 }
 
+void TestCards::tenThousandCardsStayReachable()
+{
+    open("insert into category values(1, 'Home');"
+         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 10000) "
+         "insert into card select i, i % 18 + 1, 'card ' || i, 1 from n");
+    view()->setCurrentIndex(view()->model()->index(0, 2));
+    QTest::keyClick(view(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(view()->currentIndex().siblingAtColumn(2).data().toString(), QString("card 10000"));
+
+    // Nothing is left open on the file: another program can write to it.
+    OtherProgram other(store->filePath());
+    QVERIFY2(other.exec("insert into category values(2, 'Work')"), qPrintable(other.error));
+
+    // The new card is in sight with its editor, and its category is named.
+    view()->scrollToTop();
+    QTest::mouseClick(window->findChild<QWidget *>("addButton"), Qt::LeftButton);
+    const QModelIndex added = view()->currentIndex();
+    QCOMPARE(added.siblingAtColumn(0).data().toInt(), 10001);
+    QVERIFY(view()->viewport()->rect().contains(view()->visualRect(added)));
+    QVERIFY(view()->indexWidget(added) && view()->indexWidget(added)->isVisible());
+    typeInto(view(), added.row(), 2, "mine");
+    auto *delegate = qobject_cast<myDelegate *>(view()->itemDelegate());
+    QCOMPARE(delegate->shownName(added.siblingAtColumn(3)), QString("Work"));
+
+    // Painting under another program's lock draws the same names at once.
+    const QImage unlocked = view()->viewport()->grab().toImage();
+    OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");
+    QCOMPARE(view()->viewport()->grab().toImage(), unlocked);
+}
+
 void TestCards::lockedStoreLosesNothing()
 {
     open("insert into card values(1, 13, 'a', 0), (2, 13, 'b', 0);"
          "insert into content values(1, 'A', 'a', 1), (2, 'B', 'b', 2)");
-    auto lock = std::make_unique<TestStore::Lock>(*store);
     view()->setCurrentIndex(view()->model()->index(1, 2));
     {
+        OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");
         ModalAnswer yes("delete b", QMessageBox::Yes);
         ModalAnswer failure("Write Error");
         QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
         QVERIFY2(failure.text.contains("locked"), qPrintable(failure.text));
-    }
-    // An editor that cannot read the card's lines does not open on blank ones.
-    {
-        ModalAnswer failure("Read Error");
+        // An editor that cannot read the card's lines does not open on blank ones.
+        ModalAnswer unread("Read Error");
         openRow(0);
+        QVERIFY(!window->findChild<CardForm *>()->isVisible());
     }
-    QVERIFY(!window->findChild<CardForm *>()->isVisible());
-    lock.reset();
     QCOMPARE(store->count("card") + store->count("content"), 4);
     QCOMPARE(view()->model()->rowCount(), 2);
     QCOMPARE(view()->model()->columnCount(), 4);

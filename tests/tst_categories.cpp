@@ -1,8 +1,10 @@
 // The "&Category" menu and the category editor as a user drives them,
 // checked against the store.
 #include "modalanswer.h"
+#include "otherprogram.h"
 #include "teststore.h"
 
+#include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
 #include "mainwindow/mainwindow.h"
 
@@ -10,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <memory>
@@ -108,13 +111,26 @@ void TestCategories::filterIsAppliedAndKept()
 void TestCategories::editorWritesAndMenuFollows()
 {
     openForm();
+    // A name that looks like markup is shown as it stands everywhere.
+    const QString markup = "<b>Bold</b><img src=x>";
+    typeInto(formView, 2, 1, markup);
     {
-        ModalAnswer refused("Delete Category");
+        ModalAnswer refused("Delete Category", QMessageBox::Ok, [](QWidget *modal) {
+            QCOMPARE(qobject_cast<QMessageBox *>(modal)->textFormat(), Qt::PlainText);
+        });
         formView->setCurrentIndex(formView->model()->index(2, 1));
         press("deleteButton");
         QVERIFY(refused.wait());
-        QVERIFY2(refused.text.startsWith("Cannot delete Bank because there are Cards"), qPrintable(refused.text));
+        QVERIFY2(refused.text.startsWith("Cannot delete " + markup + " because there are Cards"),
+                 qPrintable(refused.text));
     }
+    const QString toolTip = entry(markup)->toolTip();
+    QTextDocument shownTip;
+    Qt::mightBeRichText(toolTip) ? shownTip.setHtml(toolTip) : shownTip.setPlainText(toolTip);
+    QCOMPARE(shownTip.toPlainText(), "display cards beong to " + markup + " category");
+    auto *cards = window->findChild<QTableView *>("cardView");
+    QCOMPARE(qobject_cast<myDelegate *>(cards->itemDelegate())->shownName(cards->model()->index(0, 3)), markup);
+
     formView->setCurrentIndex(formView->model()->index(3, 1));
     store->exec("delete from card where categoryid = 3");
     press("deleteButton");
@@ -122,8 +138,8 @@ void TestCategories::editorWritesAndMenuFollows()
     press("addButton");
     typeInto(formView, formView->model()->rowCount() - 1, 1, "O'Brien & Co");
     typeInto(formView, 0, 1, "Home");
-    QCOMPARE(stored(), QString("0:Home,1:Web,2:Bank,3:O'Brien & Co"));
-    QCOMPARE(menu(), QString("0:Home,1:Web,2:Bank,3:O'Brien && Co"));
+    QCOMPARE(stored(), "0:Home,1:Web,2:" + markup + ",3:O'Brien & Co");
+    QCOMPARE(menu(), "0:Home,1:Web,2:" + markup + ",3:O'Brien && Co");
 
     // A name typed and left without Enter is written when the editor closes;
     // a new row left empty is not.
@@ -134,7 +150,7 @@ void TestCategories::editorWritesAndMenuFollows()
     form->show();
     press("addButton");
     QVERIFY(form->close());
-    QCOMPARE(stored(), QString("0:Home,1:Web,2:Bank,3:O'Brien & Co,4:Travel"));
+    QCOMPARE(stored(), QString("0:Home,1:Web,2:" + markup + ",3:O'Brien & Co,4:Travel"));
     QVERIFY(menu().endsWith(",4:Travel"));
 }
 
@@ -143,7 +159,7 @@ void TestCategories::lockedRenameIsKept()
     openForm();
     typeInto(formView, 1, 1, "Internet", false);
     {
-        TestStore::Lock lock(*store);
+        OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");
         {
             ModalAnswer failure("Write Error");
             press("closeButton");

@@ -4,6 +4,8 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/openmainwindow.h"
 #include "modalanswer.h"
+#include "otherprogram.h"
+#include "store/cardstore.h"
 #include "store/settingsrow.h"
 #include "teststore.h"
 
@@ -180,14 +182,29 @@ void TestGate::loginAfterFailures()
 
 void TestGate::unreadableSettingsRowLetsNobodyIn()
 {
+    // Another program holds the store: the right password is not called wrong.
+    QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
+    Login login;
+    login.show();
+    SetPw setPw(nullptr, false);
+    setPw.show();
+    {
+        OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
+        QWidget *edit = findPart(&login, QStringLiteral("&Password"))->buddy();
+        typeText(edit, QStringLiteral("secret"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(findPart(&login, QStringLiteral("<font color=red>The password cannot be checked: database is locked")));
+        submit(&setPw, QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
+        QVERIFY(findPart(&setPw, QStringLiteral("<font color=red>The old password cannot be checked: database is locked")));
+    }
+    QVERIFY(mainWindows().isEmpty());
+    QCOMPARE(storedPassword(), QStringLiteral("secret"));
+
     store->exec(QStringLiteral("delete from option"));
     QVERIFY(!loginOpens(QString()));
     QVERIFY(!loginOpens(SettingsRow::none));
-
-    SetPw setPw(nullptr, false);
-    setPw.show();
     submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
-    QVERIFY(findPart(&setPw, QStringLiteral("<font color=red>old password not match.</font>")));
+    QVERIFY(findPart(&setPw, QStringLiteral("<font color=red>The old password cannot be checked: no settings row")));
     store->exec(QStringLiteral("drop table option"));
     QVERIFY(!loginOpens(QString()));
 }

@@ -1,3 +1,10 @@
+#include "modalanswer.h"
+#include "otherprogram.h"
+#include "teststore.h"
+
+#include "store/cardstore.h"
+#include "store/startup.h"
+
 #include <QDir>
 #include <QImage>
 #include <QProcess>
@@ -18,6 +25,7 @@ private slots:
     void init();
     void firstStartCreatesTheStore_data();
     void firstStartCreatesTheStore();
+    void lockedStoreEndsTheStart();
     void installedMenuEntryStartsTheVault();
     void iconsComeAtTwiceTheirSize();
 
@@ -26,6 +34,16 @@ private:
     QProcess process;
     void start(const QString &program, const QString &lang);
 };
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 void TestSmoke::init()
 {
@@ -83,8 +101,31 @@ void TestSmoke::firstStartCreatesTheStore()
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase("smoke");
+
+    // A second copy on the store says so and ends, leaving the store alone.
+    const QByteArray stored = contents(programDir.filePath("nimbrel.dat"));
+    {
+        ModalAnswer told("Nimbrel");
+        QCOMPARE(runVault(programDir.path()), 0);
+        QVERIFY2(told.text.startsWith("The vault is already open"), qPrintable(told.text));
+    }
+    QCOMPARE(contents(programDir.filePath("nimbrel.dat")), stored);
+    // Killed, it leaves its lock file behind: the next row's first start takes it over.
     process.kill();
     process.waitForFinished();
+}
+
+void TestSmoke::lockedStoreEndsTheStart()
+{
+    TestStore store("insert into category values(1, 'Web')");
+    closeStore();
+    const QByteArray stored = contents(store.filePath());
+    OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
+    ModalAnswer told("Database Error");
+    QCOMPARE(runVault(store.dir()), 1);
+    QVERIFY2(told.text.startsWith("The store is in use by another program:\ndatabase is locked"), qPrintable(told.text));
+    holder.release();
+    QCOMPARE(contents(store.filePath()), stored);
 }
 
 void TestSmoke::installedMenuEntryStartsTheVault()

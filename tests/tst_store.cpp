@@ -1,6 +1,7 @@
 // The store layer without any window: what it writes, the ids it picks and
 // what it leaves when a write fails.
 #include "modalanswer.h"
+#include "otherprogram.h"
 #include "teststore.h"
 
 #include "store/cardstore.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTranslator>
 #include <QtTest>
 
 class TestStoreLayer : public QObject
@@ -23,6 +25,7 @@ class TestStoreLayer : public QObject
 
 private slots:
     void newStoreAndLaterStarts();
+    void startsUnderAnotherProgramsWriteLock();
     void refusedFilesAreLeftAlone_data();
     void refusedFilesAreLeftAlone();
     void idsAndCategories();
@@ -40,18 +43,36 @@ void TestStoreLayer::newStoreAndLaterStarts()
              QString("Address,Password,Website"));
     QCOMPARE(store.count("category") + store.count("card") + store.count("content"), 0);
 
-    // Later starts keep what is stored and bring back what is missing.
+    // Later starts only read what is complete, keep what is stored and bring back what is missing.
     QVERIFY(SettingsRow::setPassword("it's \"x\""));
     store.exec("insert into category values(1, 'Web'); update cardtype set name = 'Changed' where id = 3");
-    createTables();
+    store.makeReadOnly();
+    QVERIFY(createTables());
+    store.exec("PRAGMA query_only = OFF");
     QCOMPARE(SettingsRow::password().value(), QString("it's \"x\""));
     QCOMPARE(store.value("select name from cardtype where id = 3").toString(), QString("Changed"));
     QCOMPARE(store.count("category"), 1);
-    store.exec("delete from cardtype");
-    createTables();
-    QCOMPARE(store.count("cardtype"), 18);
+    store.exec("delete from cardtype where id in (2, 17)");
+    QVERIFY(createTables());
+    QCOMPARE(store.value("select group_concat(name) from cardtype where id in (2, 3, 17)").toString(),
+             QString("Bank Account,Changed,Visa Card"));
     store.exec("delete from option");
     QVERIFY(!SettingsRow::password());
+}
+
+void TestStoreLayer::startsUnderAnotherProgramsWriteLock()
+{
+    TestStore store("insert into category values(1, 'Web')");
+    closeStore();
+    OtherProgram holder(store.filePath(), "BEGIN IMMEDIATE");
+    QVERIFY(prepareStore(store.dir()));
+    // A new language's names wait for a start that can write them.
+    QTranslator translator;
+    QCOMPARE(applyLanguage(translator, QString(), "en_GB"), QString("en_GB"));
+    QCOMPARE(store.value("select lastlang from option").toString(), QString("none"));
+    holder.release();
+    applyLanguage(translator, QString(), "en_GB");
+    QCOMPARE(store.value("select lastlang from option").toString(), QString("en_GB"));
 }
 
 void TestStoreLayer::refusedFilesAreLeftAlone_data()
@@ -93,8 +114,6 @@ void TestStoreLayer::idsAndCategories()
     QCOMPARE(TableIds::nextId("content"), 1);
     store.exec("delete from category where id = 5");
     QCOMPARE(TableIds::nextId("category"), 3);
-    QCOMPARE(CategoryTable::name(2), QString("Web"));
-    QCOMPARE(CategoryTable::name(9), QString());
     QString error;
     QCOMPARE(CategoryTable::countCards(5, &error).value(), 2);
     store.exec("alter table card rename to gone");
@@ -119,16 +138,10 @@ void TestStoreLayer::deleteCardIsAllOrNothing()
 
     // Held by a second connection: refused with a message, and done once released.
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
-        other.setDatabaseName(store.filePath());
-        QVERIFY(other.open());
-        QVERIFY(QSqlQuery(other).exec("BEGIN EXCLUSIVE"));
+        OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
         QVERIFY(!CardTable::deleteCard(2, &error));
         QVERIFY2(error.contains("locked"), qPrintable(error));
-        QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
-        other.close();
     }
-    QSqlDatabase::removeDatabase("other");
     QCOMPARE(store.count("card") + store.count("content"), 3);
     QVERIFY(CardTable::deleteCard(2, &error));
     QCOMPARE(store.count("card") + store.count("content"), 0);

@@ -24,19 +24,6 @@ public:
     // Makes every later write of the store fail as on a read-only file.
     void makeReadOnly() const;
 
-    // Another program's lock on the store, as the sqlite3 shell takes it
-    // with BEGIN EXCLUSIVE: no read nor write gets through until release().
-    class Lock
-    {
-    public:
-        explicit Lock(const TestStore &store);
-        ~Lock();
-        void release();
-
-    private:
-        QString connection;
-    };
-
 private:
     QTemporaryDir tempDir;
 };

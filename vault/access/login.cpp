@@ -43,9 +43,14 @@ Login::Login(QWidget *parent)
 
 void Login::checkPassword()
 {
-    // An unreadable settings row matches no entry at all.
+    // An unreadable settings row matches no entry at all, and says why.
     const std::optional<QString> stored = SettingsRow::password();
-    if (!stored || passwordEdit->text() != *stored) {
+    if (!stored) {
+        messageLabel->setText(tr("<font color=red>The password cannot be checked: %1</font>")
+                                  .arg(SettingsRow::lastError().toHtmlEscaped()));
+        return;
+    }
+    if (passwordEdit->text() != *stored) {
         messageLabel->setText(tr("<font color=red>password error!</font>"));
         return;
     }

@@ -65,9 +65,14 @@ SetPw::SetPw(QWidget *parent, bool firstRun)
 void SetPw::checkPassword()
 {
     if (!firstRun) {
-        // An unreadable settings row matches no old password at all.
+        // An unreadable settings row matches no old password at all, and says why.
         const std::optional<QString> stored = SettingsRow::password();
-        if (!stored || oldEdit->text() != *stored) {
+        if (!stored) {
+            messageLabel->setText(tr("<font color=red>The old password cannot be checked: %1</font>")
+                                      .arg(SettingsRow::lastError().toHtmlEscaped()));
+            return;
+        }
+        if (oldEdit->text() != *stored) {
             messageLabel->setText(tr("<font color=red>old password not match.</font>"));
             return;
         }

@@ -33,6 +33,8 @@ void CardForm::createModel()
     model = new QSqlTableModel(this);
     model->setEditStrategy(QSqlTableModel::OnManualSubmit);
     setUpTable();
+    // Read only when a card is opened, through that card's filter.
+    TableSupport::fetchAllAfterSelect(model);
     connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
 }
 
@@ -167,9 +169,7 @@ void CardForm::addContent()
     TableSupport::fetchAll(model);
     const int row = model->rowCount();
     appendLine(row, QLatin1String(""));
-    const QModelIndex value = model->index(row, 2);
-    view->setCurrentIndex(value);
-    view->edit(value);
+    TableSupport::editCell(view, model->index(row, 2));
 }
 
 void CardForm::deleteContent()

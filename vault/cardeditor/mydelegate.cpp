@@ -19,6 +19,14 @@ const char *const iconNames[] = {
 constexpr int typeCount = int(sizeof iconNames / sizeof iconNames[0]);
 constexpr int iconSize = 32;
 
+QHash<int, QString> byId(const QList<NamedRow> &rows)
+{
+    QHash<int, QString> names;
+    for (const NamedRow &row : rows)
+        names.insert(row.id, row.name);
+    return names;
+}
+
 int cellId(const QModelIndex &index)
 {
     return index.data(Qt::EditRole).toInt();
@@ -29,6 +37,36 @@ int cellId(const QModelIndex &index)
 myDelegate::myDelegate(QObject *parent)
     : QItemDelegate(parent)
 {
+    for (int type = 1; type <= typeCount; ++type)
+        typeIcons.append(QImage(iconPath(type)));
+    loadNames();
+}
+
+void myDelegate::loadNames()
+{
+    bool read = false;
+    const QList<NamedRow> types = CardTable::types(&read);
+    if (read)
+        typeNames = byId(types);
+    const QList<NamedRow> categories = CategoryTable::all(&read);
+    if (read)
+        categoryNames = byId(categories);
+}
+
+void myDelegate::setCategoryName(int id, const QString &name)
+{
+    categoryNames.insert(id, name);
+}
+
+void myDelegate::removeCategoryName(int id)
+{
+    categoryNames.remove(id);
+}
+
+QString myDelegate::shownName(const QModelIndex &index) const
+{
+    const QHash<int, QString> &names = index.column() == typeColumn ? typeNames : categoryNames;
+    return names.value(cellId(index));
 }
 
 QString myDelegate::iconPath(int type) const
@@ -49,11 +87,6 @@ bool myDelegate::handlesEditing(const QWidget *editor, const QAbstractItemModel 
         && qobject_cast<const QComboBox *>(editor);
 }
 
-QString myDelegate::lookupName(int column, int id)
-{
-    return column == typeColumn ? CardTable::typeName(id) : CategoryTable::name(id);
-}
-
 void myDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!isNamedColumn(index)) {
@@ -61,12 +94,12 @@ void myDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, co
         return;
     }
     const int id = cellId(index);
-    const QString name = lookupName(index.column(), id);
+    const QString name = shownName(index);
     const QStyleOptionViewItem opt = setOptions(index, option);
     QRect textRect = opt.rect;
     if (index.column() == typeColumn) {
         // Names stay in line whether or not an icon stands before them.
-        const QImage image(iconPath(id));
+        const QImage image = typeIcons.value(id - 1);
         if (!image.isNull())
             painter->drawImage(QPoint(opt.rect.left(), opt.rect.top() + (opt.rect.height() - image.height()) / 2),
                                image);

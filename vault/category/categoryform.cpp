@@ -1,6 +1,7 @@
 #include "category/categoryform.h"
 
 #include "category/categoryactions.h"
+#include "widgets/plaintext.h"
 #include "widgets/tablesupport.h"
 #include "store/categorytable.h"
 #include "store/modelread.h"
@@ -39,6 +40,7 @@ void CategoryForm::createModel()
     model->setTable(categoryTable);
     model->setSort(0, Qt::AscendingOrder);
     model->setHeaderData(1, Qt::Horizontal, tr("Name"));
+    TableSupport::fetchAllAfterSelect(model);
     ModelRead::select(model, &openError);
     connect(model, &QSqlTableModel::beforeInsert, this, &CategoryForm::beforeInsertCategory);
     connect(model, &QSqlTableModel::dataChanged, this, &CategoryForm::CategorydataChanged);
@@ -115,8 +117,7 @@ void CategoryForm::addCategory()
         return;
     const QModelIndex name = model->index(row, 1);
     newRow = name;
-    view->setCurrentIndex(name);
-    view->edit(name);
+    TableSupport::editCell(view, name);
 }
 
 void CategoryForm::deleteCategory()
@@ -203,7 +204,7 @@ bool CategoryForm::writeOnClose()
 
 void CategoryForm::refuseDeletion(const QString &text)
 {
-    QMessageBox::information(this, tr("Delete Category"), text, QMessageBox::Ok);
+    PlainText::tell(this, QMessageBox::Information, tr("Delete Category"), text);
 }
 
 void CategoryForm::beforeInsertCategory(QSqlRecord &record)

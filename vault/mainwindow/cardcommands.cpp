@@ -2,12 +2,12 @@
 #include "mainwindow/mainwindow.h"
 
 #include "cardeditor/cardform.h"
+#include "widgets/plaintext.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
 #include "store/modelread.h"
 #include "store/tableids.h"
 
-#include <QMessageBox>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QSqlRelationalTableModel>
@@ -15,11 +15,8 @@
 
 namespace {
 
-// A submit reselects the model and fetches only its first batch of rows, so
-// a card is found by its id among all of them.
 int rowOfCard(QSqlTableModel *model, int id)
 {
-    TableSupport::fetchAll(model);
     for (int row = model->rowCount() - 1; row >= 0; --row) {
         if (model->record(row).value(0).toInt() == id)
             return row;
@@ -81,7 +78,6 @@ void MainWindow::addCard()
         return;
     // Under a find the new card, named "card name", would not be shown.
     leaveFind();
-    TableSupport::fetchAll(cardModel);
     const int row = cardModel->rowCount();
     cardModel->insertRows(row, 1);
     QSqlRecord record = cardModel->record(row);
@@ -97,9 +93,7 @@ void MainWindow::addCard()
     const int newRow = rowOfCard(cardModel, TableIds::maxId(QStringLiteral("card")));
     if (newRow < 0)
         return;
-    const QModelIndex name = cardModel->index(newRow, 2);
-    cardView->setCurrentIndex(name);
-    cardView->edit(name);
+    TableSupport::editCell(cardView, cardModel->index(newRow, 2));
 }
 
 void MainWindow::deleteCard()
@@ -110,12 +104,9 @@ void MainWindow::deleteCard()
     const int id = record.value(QStringLiteral("id")).toInt();
     const QString name = record.value(QStringLiteral("name")).toString();
 
-    // Built by hand: a name may hold markup, and it is shown as it stands.
-    QMessageBox question(QMessageBox::Question, tr("delete %1").arg(name),
-                         tr("Do you want to delete %1?").arg(name), QMessageBox::Yes | QMessageBox::No, this);
-    question.setTextFormat(Qt::PlainText);
-    question.setDefaultButton(QMessageBox::No);
-    if (question.exec() != QMessageBox::Yes)
+    if (PlainText::tell(this, QMessageBox::Question, tr("delete %1").arg(name), tr("Do you want to delete %1?").arg(name),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
         return;
 
     if (!savePendingEdits())

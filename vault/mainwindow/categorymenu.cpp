@@ -1,6 +1,8 @@
 // The category filter: one checkable entry per category in "&Category".
 #include "mainwindow/mainwindow.h"
 
+#include "cardeditor/mydelegate.h"
+#include "widgets/plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardsearch.h"
@@ -10,6 +12,7 @@
 
 #include <QActionGroup>
 #include <QSqlRelationalTableModel>
+#include <QTableView>
 
 namespace {
 
@@ -20,12 +23,17 @@ QString menuText(const QString &name)
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
+QString filterToolTip(const QString &name)
+{
+    return PlainText::toolTip(MainWindow::tr("display cards beong to %1 category").arg(name));
+}
+
 } // namespace
 
 QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 {
     auto *entry = new QAction(menuText(name), this);
-    entry->setToolTip(tr("display cards beong to %1 category").arg(name));
+    entry->setToolTip(filterToolTip(name));
     entry->setCheckable(true);
     entry->setData(id);
     categoryGroup->addAction(entry);
@@ -53,14 +61,15 @@ void MainWindow::loadCategoryActions()
         if (category.id == chosen)
             entry->setChecked(true);
     }
-    if (chosen != SettingsRow::allCategories)
-        applyCategoryFilter(chosen);
+    // The card table is read here, once, with the filter it shows.
+    applyCategoryFilter(chosen);
     shownEntry = categoryGroup->checkedAction();
 }
 
 void MainWindow::addCategoryAction(int id, const QString &name)
 {
     createCategoryEntry(id, name);
+    cardDelegate->setCategoryName(id, name);
 }
 
 void MainWindow::renameCategoryAction(int id, const QString &name)
@@ -68,30 +77,39 @@ void MainWindow::renameCategoryAction(int id, const QString &name)
     for (QAction *entry : categoryGroup->actions()) {
         if (entry != allAction && entry->data().toInt() == id) {
             entry->setText(menuText(name));
-            entry->setToolTip(tr("display cards beong to %1 category").arg(name));
-            return;
+            entry->setToolTip(filterToolTip(name));
+            break;
         }
     }
+    cardDelegate->setCategoryName(id, name);
+    cardView->viewport()->update();
+}
+
+void MainWindow::removeCategoryEntry(QAction *entry)
+{
+    if (entry == shownEntry)
+        shownEntry = nullptr;
+    // Leaves the group and the menu as it goes.
+    delete entry;
 }
 
 void MainWindow::removeCategoryAction(int id)
 {
     for (QAction *entry : categoryGroup->actions()) {
         if (entry != allAction && entry->data().toInt() == id) {
-            categoryGroup->removeAction(entry);
-            categoryMenu->removeAction(entry);
-            return;
+            removeCategoryEntry(entry);
+            break;
         }
     }
+    cardDelegate->removeCategoryName(id);
+    cardView->viewport()->update();
 }
 
 void MainWindow::clearCategoryActions()
 {
     for (QAction *entry : categoryGroup->actions()) {
-        if (entry != allAction) {
-            categoryGroup->removeAction(entry);
-            categoryMenu->removeAction(entry);
-        }
+        if (entry != allAction)
+            removeCategoryEntry(entry);
     }
 }
 
@@ -99,7 +117,7 @@ void MainWindow::clearCategoryActions()
 // filter, the check goes back to the entry of that filter.
 void MainWindow::restoreShownEntry()
 {
-    if (shownEntry && categoryGroup->actions().contains(shownEntry))
+    if (shownEntry)
         shownEntry->setChecked(true);
     else if (QAction *checked = categoryGroup->checkedAction())
         checked->setChecked(false);

@@ -69,13 +69,17 @@ void MainWindow::createCardTable()
     cardModel->setHeaderData(1, Qt::Horizontal, tr("Type"), Qt::EditRole);
     cardModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
     cardModel->setHeaderData(3, Qt::Horizontal, tr("Category"), Qt::EditRole);
-    cardModel->select();
+    // Read by loadCategoryActions, with the stored filter.
+    TableSupport::fetchAllAfterSelect(cardModel);
     connect(cardModel, &QSqlTableModel::beforeInsert, this, &MainWindow::beforeInsertCard);
 
     cardView = new QTableView(this);
     cardView->setObjectName(QStringLiteral("cardView"));
     cardView->setModel(cardModel);
-    cardView->setItemDelegate(new myDelegate(this));
+    cardDelegate = new myDelegate(this);
+    cardView->setItemDelegate(cardDelegate);
+    // Read with the table, as a category another program added may be named there now.
+    connect(cardModel, &QAbstractItemModel::modelReset, cardDelegate, &myDelegate::loadNames);
     cardView->setColumnHidden(0, true);
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);

@@ -17,6 +17,7 @@ class QSqlRecord;
 class QSqlRelationalTableModel;
 class QTableView;
 class QTextEdit;
+class myDelegate;
 
 // The vault's one main window: the card table, its menus and buttons.
 class MainWindow : public QDialog, public CategoryActions
@@ -88,6 +89,7 @@ private:
     void createFind();
     void createLayout(QMenuBar *menuBar);
     QAction *createCategoryEntry(int id, const QString &name);
+    void removeCategoryEntry(QAction *entry);
     // Narrowed to the find's text, if any; false, told to the user, when the
     // store refused the read.
     bool applyCategoryFilter(int categoryId);
@@ -95,11 +97,12 @@ private:
     bool takeCurrentCard(QSqlRecord &record);
     void restoreShownEntry();
     QString chooseTransferFile(const QString &caption, bool forSaving);
-    // Each copies its whole table from the attached store "importdb" with the
-    // ids shifted; the number of rows copied, or -1 with the driver's text.
-    int insertCategoryRow(int categoryShift, QString &error);
-    int insertCardRow(int cardShift, int categoryShift, QString &error);
-    int insertContentRow(int contentShift, int cardShift, QString &error);
+    // Each copies the next slice of its table from the attached store
+    // "importdb", the rows after `afterId`, with the ids shifted; the number
+    // of rows copied (0 at the end), or -1 with the driver's text.
+    int insertCategoryRow(int categoryShift, qint64 &afterId, QString &error);
+    int insertCardRow(int cardShift, int categoryShift, qint64 &afterId, QString &error);
+    int insertContentRow(int contentShift, int cardShift, qint64 &afterId, QString &error);
     bool copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal, QString &error);
     // Ends a find, once the pending edits are written: the table shows the
     // category's cards again.
@@ -111,6 +114,8 @@ private:
     QActionGroup *categoryGroup = nullptr;
     QSqlRelationalTableModel *cardModel = nullptr;
     QTableView *cardView = nullptr;
+    // Draws the type and category names; kept in step with the category entries.
+    myDelegate *cardDelegate = nullptr;
     CardForm *cardForm = nullptr;
     QTextEdit *helpView = nullptr;
     // "&All" belongs to categoryGroup too; it is recognised as itself, never by its data.

@@ -7,11 +7,10 @@
 #include "store/otherstore.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
-#include "widgets/tablesupport.h"
+#include "widgets/plaintext.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QSqlRelationalTableModel>
 #include <QTemporaryDir>
@@ -32,19 +31,17 @@ void MainWindow::exportCard()
         return;
     const QString store = storeFilePath();
     if (StoreFile::isSameFile(target, store)) {
-        QMessageBox::warning(this, tr("Export Database"),
-                             tr("%1 is the open store itself. Choose another file name.")
-                                 .arg(QDir::toNativeSeparators(target)),
-                             QMessageBox::Ok);
+        PlainText::tell(this, QMessageBox::Warning, tr("Export Database"),
+                        tr("%1 is the open store itself. Choose another file name.")
+                            .arg(QDir::toNativeSeparators(target)));
         return;
     }
     QString error;
     if (!StoreFile::writeCopy(store, target, &error)) {
-        QMessageBox::warning(this, tr("Export Database"),
-                             tr("The store could not be exported to %1:\n%2\n\n"
-                                "A file that was there before is unchanged.")
-                                 .arg(QDir::toNativeSeparators(target), error),
-                             QMessageBox::Ok);
+        PlainText::tell(this, QMessageBox::Warning, tr("Export Database"),
+                        tr("The store could not be exported to %1:\n%2\n\n"
+                           "A file that was there before is unchanged.")
+                            .arg(QDir::toNativeSeparators(target), error));
     }
 }
 
@@ -62,37 +59,32 @@ void MainWindow::importCard()
         source = copyDir.filePath(QStringLiteral("nimbrel.db"));
         QString error = copyDir.errorString();
         if (!copyDir.isValid() || !StoreFile::writeCopy(storeFilePath(), source, &error)) {
-            QMessageBox::warning(this, tr("Import Database"),
-                                 tr("A temporary copy of the store could not be made:\n%1").arg(error),
-                                 QMessageBox::Ok);
+            PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
+                            tr("A temporary copy of the store could not be made:\n%1").arg(error));
             return;
         }
     }
 
     const OtherStore other(source);
     if (!other.isOpen()) {
-        QMessageBox::warning(nullptr, tr("Database Error"), other.error(), QMessageBox::Ok);
+        PlainText::tell(nullptr, QMessageBox::Warning, tr("Database Error"), other.error());
         return;
     }
-    if (!other.holdsStore()) {
-        QMessageBox::warning(this, tr("Import Database"),
-                             tr("%1 is not a card store: it has no tables of categories, cards and lines. "
-                                "Nothing was imported.")
-                                 .arg(QDir::toNativeSeparators(chosen)),
-                             QMessageBox::Ok);
+    QString lockError;
+    if (!other.holdsStore(&lockError)) {
+        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
+                        lockError.isEmpty()
+                            ? tr("%1 is not a card store: it has no tables of categories, cards and lines. "
+                                 "Nothing was imported.")
+                                  .arg(QDir::toNativeSeparators(chosen))
+                            : tr("%1 is in use by another program and cannot be read:\n%2\n\n"
+                                 "Nothing was imported. Try again when that program has let go of it.")
+                                  .arg(QDir::toNativeSeparators(chosen), lockError));
         return;
     }
     const int categoryShift = getMaxId(QStringLiteral("category"));
     const int cardShift = getMaxId(QStringLiteral("card"));
     const int contentShift = getMaxId(QStringLiteral("content"));
-    if (!other.idsFit(categoryShift, cardShift, contentShift)) {
-        QMessageBox::warning(this, tr("Import Database"),
-                             tr("%1 holds ids that are not positive whole numbers, or that would grow "
-                                "too large beside the ids of this store. Nothing was imported.")
-                                 .arg(QDir::toNativeSeparators(chosen)),
-                             QMessageBox::Ok);
-        return;
-    }
 
     const QString expected = other.password();
     ImportLogin login(this);
@@ -108,47 +100,58 @@ void MainWindow::importCard()
     QString error = attachment.error();
     if (!attachment.isAttached()
         || !copyImportedRows(categoryShift, cardShift, contentShift, other.rowTotal(), error)) {
-        QMessageBox::warning(this, tr("Import Database"),
-                             tr("The import failed and nothing was imported:\n%1").arg(error), QMessageBox::Ok);
+        // The copy refuses odd ids as it goes; only then are they looked for, to say so.
+        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
+                        other.idsFit(categoryShift, cardShift, contentShift)
+                            ? tr("The import failed and nothing was imported:\n%1").arg(error)
+                            : tr("%1 holds ids that are not positive whole numbers, or that would grow "
+                                 "too large beside the ids of this store. Nothing was imported.")
+                                  .arg(QDir::toNativeSeparators(chosen)));
         return;
     }
     clearCategoryActions();
     loadCategoryActions();
-    QString readError;
-    if (!ModelRead::select(cardModel, &readError))
-        TableSupport::reportReadError(this, readError);
 }
 
 bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
                                   QString &error)
 {
-    // A rollback would cut short the card table's unfinished read.
-    TableSupport::fetchAll(cardModel);
-
     QProgressBar progressBar(this);
     progressBar.setRange(0, rowTotal);
     connect(this, &MainWindow::setProgressValue, &progressBar, &QProgressBar::setValue);
     progressBar.setGeometry(width() / 4, height() / 2, width() / 2, 30);
     progressBar.show();
+    // Painted between the slices without a return to the event loop, so no
+    // click or key acts on the store in the middle of its import.
+    repaint();
 
     return StoreImport::copyAll(
-        {[&](QString *stepError) { return insertCategoryRow(categoryShift, *stepError); },
-         [&](QString *stepError) { return insertCardRow(cardShift, categoryShift, *stepError); },
-         [&](QString *stepError) { return insertContentRow(contentShift, cardShift, *stepError); }},
-        [this](int copied) { emit setProgressValue(copied); }, &error);
+        {[&](qint64 &afterId, QString *stepError) { return insertCategoryRow(categoryShift, afterId, *stepError); },
+         [&](qint64 &afterId, QString *stepError) {
+             return insertCardRow(cardShift, categoryShift, afterId, *stepError);
+         },
+         [&](qint64 &afterId, QString *stepError) {
+             return insertContentRow(contentShift, cardShift, afterId, *stepError);
+         }},
+        rowTotal,
+        [this](int copied) {
+            emit setProgressValue(copied);
+            repaint();
+        },
+        &error);
 }
 
-int MainWindow::insertCategoryRow(int categoryShift, QString &error)
+int MainWindow::insertCategoryRow(int categoryShift, qint64 &afterId, QString &error)
 {
-    return StoreImport::copyCategories(categoryShift, &error);
+    return StoreImport::copyCategories(categoryShift, afterId, &error);
 }
 
-int MainWindow::insertCardRow(int cardShift, int categoryShift, QString &error)
+int MainWindow::insertCardRow(int cardShift, int categoryShift, qint64 &afterId, QString &error)
 {
-    return StoreImport::copyCards(cardShift, categoryShift, &error);
+    return StoreImport::copyCards(cardShift, categoryShift, afterId, &error);
 }
 
-int MainWindow::insertContentRow(int contentShift, int cardShift, QString &error)
+int MainWindow::insertContentRow(int contentShift, int cardShift, qint64 &afterId, QString &error)
 {
-    return StoreImport::copyLines(contentShift, cardShift, &error);
+    return StoreImport::copyLines(contentShift, cardShift, afterId, &error);
 }

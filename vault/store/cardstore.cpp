@@ -3,27 +3,95 @@
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSet>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <optional>
 
 namespace {
 
 const char *const storeFileName = "nimbrel.dat";
 
-const char *const tableStatements[] = {
-    "CREATE TABLE category (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL)",
-    "CREATE TABLE card (id INTEGER PRIMARY KEY, type INTEGER NOT NULL, name VARCHAR(40) NOT NULL, "
-    "categoryid INTEGER NOT NULL, FOREIGN KEY (categoryid) REFERENCES category)",
-    "CREATE TABLE content (id INTEGER PRIMARY KEY, title VARCHAR(40) NOT NULL, value VARCHAR(100) NOT NULL, "
-    "cardid INTEGER NOT NULL)",
-    "create table cardtype(id int primary key, name varchar(40))",
+struct Created
+{
+    const char *name;
+    const char *statement;
 };
-const char *const optionStatement =
-    "create table option(id int primary key,language varchar(40), lastlang varchar(40), category int, "
-    "password varchar(40))";
+
+// In creation order; the settings table before its seed row.
+const Created tableStatements[] = {
+    {"category", "CREATE TABLE category (id INTEGER PRIMARY KEY, name VARCHAR(40) NOT NULL)"},
+    {"card",
+     "CREATE TABLE card (id INTEGER PRIMARY KEY, type INTEGER NOT NULL, name VARCHAR(40) NOT NULL, "
+     "categoryid INTEGER NOT NULL, FOREIGN KEY (categoryid) REFERENCES category)"},
+    {"content",
+     "CREATE TABLE content (id INTEGER PRIMARY KEY, title VARCHAR(40) NOT NULL, value VARCHAR(100) NOT NULL, "
+     "cardid INTEGER NOT NULL)"},
+    {"cardtype", "create table cardtype(id int primary key, name varchar(40))"},
+    {"option",
+     "create table option(id int primary key,language varchar(40), lastlang varchar(40), category int, "
+     "password varchar(40))"},
+};
 const char *const optionSeed = "insert into option values(1, 'none', 'none', -1, 'none')";
 // Keeps opening one card fast however many lines the store holds.
-const char *const contentIndex = "CREATE INDEX IF NOT EXISTS content_cardid ON content(cardid)";
+const Created contentIndex = {"content_cardid", "CREATE INDEX content_cardid ON content(cardid)"};
+
+// Long enough for a backup or sync tool to finish a write, short enough
+// for a window that waits on it.
+int busyTimeout = 2000;
+
+// SQLite's codes for a file that another connection holds.
+constexpr int sqliteBusy = 5;
+constexpr int sqliteLocked = 6;
+
+// The names of the tables and indexes, or nothing when the store cannot be read.
+std::optional<QSet<QString>> schemaNames(QSqlQuery &query)
+{
+    if (!query.exec(QStringLiteral("select name from sqlite_master")))
+        return std::nullopt;
+    QSet<QString> names;
+    while (query.next())
+        names.insert(query.value(0).toString());
+    return names;
+}
+
+// A statement that adds a missing part, with its bound values.
+struct Write
+{
+    QString statement;
+    QVariantList values;
+};
+
+// What the store lacks, found by reading alone; the reads hold no lock afterwards.
+QList<Write> missingParts(QSqlQuery &query)
+{
+    QList<Write> writes;
+    const std::optional<QSet<QString>> names = schemaNames(query);
+    if (!names)
+        return writes;
+    for (const Created &table : tableStatements) {
+        if (!names->contains(QLatin1String(table.name)))
+            writes.append({QLatin1String(table.statement), {}});
+    }
+    QSet<int> types;
+    if (names->contains(QStringLiteral("cardtype")) && query.exec(QStringLiteral("select id from cardtype"))) {
+        while (query.next())
+            types.insert(query.value(0).toInt());
+    }
+    for (int id = 1; id <= cardTypeSourceNames().size(); ++id) {
+        if (!types.contains(id))
+            writes.append({QStringLiteral("insert into cardtype values(?, ?)"), {id, translatedCardTypeName(id)}});
+    }
+    const bool seeded = names->contains(QStringLiteral("option"))
+        && query.exec(QStringLiteral("select 1 from option where id = 1")) && query.next();
+    if (!seeded)
+        writes.append({QLatin1String(optionSeed), {}});
+    if (!names->contains(QLatin1String(contentIndex.name)))
+        writes.append({QLatin1String(contentIndex.statement), {}});
+    query.finish();
+    return writes;
+}
 
 } // namespace
 
@@ -60,19 +128,27 @@ QString translatedCardTypeName(int typeId)
     return QCoreApplication::translate("QObject", names.at(typeId - 1).toUtf8().constData());
 }
 
-bool openStore(const QString &storeDir, QString *error)
+bool openStore(const QString &storeDir, QString *error, bool *inUse)
 {
     const QString dir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(dir + QLatin1Char('/') + QLatin1String(storeFileName));
+    // URI names let the import attach another store read-only, whether or
+    // not this SQLite was built to take them by default.
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
     bool ok = db.open();
     *error = db.lastError().text();
+    if (inUse)
+        *inUse = false;
     if (ok) {
         // SQLite opens any file lazily; only a read shows whether it is a database.
         QSqlQuery probe(db);
         ok = probe.exec(QStringLiteral("select count(*) from sqlite_master"));
-        if (!ok)
+        if (!ok) {
             *error = probe.lastError().text();
+            if (inUse)
+                *inUse = isLockError(probe.lastError());
+        }
     }
     if (!ok) {
         db.close();
@@ -82,39 +158,62 @@ bool openStore(const QString &storeDir, QString *error)
     return ok;
 }
 
-void createTables()
+bool createTables()
 {
     QSqlDatabase db = QSqlDatabase::database();
     QSqlQuery query(db);
-    db.transaction();
-    for (const char *statement : tableStatements)
-        query.exec(QLatin1String(statement));
-
-    query.prepare(QStringLiteral("insert into cardtype values(?, ?)"));
-    const QStringList &names = cardTypeSourceNames();
-    for (int i = 0; i < names.size(); ++i) {
-        query.addBindValue(i + 1);
-        query.addBindValue(translatedCardTypeName(i + 1));
-        query.exec();
+    const QList<Write> writes = missingParts(query);
+    if (writes.isEmpty())
+        return true;
+    // Under another program's lock the first write waits once and fails; the rest is not tried.
+    bool ok = db.transaction();
+    for (const Write &write : writes) {
+        if (!ok)
+            break;
+        query.prepare(write.statement);
+        for (const QVariant &value : write.values)
+            query.addBindValue(value);
+        ok = query.exec();
     }
-    query.exec(QLatin1String(optionStatement));
-    query.exec(QLatin1String(optionSeed));
-    query.exec(QLatin1String(contentIndex));
-    db.commit();
+    query.finish();
+    if (ok && db.commit())
+        return true;
+    db.rollback();
+    return false;
 }
 
-void updateCardTypeNames()
+bool updateCardTypeNames()
 {
     QSqlDatabase db = QSqlDatabase::database();
     QSqlQuery query(db);
-    db.transaction();
+    bool ok = db.transaction();
     query.prepare(QStringLiteral("update cardtype set name = ? where id = ?"));
-    for (int i = 1; i <= cardTypeSourceNames().size(); ++i) {
+    for (int i = 1; ok && i <= cardTypeSourceNames().size(); ++i) {
         query.addBindValue(translatedCardTypeName(i));
         query.addBindValue(i);
-        query.exec();
+        ok = query.exec();
     }
-    db.commit();
+    if (ok && db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
+int busyTimeoutMs()
+{
+    return busyTimeout;
+}
+
+void setBusyTimeoutMs(int ms)
+{
+    busyTimeout = ms;
+}
+
+bool isLockError(const QSqlError &error)
+{
+    // Extended codes keep the primary one in their low byte.
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == sqliteBusy || code == sqliteLocked;
 }
 
 QString storeFilePath()

@@ -7,17 +7,32 @@
 // The card store: one SQLite file, "nimbrel.dat", opened once as the
 // default connection.
 
+class QSqlError;
+
 // Opens the store in storeDir (the program directory when empty). A file that
 // cannot be opened or read as a database is left untouched; the function then
-// returns false with the driver's text in `error`.
-bool openStore(const QString &storeDir, QString *error);
+// returns false with the driver's text in `error`, and `inUse` tells whether
+// another program's lock kept it from being read.
+bool openStore(const QString &storeDir, QString *error, bool *inUse = nullptr);
 
-// Creates what is missing of the five tables and seeds it; changes nothing
-// that is stored already.
-void createTables();
+// Creates what is missing of the five tables and seeds it. It reads first and
+// writes nothing on a complete store, so a store that another program holds
+// for writing still starts. False when something missing could not be written.
+bool createTables();
 
-// Rewrites the 18 card type names in the language now in effect.
-void updateCardTypeNames();
+// Rewrites the 18 card type names in the language now in effect; all or
+// nothing, false when the store refused.
+bool updateCardTypeNames();
+
+// How long a statement waits for another program's lock before it fails,
+// on the store and on a store being imported. Everything runs on the GUI
+// thread, so the wait is short; a value set here applies to stores opened
+// afterwards (tests shorten it).
+int busyTimeoutMs();
+void setBusyTimeoutMs(int ms);
+
+// Whether the store refused because another connection holds a lock.
+bool isLockError(const QSqlError &error);
 
 // The full path of the open store's file.
 QString storeFilePath();

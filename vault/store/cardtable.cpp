@@ -52,23 +52,15 @@ bool deleteCard(int id, QString *error)
     return false;
 }
 
-QString typeName(int typeId)
-{
-    QSqlQuery query;
-    query.prepare(QStringLiteral("select name from cardtype where id = ?"));
-    query.addBindValue(typeId);
-    if (!query.exec() || !query.next())
-        return QString();
-    return query.value(0).toString();
-}
-
-QList<NamedRow> types()
+QList<NamedRow> types(bool *read)
 {
     QList<NamedRow> rows;
     QSqlQuery query;
-    query.exec(QStringLiteral("select id, name from cardtype order by id"));
+    const bool ok = query.exec(QStringLiteral("select id, name from cardtype order by id"));
     while (query.next())
         rows.append({query.value(0).toInt(), query.value(1).toString()});
+    if (read)
+        *read = ok;
     return rows;
 }
 

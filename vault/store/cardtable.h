@@ -19,11 +19,8 @@ QString linesFilter(int cardId);
 // nothing is deleted and `error` holds the driver's text.
 bool deleteCard(int id, QString *error);
 
-// The stored name of a card type; empty when the id names none.
-QString typeName(int typeId);
-
-// Every stored card type in id order.
-QList<NamedRow> types();
+// Every stored card type in id order; `read` tells whether the store could be read.
+QList<NamedRow> types(bool *read = nullptr);
 
 } // namespace CardTable
 

@@ -6,24 +6,16 @@
 
 namespace CategoryTable {
 
-QList<NamedRow> all()
+QList<NamedRow> all(bool *read)
 {
     QList<NamedRow> rows;
     QSqlQuery query;
-    query.exec(QStringLiteral("SELECT name, id FROM category"));
+    const bool ok = query.exec(QStringLiteral("SELECT name, id FROM category"));
     while (query.next())
         rows.append({query.value(1).toInt(), query.value(0).toString()});
+    if (read)
+        *read = ok;
     return rows;
-}
-
-QString name(int id)
-{
-    QSqlQuery query;
-    query.prepare(QStringLiteral("select name from category where id = ?"));
-    query.addBindValue(id);
-    if (!query.exec() || !query.next())
-        return QString();
-    return query.value(0).toString();
 }
 
 std::optional<int> countCards(int categoryId, QString *error)

@@ -16,11 +16,9 @@ struct NamedRow
 // Reads of table category that no table model makes.
 namespace CategoryTable {
 
-// Every category in the order SQLite keeps them (ascending id).
-QList<NamedRow> all();
-
-// The stored name; empty when the id names none or the store cannot be read.
-QString name(int id);
+// Every category in the order SQLite keeps them (ascending id); `read`
+// tells whether the store could be read.
+QList<NamedRow> all(bool *read = nullptr);
 
 // The number of cards filed under the category; empty when the store could
 // not be asked, with the driver's text in `error`.

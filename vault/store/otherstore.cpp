@@ -1,5 +1,7 @@
 #include "store/otherstore.h"
 
+#include "store/cardstore.h"
+
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -22,11 +24,6 @@ qint64 upperBound(int shift)
     return qint64(INT_MAX) - shift;
 }
 
-qint64 lowerBound(int shift)
-{
-    return qint64(INT_MIN) - shift;
-}
-
 bool hasRow(const QString &statement, const QList<qint64> &values)
 {
     QSqlQuery query(database());
@@ -42,7 +39,7 @@ bool hasRow(const QString &statement, const QList<qint64> &values)
 OtherStore::OtherStore(const QString &fileName)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs()));
     db.setDatabaseName(fileName);
     opened = db.open();
     if (!opened)
@@ -55,12 +52,19 @@ OtherStore::~OtherStore()
     QSqlDatabase::removeDatabase(connectionName);
 }
 
-bool OtherStore::holdsStore() const
+bool OtherStore::holdsStore(QString *lockError) const
 {
     QSqlQuery query(database());
-    return query.exec(QStringLiteral("select id, name from category where 0"))
-        && query.exec(QStringLiteral("select id, type, name, categoryid from card where 0"))
-        && query.exec(QStringLiteral("select id, title, value, cardid from content where 0"));
+    for (const char *statement : {"select id, name from category where 0",
+                                  "select id, type, name, categoryid from card where 0",
+                                  "select id, title, value, cardid from content where 0"}) {
+        if (!query.exec(QLatin1String(statement))) {
+            if (isLockError(query.lastError()))
+                *lockError = query.lastError().text();
+            return false;
+        }
+    }
+    return true;
 }
 
 bool OtherStore::idsFit(int categoryShift, int cardShift, int contentShift) const
@@ -69,10 +73,10 @@ bool OtherStore::idsFit(int categoryShift, int cardShift, int contentShift) cons
                    {upperBound(categoryShift)})
         && !hasRow(QStringLiteral("select 1 from card where typeof(id) <> 'integer' or id < 1 or id > ? "
                                   "or typeof(categoryid) <> 'integer' or categoryid < ? or categoryid > ?"),
-                   {upperBound(cardShift), lowerBound(categoryShift), upperBound(categoryShift)})
+                   {upperBound(cardShift), qint64(INT_MIN), upperBound(categoryShift)})
         && !hasRow(QStringLiteral("select 1 from content where typeof(id) <> 'integer' or id < 1 or id > ? "
                                   "or typeof(cardid) <> 'integer' or cardid < ? or cardid > ?"),
-                   {upperBound(contentShift), lowerBound(cardShift), upperBound(cardShift)});
+                   {upperBound(contentShift), qint64(INT_MIN), upperBound(cardShift)});
 }
 
 QString OtherStore::password() const

@@ -19,9 +19,13 @@ public:
     QString error() const { return openError; }
 
     // SQLite opens any file, even random bytes; only a query tells a store.
-    bool holdsStore() const;
+    // False too when another program's lock keeps the file from being read:
+    // `lockError` then holds the driver's text.
+    bool holdsStore(QString *lockError) const;
 
-    // Every id a positive integer and every shifted id or reference within int.
+    // Every id a positive integer, every reference an integer, and every
+    // shifted id or reference within int (references of 0 or less stay as
+    // they are: they name no row).
     bool idsFit(int categoryShift, int cardShift, int contentShift) const;
 
     // The expected password: an empty one when the file has no settings row.

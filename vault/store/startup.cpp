@@ -7,21 +7,22 @@
 #include "mainwindow/openmainwindow.h"
 #include "store/cardstore.h"
 #include "store/settingsrow.h"
+#include "store/storelock.h"
 #include "update/version.h"
+#include "widgets/plaintext.h"
 
 #include "qttranslation.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
-#include <QMessageBox>
 #include <QTranslator>
 
 namespace {
 
 void showDatabaseError(const QString &text)
 {
-    QMessageBox::warning(nullptr, QObject::tr("Database Error"), text, QMessageBox::Ok);
+    PlainText::tell(nullptr, QMessageBox::Warning, QObject::tr("Database Error"), text);
 }
 
 // Qt 6 asks for these under a context that its own Chinese translation does
@@ -39,8 +40,12 @@ void showDatabaseError(const QString &text)
 bool prepareStore(const QString &storeDir)
 {
     QString error;
-    if (!openStore(storeDir, &error)) {
-        showDatabaseError(error);
+    bool inUse = false;
+    if (!openStore(storeDir, &error, &inUse)) {
+        showDatabaseError(inUse ? QObject::tr("The store is in use by another program:\n%1\n\n"
+                                              "Start Nimbrel again when that program has let go of it.")
+                                      .arg(error)
+                                : error);
         return false;
     }
     createTables();
@@ -67,10 +72,10 @@ QString applyLanguage(QTranslator &translator, const QString &translationDir, co
         QCoreApplication::installTranslator(qtTranslator);
     QCoreApplication::installTranslator(&translator);
 
-    if (SettingsRow::lastLang().value_or(QString()) != lang) {
-        updateCardTypeNames();
+    // Recorded only with the names written, so that a start that could not
+    // write them leaves the rewrite to the next one.
+    if (SettingsRow::lastLang().value_or(QString()) != lang && updateCardTypeNames())
         SettingsRow::setLastLang(lang);
-    }
     return lang;
 }
 
@@ -86,14 +91,16 @@ QDialog *raiseGate()
     return gate;
 }
 
-int vaultMain(int argc, char *argv[])
+int runVault(const QString &storeDir)
 {
-    QApplication app(argc, argv);
-    // The window manager's task list and switcher show it for every window.
-    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
-    // Wayland finds the icon and name of the windows through the installed desktop entry.
-    QGuiApplication::setDesktopFileName(QStringLiteral("nimbrel"));
-    if (!prepareStore())
+    StoreLock lock(storeDir);
+    if (!lock.claim()) {
+        PlainText::tell(nullptr, QMessageBox::Information, QObject::tr("Nimbrel"),
+                        QObject::tr("The vault is already open in another copy of Nimbrel. "
+                                    "Use that one; this copy ends without touching the store."));
+        return 0;
+    }
+    if (!prepareStore(storeDir))
         return 1;
 
     QTranslator translator;
@@ -110,6 +117,18 @@ int vaultMain(int argc, char *argv[])
         return true;
     };
     version.startDownload(version.versionFileUrl());
-    QObject::connect(&version, &Version::done, &app, &QCoreApplication::quit);
-    return app.exec();
+    // The updater starts the vault again once it is done; the store is its by then.
+    QObject::connect(&version, &Version::done, qApp, [&lock]() { lock.release(); });
+    QObject::connect(&version, &Version::done, qApp, &QCoreApplication::quit);
+    return QApplication::exec();
+}
+
+int vaultMain(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // The window manager's task list and switcher show it for every window.
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
+    // Wayland finds the icon and name of the windows through the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nimbrel"));
+    return runVault();
 }

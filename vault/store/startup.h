@@ -26,6 +26,11 @@ QString applyLanguage(QTranslator &translator, const QString &translationDir, co
 // password is set, the login dialog otherwise.
 QDialog *raiseGate();
 
+// The start once the application object exists, up to the end of its event
+// loop: refuses a second copy on the store (exit code 0) and a store that
+// cannot be opened or read (1); the loop's code otherwise.
+int runVault(const QString &storeDir = QString());
+
 // The whole start of the vault program: main's body.
 int vaultMain(int argc, char *argv[]);
 

@@ -21,21 +21,30 @@ public:
     bool isAttached() const { return attached; }
     QString error() const { return attachError; }
 
-    // Each copies its whole table from the attached store with the ids and
-    // references shifted; the number of rows copied, or -1 with the driver's
-    // text in `error`.
-    static int copyCategories(int categoryShift, QString *error);
-    static int copyCards(int cardShift, int categoryShift, QString *error);
-    static int copyLines(int contentShift, int cardShift, QString *error);
+    // Each copies the next slice of its table from the attached store, the
+    // rows whose ids follow `afterId` in id order, with the ids shifted, and
+    // moves `afterId` to the last id copied. References of 0 or less name
+    // no row and stay as they are; the others are shifted with the rows they
+    // name. An id or reference that is no whole number, or that would not
+    // fit in an int once shifted, makes the slice fail. The number of rows
+    // copied (0 at the end of the table), or -1 with the driver's text in
+    // `error`.
+    static int copyCategories(int categoryShift, qint64 &afterId, QString *error);
+    static int copyCards(int cardShift, int categoryShift, qint64 &afterId, QString *error);
+    static int copyLines(int contentShift, int cardShift, qint64 &afterId, QString *error);
 
-    // One step of a copy: rows copied, or -1 with the driver's text.
-    using Step = std::function<int(QString *error)>;
+    // The copy of one table, slice by slice, as above.
+    using Slice = std::function<int(qint64 &afterId, QString *error)>;
 
-    // Runs the steps in one transaction, telling `progress` the rows copied
-    // so far after each. All or nothing: on failure everything is rolled
-    // back and `error` holds the driver's text.
-    static bool copyAll(const QList<Step> &steps, const std::function<void(int copied)> &progress,
+    // Copies the tables in one transaction, each from its first row to its
+    // last, telling `progress` the rows copied so far after each slice; all
+    // `rowTotal` rows of them must come. All or nothing: on failure
+    // everything is rolled back and `error` tells why.
+    static bool copyAll(const QList<Slice> &tables, int rowTotal, const std::function<void(int copied)> &progress,
                         QString *error);
+
+    // Rows per slice: a few hundredths of a second of copying each.
+    static constexpr int sliceRows = 50000;
 
 private:
     bool attached = false;

@@ -1,7 +1,8 @@
 #include "widgets/tablesupport.h"
 
+#include "widgets/plaintext.h"
+
 #include <QAction>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSqlError>
 #include <QSqlTableModel>
@@ -50,11 +51,10 @@ bool TableSupport::writePending(QSqlTableModel *model, QAbstractItemView *view, 
 
 void TableSupport::reportWriteError(QWidget *parent, const QString &driverText)
 {
-    QMessageBox::warning(parent, tr("Write Error"),
-                         tr("The changes could not be written to the store:\n%1\n\n"
-                            "They are kept; nothing has been lost yet.")
-                             .arg(driverText),
-                         QMessageBox::Ok);
+    PlainText::tell(parent, QMessageBox::Warning, tr("Write Error"),
+                    tr("The changes could not be written to the store:\n%1\n\n"
+                       "They are kept; nothing has been lost yet.")
+                        .arg(driverText));
 }
 
 void TableSupport::reportReadError(QWidget *parent, const QString &driverText)
@@ -70,6 +70,21 @@ void TableSupport::fetchAll(QSqlTableModel *model)
 {
     while (model->canFetchMore())
         model->fetchMore();
+}
+
+void TableSupport::fetchAllAfterSelect(QSqlTableModel *model)
+{
+    QObject::connect(model, &QAbstractItemModel::modelReset, model, [model]() { fetchAll(model); });
+}
+
+void TableSupport::editCell(QAbstractItemView *view, const QModelIndex &index)
+{
+    // The scroll range follows new rows only at the next layout; without it
+    // the view would stop short of a row added at the end.
+    view->doItemsLayout();
+    view->setCurrentIndex(index);
+    view->scrollTo(index);
+    view->edit(index);
 }
 
 QAction *TableSupport::makeAction(QObject *parent, const QString &text, const QString &toolTip, const QString &icon,

@@ -7,6 +7,7 @@
 class QAbstractItemView;
 class QModelIndex;
 class QAction;
+class QModelIndex;
 class QObject;
 class QPushButton;
 class QSqlTableModel;
@@ -48,6 +49,16 @@ public:
     // Fetches every row of the model; rows arrive in batches otherwise, and
     // counting or appending must see them all.
     static void fetchAll(QSqlTableModel *model);
+
+    // From now on the model reads all its rows at every select (its own
+    // after a submit included): the last row is reachable from the keyboard
+    // and the scroll bar, and no unfinished read keeps other programs from
+    // writing to the store.
+    static void fetchAllAfterSelect(QSqlTableModel *model);
+
+    // Makes the cell current, scrolls it into view and opens its editor,
+    // also on a row that was added just now.
+    static void editCell(QAbstractItemView *view, const QModelIndex &index);
 
     // A menu entry; an empty tool tip, icon or shortcut is left unset.
     static QAction *makeAction(QObject *parent, const QString &text, const QString &toolTip, const QString &icon,
