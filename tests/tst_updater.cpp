@@ -1,12 +1,11 @@
 #include "localhttpserver.h"
 #include "modalanswer.h"
-
-#include <optional>
 #include "testpublisher.h"
 #include "widget.h"
 
-#include <QDir>
 #include <QtTest>
+
+#include <optional>
 
 static QByteArray readFile(const QString &path)
 {
@@ -86,9 +85,6 @@ private slots:
         QTest::newRow("translation changed by one byte")
             << with(&Served::translation, ok(TestPublisher::changed(newTranslation, 20010))) << false
             << QStringLiteral("the downloaded nimbrel_zh_CN.qm differs from its signed description");
-        QTest::newRow("description changed by one byte")
-            << with(&Served::description, ok(TestPublisher::changed(description, 10))) << false
-            << QStringLiteral("its description is not signed with the publisher's key");
         QTest::newRow("signature by another key")
             << with(&Served::signature, ok(TestPublisher().sign(description))) << false
             << QStringLiteral("its description is not signed with the publisher's key");
@@ -130,7 +126,6 @@ private slots:
 
         const QString text = box ? box->text : QString();
         QVERIFY2(text.contains(told), qPrintable(text));
-        QVERIFY2(installs || text.endsWith(QStringLiteral("so the current version stays in use.")), qPrintable(text));
         QCOMPARE(readFile(path("Nimbrel")), installs ? newProgram : oldProgram);
         if (translationIsDirectory)
             QVERIFY(QFileInfo(path("nimbrel_zh_CN.qm/kept")).isDir());

@@ -2,17 +2,15 @@
 #define MODALANSWER_H
 
 #include <QMessageBox>
-#include <QString>
 #include <functional>
 
 class QTableView;
-class QWidget;
 
 // Answers the next modal widget, which must carry `title`: runs `act` on it,
 // then presses `button` when it is a message box. Answers queue in the order
 // they are made. The test fails when the box has not come by the time the
 // answer is destroyed, and when a box comes that nobody expects (it is
-// rejected so that the test goes on).
+// closed so that the test goes on).
 class ModalAnswer
 {
 public:

@@ -6,7 +6,7 @@
 // A real X display for the cases the offscreen platform cannot show: there
 // windows never take the focus, so a table never makes its first cell current.
 // Made before the QApplication: starts Xvfb on a free display and points Qt's
-// xcb platform at it, for the life of the object.
+// xcb platform at it, for the life of the object; without Xvfb, Qt runs offscreen.
 class XvfbDisplay
 {
 public:
