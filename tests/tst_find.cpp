@@ -30,17 +30,10 @@ private slots:
 private:
     QTableView *view() const { return window->findChild<QTableView *>("cardView"); }
     QLineEdit *field() const { return window->findChild<QLineEdit *>("findField"); }
-    QAction *entry(const QString &text) const
-    {
-        for (QAction *action : window->findChildren<QAction *>())
-            if (action->text() == text)
-                return action;
-        return nullptr;
-    }
     // Types the text into the find field and returns the ids of the cards shown once the pause is over.
     QString find(const QString &text)
     {
-        entry("&Find...")->trigger();
+        trigger(window.get(), "&Find...");
         field()->clear();
         QInputMethodEvent typing;
         typing.setCommitString(text);
@@ -69,7 +62,6 @@ void TestFind::init()
         "insert into card values(1, 13, 'Bank of Ur', 1), (2, 9, 'Mail', 2), (3, 2, '银行卡', 1), (4, 13, 'x', 2);"
         "insert into content values(1, 'PIN', '50%_off', 2), (2, 'Note', 'a\\b', 3), (3, 'Password', 'pw', 4)"));
     window = std::make_unique<MainWindow>();
-    window->resize(700, 500);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
 }
@@ -89,10 +81,10 @@ void TestFind::findsByNameTitleAndValueLiterally()
 
 void TestFind::findsWithinTheCategoryAfterWriting()
 {
-    entry("Work")->trigger();
+    trigger(window.get(), "Work");
     QCOMPARE(find("a"), QString("2,4"));
     QCOMPARE(find("an"), QString());
-    entry("&All")->trigger();
+    trigger(window.get(), "&All");
     QCOMPARE(shownIds(), QString("1"));
 
     // A name typed but not yet written is written first, then found.
@@ -122,7 +114,7 @@ void TestFind::escapeAndEnterStayInTheWindow()
     QVERIFY(window->isVisible());
     QVERIFY(!field()->isVisible());
     QCOMPARE(shownIds(), QString("1,2,3,4"));
-    entry("&Find...")->trigger();
+    trigger(window.get(), "&Find...");
     QCOMPARE(field()->text(), QString());
 }
 

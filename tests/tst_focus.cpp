@@ -1,6 +1,7 @@
 // What a user meets on a real display, where windows take the focus and a
 // table that takes it makes its first cell current by itself: commands that
 // delete or overwrite without asking leave that cell alone.
+#include "modalanswer.h"
 #include "teststore.h"
 #include "xvfbdisplay.h"
 
@@ -30,14 +31,6 @@ void clickCell(QTableView *view, int row, int column)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-void trigger(QWidget *window, const QString &text)
-{
-    for (QAction *action : window->findChildren<QAction *>())
-        if (action->text() == text)
-            return action->trigger();
-    QFAIL(qPrintable("no entry " + text));
-}
-
 } // namespace
 
 // The window system activates a window some events after it is exposed.
@@ -49,14 +42,8 @@ class TestFocus : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void reopenedCardEditorDeletesNoUnchosenLine();
     void categoryEditorDeletesNothingRightAfterOpening();
-
-private:
-    void openWindow(const QString &sql);
-    std::unique_ptr<TestStore> store;
-    std::unique_ptr<MainWindow> window;
 };
 
 void TestFocus::init()
@@ -65,35 +52,24 @@ void TestFocus::init()
         QSKIP(qPrintable("needs a real display: " + display.failure));
 }
 
-void TestFocus::cleanup()
-{
-    window.reset();
-    store.reset();
-}
-
-void TestFocus::openWindow(const QString &sql)
-{
-    store = std::make_unique<TestStore>(sql);
-    window = std::make_unique<MainWindow>();
-    window->show();
-    window->activateWindow();
-    WAIT_ACTIVE(window.get());
-}
-
 void TestFocus::reopenedCardEditorDeletesNoUnchosenLine()
 {
-    openWindow("insert into card values(1, 3, 'mail', 0)");
-    clickCell(window->findChild<QTableView *>("cardView"), 0, 2);
-    click(window.get(), "openButton");
-    auto *form = window->findChild<CardForm *>();
+    TestStore store("insert into card values(1, 3, 'mail', 0)");
+    MainWindow window;
+    window.show();
+    window.activateWindow();
+    WAIT_ACTIVE(&window);
+    clickCell(window.findChild<QTableView *>("cardView"), 0, 2);
+    click(&window, "openButton");
+    auto *form = window.findChild<CardForm *>();
     WAIT_ACTIVE(form);
     click(form, "closeButton");
 
     // Opened again, the editor has the focus on its close button and no cell
     // chosen; deleting moves the focus into the lines, and Qt makes one current.
-    window->activateWindow();
-    WAIT_ACTIVE(window.get());
-    click(window.get(), "openButton");
+    window.activateWindow();
+    WAIT_ACTIVE(&window);
+    click(&window, "openButton");
     WAIT_ACTIVE(form);
     QGuiApplication::clipboard()->setText("pasted");
     trigger(form, "&Delete Line");
@@ -103,21 +79,22 @@ void TestFocus::reopenedCardEditorDeletesNoUnchosenLine()
     trigger(form, "&Delete Line");
     trigger(form, "&Paste");
     click(form, "closeButton");
-    QCOMPARE(store->value("select group_concat(title || '=' || value) from content").toString(),
+    QCOMPARE(store.value("select group_concat(title || '=' || value) from content").toString(),
              QString("System=,Username=,Password=,Note="));
 
     // A line the user clicked is the one deleted.
-    click(window.get(), "openButton");
+    click(&window, "openButton");
     WAIT_ACTIVE(form);
     clickCell(lines, 2, 2);
     trigger(form, "&Delete Line");
-    QCOMPARE(store->value("select group_concat(title) from content").toString(), QString("System,Username,Note"));
+    QCOMPARE(store.value("select group_concat(title) from content").toString(), QString("System,Username,Note"));
 }
 
 void TestFocus::categoryEditorDeletesNothingRightAfterOpening()
 {
-    openWindow("insert into category values(1, 'Empty'), (2, 'Web')");
-    CategoryForm form(window.get(), window.get());
+    TestStore store("insert into category values(1, 'Empty'), (2, 'Web')");
+    MainWindow window;
+    CategoryForm form(&window, &window);
     form.show();
     form.activateWindow();
     WAIT_ACTIVE(&form);
@@ -125,10 +102,10 @@ void TestFocus::categoryEditorDeletesNothingRightAfterOpening()
     // Qt has made the first cell current; the user has chosen nothing.
     QTRY_VERIFY(view->currentIndex().isValid());
     click(&form, "deleteButton");
-    QCOMPARE(store->count("category"), 2);
+    QCOMPARE(store.count("category"), 2);
     clickCell(view, 1, 1);
     click(&form, "deleteButton");
-    QCOMPARE(store->value("select group_concat(name) from category").toString(), QString("Empty"));
+    QCOMPARE(store.value("select group_concat(name) from category").toString(), QString("Empty"));
 }
 
 QTEST_MAIN(TestFocus)

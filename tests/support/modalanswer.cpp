@@ -1,6 +1,7 @@
 #include "modalanswer.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableView>
@@ -30,7 +31,6 @@ void serve()
         modal->close();
         return;
     }
-    answer->answered = true;
     if (box)
         answer->text = box->text();
     if (answer->act)
@@ -68,7 +68,7 @@ ModalAnswer::~ModalAnswer()
 
 bool ModalAnswer::wait() const
 {
-    return QTest::qWaitFor([this] { return answered; }, 15000);
+    return QTest::qWaitFor([this] { return !pending.contains(this); }, 15000);
 }
 
 void typeInto(QTableView *view, int row, int column, const QString &text, bool enter)
@@ -90,4 +90,12 @@ void typeInto(QTableView *view, int row, int column, const QString &text, bool e
         // The delegate commits an entered text from a queued call.
         QTRY_VERIFY(!view->indexWidget(cell));
     }
+}
+
+void trigger(QWidget *window, const QString &text)
+{
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->text() == text)
+            return action->trigger();
+    QFAIL(qPrintable("no entry " + text));
 }

@@ -21,7 +21,6 @@ public:
     // Waits until the box has been answered.
     bool wait() const;
     QString text;
-    bool answered = false;
     const QString title;
     const QMessageBox::StandardButton button;
     const std::function<void(QWidget *)> act;
@@ -30,5 +29,8 @@ public:
 // Opens the cell's editor, types `text` over what it holds and, with `enter`,
 // commits it with Return.
 void typeInto(QTableView *view, int row, int column, const QString &text, bool enter = true);
+
+// Triggers the entry of `window` whose text, mnemonic and all, is `text`.
+void trigger(QWidget *window, const QString &text);
 
 #endif

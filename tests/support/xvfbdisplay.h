@@ -1,7 +1,7 @@
 #ifndef XVFBDISPLAY_H
 #define XVFBDISPLAY_H
 
-#include <QString>
+#include <QProcess>
 
 // A real X display for the cases the offscreen platform cannot show: there
 // windows never take the focus, so a table never makes its first cell current.
@@ -13,12 +13,12 @@ public:
     XvfbDisplay();
     ~XvfbDisplay();
 
-    bool isRunning() const { return pid > 0; }
+    bool isRunning() const { return failure.isEmpty(); }
     // Why there is no display, for the skip message.
     QString failure;
 
 private:
-    long long pid = 0;
+    QProcess xvfb;
 };
 
 #endif
