@@ -41,72 +41,68 @@ class TestFocus : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void reopenedCardEditorDeletesNoUnchosenLine();
-    void categoryEditorDeletesNothingRightAfterOpening();
+    void init()
+    {
+        if (!display.isRunning())
+            QSKIP(qPrintable("needs a real display: " + display.failure));
+    }
+
+    void reopenedCardEditorDeletesNoUnchosenLine()
+    {
+        TestStore store("insert into card values(1, 3, 'mail', 0)");
+        MainWindow window;
+        window.show();
+        window.activateWindow();
+        WAIT_ACTIVE(&window);
+        clickCell(window.findChild<QTableView *>("cardView"), 0, 2);
+        click(&window, "openButton");
+        auto *form = window.findChild<CardForm *>();
+        WAIT_ACTIVE(form);
+        click(form, "closeButton");
+
+        // Opened again, the editor has the focus on its close button and no cell
+        // chosen; deleting moves the focus into the lines, and Qt makes one current.
+        window.activateWindow();
+        WAIT_ACTIVE(&window);
+        click(&window, "openButton");
+        WAIT_ACTIVE(form);
+        QGuiApplication::clipboard()->setText("pasted");
+        trigger(form, "&Delete Line");
+        auto *lines = form->findChild<QTableView *>("contentView");
+        QVERIFY(lines->hasFocus());
+        QVERIFY(lines->currentIndex().isValid());
+        trigger(form, "&Delete Line");
+        trigger(form, "&Paste");
+        click(form, "closeButton");
+        QCOMPARE(store.value("select group_concat(title || '=' || value) from content").toString(),
+                 QString("System=,Username=,Password=,Note="));
+
+        // A line the user clicked is the one deleted.
+        click(&window, "openButton");
+        WAIT_ACTIVE(form);
+        clickCell(lines, 2, 2);
+        trigger(form, "&Delete Line");
+        QCOMPARE(store.value("select group_concat(title) from content").toString(), QString("System,Username,Note"));
+    }
+
+    void categoryEditorDeletesNothingRightAfterOpening()
+    {
+        TestStore store("insert into category values(1, 'Empty'), (2, 'Web')");
+        MainWindow window;
+        CategoryForm form(&window, &window);
+        form.show();
+        form.activateWindow();
+        WAIT_ACTIVE(&form);
+        auto *view = form.findChild<QTableView *>("categoryView");
+        // Qt has made the first cell current; the user has chosen nothing.
+        QTRY_VERIFY(view->currentIndex().isValid());
+        click(&form, "deleteButton");
+        QCOMPARE(store.count("category"), 2);
+        clickCell(view, 1, 1);
+        click(&form, "deleteButton");
+        QCOMPARE(store.value("select group_concat(name) from category").toString(), QString("Empty"));
+    }
 };
-
-void TestFocus::init()
-{
-    if (!display.isRunning())
-        QSKIP(qPrintable("needs a real display: " + display.failure));
-}
-
-void TestFocus::reopenedCardEditorDeletesNoUnchosenLine()
-{
-    TestStore store("insert into card values(1, 3, 'mail', 0)");
-    MainWindow window;
-    window.show();
-    window.activateWindow();
-    WAIT_ACTIVE(&window);
-    clickCell(window.findChild<QTableView *>("cardView"), 0, 2);
-    click(&window, "openButton");
-    auto *form = window.findChild<CardForm *>();
-    WAIT_ACTIVE(form);
-    click(form, "closeButton");
-
-    // Opened again, the editor has the focus on its close button and no cell
-    // chosen; deleting moves the focus into the lines, and Qt makes one current.
-    window.activateWindow();
-    WAIT_ACTIVE(&window);
-    click(&window, "openButton");
-    WAIT_ACTIVE(form);
-    QGuiApplication::clipboard()->setText("pasted");
-    trigger(form, "&Delete Line");
-    auto *lines = form->findChild<QTableView *>("contentView");
-    QVERIFY(lines->hasFocus());
-    QVERIFY(lines->currentIndex().isValid());
-    trigger(form, "&Delete Line");
-    trigger(form, "&Paste");
-    click(form, "closeButton");
-    QCOMPARE(store.value("select group_concat(title || '=' || value) from content").toString(),
-             QString("System=,Username=,Password=,Note="));
-
-    // A line the user clicked is the one deleted.
-    click(&window, "openButton");
-    WAIT_ACTIVE(form);
-    clickCell(lines, 2, 2);
-    trigger(form, "&Delete Line");
-    QCOMPARE(store.value("select group_concat(title) from content").toString(), QString("System,Username,Note"));
-}
-
-void TestFocus::categoryEditorDeletesNothingRightAfterOpening()
-{
-    TestStore store("insert into category values(1, 'Empty'), (2, 'Web')");
-    MainWindow window;
-    CategoryForm form(&window, &window);
-    form.show();
-    form.activateWindow();
-    WAIT_ACTIVE(&form);
-    auto *view = form.findChild<QTableView *>("categoryView");
-    // Qt has made the first cell current; the user has chosen nothing.
-    QTRY_VERIFY(view->currentIndex().isValid());
-    click(&form, "deleteButton");
-    QCOMPARE(store.count("category"), 2);
-    clickCell(view, 1, 1);
-    click(&form, "deleteButton");
-    QCOMPARE(store.value("select group_concat(name) from category").toString(), QString("Empty"));
-}
 
 QTEST_MAIN(TestFocus)
 

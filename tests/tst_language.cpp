@@ -16,133 +16,129 @@ class TestLanguage : public QObject
     Q_OBJECT
 
 private slots:
-    void choicesAndMessages_data();
-    void choicesAndMessages();
-    void translationIsComplete();
-    void chineseStart();
-};
+    void choicesAndMessages_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("lastLang");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QStringList>("choices");
+        // For each choice, the message it brings, or empty when none may come.
+        QTest::addColumn<QStringList>("messages");
 
-void TestLanguage::choicesAndMessages_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("lastLang");
-    QTest::addColumn<bool>("readOnly");
-    QTest::addColumn<QStringList>("choices");
-    // For each choice, the message it brings, or empty when none may come.
-    QTest::addColumn<QStringList>("messages");
-
-    const QString switched("Switch language to %1, available after restart application.");
-    QTest::newRow("English in effect: Chinese, then English again")
-        << "en" << "en" << false << QStringList{"zh_CN", "en"} << QStringList{switched.arg("Chinese(Simplified)"), ""};
-    QTest::newRow("never chosen, en_US locale: English")
-        << "none" << "en_US" << false << QStringList{"en"} << QStringList{switched.arg("English")};
-    // The failure is told instead of a promise of English.
-    QTest::newRow("Chinese in effect, read-only store: English")
-        << "zh_CN" << "zh_CN" << true << QStringList{"en"}
-        << QStringList{"The language could not be stored: attempt to write a readonly database Unable to fetch row"};
-}
-
-void TestLanguage::choicesAndMessages()
-{
-    QFETCH(QString, stored);
-    QFETCH(QString, lastLang);
-    QFETCH(bool, readOnly);
-    QFETCH(QStringList, choices);
-    QFETCH(QStringList, messages);
-
-    TestStore store;
-    QVERIFY(SettingsRow::setLanguage(stored) && SettingsRow::setLastLang(lastLang));
-    MainWindow window;
-    auto entry = [&window](const QString &code) {
-        for (QAction *action : window.findChildren<QAction *>())
-            if (action->isCheckable() && action->data() == code)
-                return action;
-        return static_cast<QAction *>(nullptr);
-    };
-    QCOMPARE(entry("en")->isChecked(), stored == "en");
-    QCOMPARE(entry("zh_CN")->isChecked(), stored == "zh_CN");
-    if (readOnly)
-        store.makeReadOnly();
-
-    for (int i = 0; i < choices.size(); ++i) {
-        std::optional<ModalAnswer> box;
-        if (!messages.at(i).isEmpty())
-            box.emplace("Switch language");
-        entry(choices.at(i))->trigger();
-        QCOMPARE(box ? box->text : QString(), messages.at(i));
-        const QString now = store.value("select language from option").toString();
-        QCOMPARE(now, readOnly ? stored : choices.at(i));
-        // The check mark follows what is stored.
-        QCOMPARE(entry("en")->isChecked(), now == "en");
-        QCOMPARE(entry("zh_CN")->isChecked(), now == "zh_CN");
+        const QString switched("Switch language to %1, available after restart application.");
+        QTest::newRow("English in effect: Chinese, then English again")
+            << "en" << "en" << false << QStringList{"zh_CN", "en"}
+            << QStringList{switched.arg("Chinese(Simplified)"), ""};
+        QTest::newRow("never chosen, en_US locale: English")
+            << "none" << "en_US" << false << QStringList{"en"} << QStringList{switched.arg("English")};
+        // The failure is told instead of a promise of English.
+        QTest::newRow("Chinese in effect, read-only store: English")
+            << "zh_CN" << "zh_CN" << true << QStringList{"en"} << QStringList{
+                   "The language could not be stored: attempt to write a readonly database Unable to fetch row"};
     }
-}
 
-void TestLanguage::translationIsComplete()
-{
-    // lupdate brings every tr() text of the sources into a copy of the file,
-    // where a text the file lacked stays unfinished.
-    QTemporaryDir temp;
-    const QString copy = temp.filePath("nimbrel_zh_CN.ts");
-    QVERIFY(QFile::copy(NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts", copy));
-    const QStringList arguments{"-locations", "none", "-no-obsolete", "-silent", NIMBREL_SOURCE_DIR "/vault",
-                                NIMBREL_SOURCE_DIR "/common", NIMBREL_SOURCE_DIR "/updater", "-ts", copy};
-    QCOMPARE(QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lupdate", arguments), 0);
+    void choicesAndMessages()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, lastLang);
+        QFETCH(bool, readOnly);
+        QFETCH(QStringList, choices);
+        QFETCH(QStringList, messages);
 
-    // Every entry translated, keeping the "%N", "&" mnemonic and markup of its source.
-    QFile file(copy);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    // The texts stay escaped as in the file: "&amp;C", "&lt;b&gt;".
-    const QRegularExpression entry("<source>(.*?)</source>.*?<translation( type=\"\\w+\")?>(.*?)</translation>",
-                                   QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpression marker("%\\d|&amp;[^&\\s]|&lt;\\w+");
-    QStringList problems;
-    for (auto entries = entry.globalMatch(QString::fromUtf8(file.readAll())); entries.hasNext();) {
-        const QRegularExpressionMatch next = entries.next();
-        if (!next.captured(2).isEmpty() || next.captured(3).isEmpty())
-            problems << "untranslated: " + next.captured(1);
-        for (auto markers = marker.globalMatch(next.captured(1)); markers.hasNext();) {
-            const QString kept = markers.next().captured();
-            if (!next.captured(3).contains(kept, Qt::CaseInsensitive))
-                problems << kept + " lost: " + next.captured(1);
+        TestStore store;
+        QVERIFY(SettingsRow::setLanguage(stored) && SettingsRow::setLastLang(lastLang));
+        MainWindow window;
+        auto entry = [&window](const QString &code) {
+            for (QAction *action : window.findChildren<QAction *>())
+                if (action->isCheckable() && action->data() == code)
+                    return action;
+            return static_cast<QAction *>(nullptr);
+        };
+        QCOMPARE(entry("en")->isChecked(), stored == "en");
+        QCOMPARE(entry("zh_CN")->isChecked(), stored == "zh_CN");
+        if (readOnly)
+            store.makeReadOnly();
+
+        for (int i = 0; i < choices.size(); ++i) {
+            std::optional<ModalAnswer> box;
+            if (!messages.at(i).isEmpty())
+                box.emplace("Switch language");
+            entry(choices.at(i))->trigger();
+            QCOMPARE(box ? box->text : QString(), messages.at(i));
+            const QString now = store.value("select language from option").toString();
+            QCOMPARE(now, readOnly ? stored : choices.at(i));
+            // The check mark follows what is stored.
+            QCOMPARE(entry("en")->isChecked(), now == "en");
+            QCOMPARE(entry("zh_CN")->isChecked(), now == "zh_CN");
         }
     }
-    QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
-}
 
-// A start with Chinese chosen: the built translations reach the window, Qt's
-// texts and the card type names; the line titles are stored in Chinese and
-// stay when English is chosen later.
-void TestLanguage::chineseStart()
-{
-    TestStore store;
-    store.exec("insert into card values(1, 13, 'mail', 0)");
-    QVERIFY(SettingsRow::setLanguage("zh_CN"));
-    QTranslator chinese, qtChinese;
-    QCOMPARE(applyLanguage(chinese, NIMBREL_PROGRAM_DIR, "en_US", &qtChinese), QString("zh_CN"));
-    // Qt's own texts, as on its boxes and file dialogs, come from the file beside the program.
-    QVERIFY(qtChinese.filePath().startsWith(NIMBREL_PROGRAM_DIR));
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString::fromUtf8("是(&Y)"));
-    QCOMPARE(store.value("select name from cardtype where id = 18").toString(), QString::fromUtf8("网站"));
-    MainWindow window;
-    window.show();
-    QCOMPARE(window.findChild<QMenuBar *>()->actions().first()->text(), QString::fromUtf8("类别(&C)"));
-    auto *view = window.findChild<QTableView *>("cardView");
-    view->setCurrentIndex(view->model()->index(0, 2));
-    QVERIFY(QMetaObject::invokeMethod(&window, "openCard"));
-    QVERIFY(window.savePendingEdits());
-    const char *const titles = "select group_concat(title, '|') from (select title from content order by id)";
-    QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));
+    void translationIsComplete()
+    {
+        // lupdate brings every tr() text of the sources into a copy of the file,
+        // where a text the file lacked stays unfinished.
+        QTemporaryDir temp;
+        const QString copy = temp.filePath("nimbrel_zh_CN.ts");
+        QVERIFY(QFile::copy(NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts", copy));
+        const QStringList arguments{"-locations", "none", "-no-obsolete", "-silent", NIMBREL_SOURCE_DIR "/vault",
+                                    NIMBREL_SOURCE_DIR "/common", NIMBREL_SOURCE_DIR "/updater", "-ts", copy};
+        QCOMPARE(QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lupdate", arguments), 0);
 
-    // Back to English at the next start: type names follow, stored titles stay.
-    QCoreApplication::removeTranslator(&chinese);
-    QCoreApplication::removeTranslator(&qtChinese);
-    QTranslator english;
-    QVERIFY(SettingsRow::setLanguage("en"));
-    QCOMPARE(applyLanguage(english, NIMBREL_PROGRAM_DIR, "zh_CN"), QString("en"));
-    QCOMPARE(store.value("select name from cardtype where id = 18").toString(), QString("Website"));
-    QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));
-}
+        // Every entry translated, keeping the "%N", "&" mnemonic and markup of its source.
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        // The texts stay escaped as in the file: "&amp;C", "&lt;b&gt;".
+        const QRegularExpression entry("<source>(.*?)</source>.*?<translation( type=\"\\w+\")?>(.*?)</translation>",
+                                       QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpression marker("%\\d|&amp;[^&\\s]|&lt;\\w+");
+        QStringList problems;
+        for (auto entries = entry.globalMatch(QString::fromUtf8(file.readAll())); entries.hasNext();) {
+            const QRegularExpressionMatch next = entries.next();
+            if (!next.captured(2).isEmpty() || next.captured(3).isEmpty())
+                problems << "untranslated: " + next.captured(1);
+            for (auto markers = marker.globalMatch(next.captured(1)); markers.hasNext();) {
+                const QString kept = markers.next().captured();
+                if (!next.captured(3).contains(kept, Qt::CaseInsensitive))
+                    problems << kept + " lost: " + next.captured(1);
+            }
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    }
+
+    // A start with Chinese chosen: the built translations reach the window, Qt's
+    // texts and the card type names; the line titles are stored in Chinese and
+    // stay when English is chosen later.
+    void chineseStart()
+    {
+        TestStore store;
+        store.exec("insert into card values(1, 13, 'mail', 0)");
+        QVERIFY(SettingsRow::setLanguage("zh_CN"));
+        QTranslator chinese, qtChinese;
+        QCOMPARE(applyLanguage(chinese, NIMBREL_PROGRAM_DIR, "en_US", &qtChinese), QString("zh_CN"));
+        // Qt's own texts, as on its boxes and file dialogs, come from the file beside the program.
+        QVERIFY(qtChinese.filePath().startsWith(NIMBREL_PROGRAM_DIR));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString::fromUtf8("是(&Y)"));
+        QCOMPARE(store.value("select name from cardtype where id = 18").toString(), QString::fromUtf8("网站"));
+        MainWindow window;
+        window.show();
+        QCOMPARE(window.findChild<QMenuBar *>()->actions().first()->text(), QString::fromUtf8("类别(&C)"));
+        auto *view = window.findChild<QTableView *>("cardView");
+        view->setCurrentIndex(view->model()->index(0, 2));
+        QVERIFY(QMetaObject::invokeMethod(&window, "openCard"));
+        QVERIFY(window.savePendingEdits());
+        const char *const titles = "select group_concat(title, '|') from (select title from content order by id)";
+        QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));
+
+        // Back to English at the next start: type names follow, stored titles stay.
+        QCoreApplication::removeTranslator(&chinese);
+        QCoreApplication::removeTranslator(&qtChinese);
+        QTranslator english;
+        QVERIFY(SettingsRow::setLanguage("en"));
+        QCOMPARE(applyLanguage(english, NIMBREL_PROGRAM_DIR, "zh_CN"), QString("en"));
+        QCOMPARE(store.value("select name from cardtype where id = 18").toString(), QString("Website"));
+        QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));
+    }
+};
 
 QTEST_MAIN(TestLanguage)
 #include "tst_language.moc"

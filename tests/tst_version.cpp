@@ -53,8 +53,7 @@ private slots:
         QTest::newRow("213, No") << ok(genuine) << signature << Buttons{QMessageBox::No} << QString();
         QTest::newRow("212") << ok(old) << ok(publisher.sign(old)) << Buttons() << QString();
         QTest::newRow("another key") << ok(genuine) << ok(TestPublisher().sign(genuine)) << Buttons() << QString();
-        QTest::newRow("no signature") << ok(genuine) << httpReply("404 Not Found", htmlPage) << Buttons()
-                                      << QString();
+        QTest::newRow("no signature") << ok(genuine) << httpReply("404 Not Found", htmlPage) << Buttons() << QString();
         QTest::newRow("edits not written") << ok(genuine) << signature << yesThenOk << QString("edits not written");
         QTest::newRow("no updater") << ok(genuine) << signature << yesThenOk << QString("no updater");
         QTest::newRow("refused connection") << ok(genuine) << signature << Buttons() << QString("no server");

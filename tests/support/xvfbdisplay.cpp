@@ -19,9 +19,3 @@ XvfbDisplay::XvfbDisplay()
     qputenv("DISPLAY", ':' + number.trimmed());
     qputenv("QT_QPA_PLATFORM", "xcb");
 }
-
-XvfbDisplay::~XvfbDisplay()
-{
-    xvfb.terminate();
-    xvfb.waitForFinished();
-}

@@ -11,7 +11,8 @@ class XvfbDisplay
 {
 public:
     XvfbDisplay();
-    ~XvfbDisplay();
+    // Ended by a signal it can clean up after.
+    ~XvfbDisplay() { xvfb.terminate(), xvfb.waitForFinished(); }
 
     bool isRunning() const { return failure.isEmpty(); }
     // Why there is no display, for the skip message.
