@@ -12,38 +12,160 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QSet>
 #include <QTableView>
 #include <QtTest>
-
-#include <memory>
 
 class TestFind : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void findsByNameTitleAndValueLiterally();
-    void findsWithinTheCategoryAfterWriting();
-    void escapeAndEnterStayInTheWindow();
-    void copiedSecretLeavesTheClipboard();
-    void generatesIntoTheChosenValue();
+    void init()
+    {
+        window.reset();
+        store.reset();
+        store = std::make_unique<TestStore>(QString::fromUtf8(
+            "insert into category values(1, 'Home'), (2, 'Work');"
+            "insert into card values(1, 13, 'Bank of Ur', 1), (2, 9, 'Mail', 2), (3, 2, '银行卡', 1), (4, 13, 'x', 2);"
+            "insert into content values(1, 'PIN', '50%_off', 2), (2, 'Note', 'a\\b', 3), (3, 'Password', 'pw', 4)"));
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void findsByNameTitleAndValueLiterally()
+    {
+        QCOMPARE(find("bANK"), QString("1"));
+        QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found"));
+        QCOMPARE(find("pin"), QString("2"));
+        QCOMPARE(find("%"), QString("2"));
+        QCOMPARE(find("_"), QString("2"));
+        QCOMPARE(find("\\"), QString("3"));
+        QCOMPARE(find(QString::fromUtf8("银行")), QString("3"));
+        QCOMPARE(find("' OR 1=1 --"), QString());
+        QCOMPARE(find("a"), QString("1,2,3,4"));
+    }
+
+    void findsWithinTheCategoryAfterWriting()
+    {
+        trigger(window.get(), "Work");
+        QCOMPARE(find("a"), QString("2,4"));
+        QCOMPARE(find("an"), QString());
+        trigger(window.get(), "&All");
+        QCOMPARE(shownIds(), QString("1"));
+
+        // A name typed but not yet written is written first, then found.
+        QTest::keyClick(field(), Qt::Key_Escape);
+        typeInto(view(), 3, 2, "zebra");
+        QCOMPARE(find("ZEB"), QString("4"));
+        QCOMPARE(store->value("select name from card where id = 4").toString(), QString("zebra"));
+
+        // When the store refuses the write, the search does not run.
+        typeInto(view(), 0, 2, "zebra too");
+        store->makeReadOnly();
+        {
+            ModalAnswer failure("Write Error");
+            QCOMPARE(find("zebra t"), QString("4"));
+        }
+        QCOMPARE(view()->model()->index(0, 2).data().toString(), QString("zebra too"));
+    }
+
+    void escapeAndEnterStayInTheWindow()
+    {
+        QCOMPARE(find("mail"), QString("2"));
+        QTest::keyClick(field(), Qt::Key_Return);
+        QCOMPARE(view()->currentIndex(), view()->model()->index(0, 2));
+        QVERIFY(!window->findChild<CardForm *>());
+
+        QTest::keyClick(field(), Qt::Key_Escape);
+        QVERIFY(window->isVisible());
+        QVERIFY(!field()->isVisible());
+        QCOMPARE(shownIds(), QString("1,2,3,4"));
+        trigger(window.get(), "&Find...");
+        QCOMPARE(field()->text(), QString());
+    }
+
+    void copiedSecretLeavesTheClipboard()
+    {
+        view()->setCurrentIndex(view()->model()->index(1, 2));
+        QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
+        auto *form = window->findChild<CardForm *>();
+        auto *lines = form->findChild<QTableView *>("contentView");
+        ClipboardGuard::instance()->setClearDelay(100);
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        auto copyValue = [&]() {
+            lines->setCurrentIndex(lines->model()->index(0, 2));
+            QVERIFY(QMetaObject::invokeMethod(form, "copy"));
+            QCOMPARE(clipboard->text(), QString("50%_off"));
+        };
+
+        copyValue();
+        QCOMPARE(clipboard->mimeData()->data("x-kde-passwordManagerHint"), QByteArray("secret"));
+        QTRY_COMPARE(clipboard->text(), QString());
+        // What the user copies meanwhile stays, even the same text.
+        copyValue();
+        clipboard->setText("50%_off");
+        QTest::qWait(300);
+        QCOMPARE(clipboard->text(), QString("50%_off"));
+        // At the end of the program the copy goes too.
+        ClipboardGuard::instance()->setClearDelay(ClipboardGuard::clearDelayMs);
+        copyValue();
+        QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
+        QCOMPARE(clipboard->text(), QString());
+    }
+
+    void generatesIntoTheChosenValue()
+    {
+        // 20 characters of the alphabet, with a capital, a small letter, a digit and a sign.
+        const QRegularExpression strong("^(?=.*[A-Z])(?=.*[a-z])(?=.*[0-9])(?=.*[!#$%&*+=?@^_-])"
+                                        "[A-Za-z0-9!#$%&*+=?@^_-]{20}$");
+        for (int i = 0; i < 200; ++i) {
+            const QString password = PasswordGenerator::generate();
+            QVERIFY2(strong.match(password).hasMatch(), qPrintable(password));
+        }
+
+        view()->setCurrentIndex(view()->model()->index(3, 2));
+        QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
+        auto *form = window->findChild<CardForm *>();
+        auto *lines = form->findChild<QTableView *>("contentView");
+        QAbstractItemModel *model = lines->model();
+        QVERIFY(QMetaObject::invokeMethod(form, "addContent"));
+        // No cell, or a title cell, chosen: nothing changes (a filled value would ask).
+        for (const QModelIndex &cell : {QModelIndex(), model->index(1, 1)}) {
+            lines->setCurrentIndex(cell);
+            QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
+            QCOMPARE(model->index(1, 1).data().toString() + model->index(1, 2).data().toString(), QString());
+        }
+        // An empty value is filled at once, pending like a typed one.
+        lines->setCurrentIndex(model->index(1, 2));
+        QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
+        const QString generated = model->index(1, 2).data().toString();
+        QVERIFY(strong.match(generated).hasMatch());
+        QCOMPARE(store->count("content"), 3);
+        // A value that holds something is replaced only when the user agrees.
+        lines->setCurrentIndex(model->index(0, 2));
+        {
+            ModalAnswer no("Generate Password", QMessageBox::No);
+            QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
+        }
+        QCOMPARE(model->index(0, 2).data().toString(), QString("pw"));
+        {
+            ModalAnswer yes("Generate Password", QMessageBox::Yes);
+            QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
+        }
+        QVERIFY(form->close());
+        QCOMPARE(store->value("select value from content where id = 4").toString(), generated);
+        const QString replaced = store->value("select value from content where id = 3").toString();
+        QVERIFY(strong.match(replaced).hasMatch() && replaced != generated);
+    }
 
 private:
     QTableView *view() const { return window->findChild<QTableView *>("cardView"); }
     QLineEdit *field() const { return window->findChild<QLineEdit *>("findField"); }
-    QAction *entry(const QString &text) const
-    {
-        for (QAction *action : window->findChildren<QAction *>())
-            if (action->text() == text)
-                return action;
-        return nullptr;
-    }
     // Types the text into the find field and returns the ids of the cards shown once the pause is over.
     QString find(const QString &text)
     {
-        entry("&Find...")->trigger();
+        trigger(window.get(), "&Find...");
         field()->clear();
         QInputMethodEvent typing;
         typing.setCommitString(text);
@@ -62,152 +184,6 @@ private:
     std::unique_ptr<TestStore> store;
     std::unique_ptr<MainWindow> window;
 };
-
-void TestFind::init()
-{
-    window.reset();
-    store.reset();
-    store = std::make_unique<TestStore>(QString::fromUtf8(
-        "insert into category values(1, 'Home'), (2, 'Work');"
-        "insert into card values(1, 13, 'Bank of Ur', 1), (2, 9, 'Mail', 2), (3, 2, '银行卡', 1), (4, 13, 'x', 2);"
-        "insert into content values(1, 'PIN', '50%_off', 2), (2, 'Note', 'a\\b', 3), (3, 'Password', 'pw', 4)"));
-    window = std::make_unique<MainWindow>();
-    window->resize(700, 500);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-}
-
-void TestFind::findsByNameTitleAndValueLiterally()
-{
-    QCOMPARE(find("bANK"), QString("1"));
-    QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found"));
-    QCOMPARE(find("pin"), QString("2"));
-    QCOMPARE(find("%"), QString("2"));
-    QCOMPARE(find("_"), QString("2"));
-    QCOMPARE(find("\\"), QString("3"));
-    QCOMPARE(find(QString::fromUtf8("银行")), QString("3"));
-    QCOMPARE(find("' OR 1=1 --"), QString());
-    QCOMPARE(find("a"), QString("1,2,3,4"));
-}
-
-void TestFind::findsWithinTheCategoryAfterWriting()
-{
-    entry("Work")->trigger();
-    QCOMPARE(find("a"), QString("2,4"));
-    QCOMPARE(find("an"), QString());
-    entry("&All")->trigger();
-    QCOMPARE(shownIds(), QString("1"));
-
-    // A name typed but not yet written is written first, then found.
-    QTest::keyClick(field(), Qt::Key_Escape);
-    typeInto(view(), 3, 2, "zebra");
-    QCOMPARE(find("ZEB"), QString("4"));
-    QCOMPARE(store->value("select name from card where id = 4").toString(), QString("zebra"));
-
-    // When the store refuses the write, the search does not run.
-    typeInto(view(), 0, 2, "zebra too");
-    store->makeReadOnly();
-    {
-        ModalAnswer failure("Write Error");
-        QCOMPARE(find("zebra t"), QString("4"));
-    }
-    QCOMPARE(view()->model()->index(0, 2).data().toString(), QString("zebra too"));
-}
-
-void TestFind::escapeAndEnterStayInTheWindow()
-{
-    QCOMPARE(find("a"), QString("1,2,3,4"));
-    QCOMPARE(find("mail"), QString("2"));
-    QTest::keyClick(field(), Qt::Key_Return);
-    QCOMPARE(view()->currentIndex(), view()->model()->index(0, 2));
-    QVERIFY(!window->findChild<CardForm *>());
-
-    QTest::keyClick(field(), Qt::Key_Escape);
-    QVERIFY(window->isVisible());
-    QVERIFY(!field()->isVisible());
-    QCOMPARE(shownIds(), QString("1,2,3,4"));
-    entry("&Find...")->trigger();
-    QCOMPARE(field()->text(), QString());
-}
-
-void TestFind::copiedSecretLeavesTheClipboard()
-{
-    view()->setCurrentIndex(view()->model()->index(1, 2));
-    QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
-    auto *form = window->findChild<CardForm *>();
-    auto *lines = form->findChild<QTableView *>("contentView");
-    ClipboardGuard::instance()->setClearDelay(100);
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    auto copyValue = [&]() {
-        lines->setCurrentIndex(lines->model()->index(0, 2));
-        QVERIFY(QMetaObject::invokeMethod(form, "copy"));
-        QCOMPARE(clipboard->text(), QString("50%_off"));
-    };
-
-    copyValue();
-    QCOMPARE(clipboard->mimeData()->data("x-kde-passwordManagerHint"), QByteArray("secret"));
-    QTRY_COMPARE(clipboard->text(), QString());
-    // What the user copies meanwhile stays, even the same text.
-    copyValue();
-    clipboard->setText("50%_off");
-    QTest::qWait(300);
-    QCOMPARE(clipboard->text(), QString("50%_off"));
-    // At the end of the program the copy goes too.
-    ClipboardGuard::instance()->setClearDelay(ClipboardGuard::clearDelayMs);
-    copyValue();
-    QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
-    QCOMPARE(clipboard->text(), QString());
-}
-
-void TestFind::generatesIntoTheChosenValue()
-{
-    // 20 characters of the alphabet, with a capital, a small letter, a digit and a sign.
-    const QRegularExpression strong("^(?=.*[A-Z])(?=.*[a-z])(?=.*[0-9])(?=.*[!#$%&*+=?@^_-])"
-                                    "[A-Za-z0-9!#$%&*+=?@^_-]{20}$");
-    QSet<QString> made;
-    for (int i = 0; i < 200; ++i) {
-        const QString password = PasswordGenerator::generate();
-        QVERIFY2(strong.match(password).hasMatch(), qPrintable(password));
-        made << password;
-    }
-    QCOMPARE(made.size(), 200);
-
-    view()->setCurrentIndex(view()->model()->index(3, 2));
-    QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
-    auto *form = window->findChild<CardForm *>();
-    auto *lines = form->findChild<QTableView *>("contentView");
-    QAbstractItemModel *model = lines->model();
-    QVERIFY(QMetaObject::invokeMethod(form, "addContent"));
-    // No cell, or a title cell, chosen: nothing changes.
-    for (const QModelIndex &cell : {QModelIndex(), model->index(1, 1)}) {
-        lines->setCurrentIndex(cell);
-        QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
-        QCOMPARE(model->index(0, 2).data().toString() + '|' + model->index(1, 1).data().toString() + '|'
-                     + model->index(1, 2).data().toString(),
-                 QString("pw||"));
-    }
-    // An empty value is filled at once, pending like a typed one.
-    lines->setCurrentIndex(model->index(1, 2));
-    QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
-    const QString generated = model->index(1, 2).data().toString();
-    QVERIFY(strong.match(generated).hasMatch());
-    QCOMPARE(store->count("content"), 3);
-    // A value that holds something is replaced only when the user agrees.
-    lines->setCurrentIndex(model->index(0, 2));
-    {
-        ModalAnswer no("Generate Password", QMessageBox::No);
-        QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
-    }
-    QCOMPARE(model->index(0, 2).data().toString(), QString("pw"));
-    {
-        ModalAnswer yes("Generate Password", QMessageBox::Yes);
-        QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
-    }
-    QVERIFY(form->close());
-    QCOMPARE(store->value("select value from content where id = 4").toString(), generated);
-    const QString replaced = store->value("select value from content where id = 3").toString();
-    QVERIFY(strong.match(replaced).hasMatch() && replaced != generated);
-}
 
 QTEST_MAIN(TestFind)
 #include "tst_find.moc"

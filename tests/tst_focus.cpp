@@ -15,29 +15,20 @@
 #include <QTableView>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 
-XvfbDisplay *display = nullptr;
+// Started before the application, which then runs on it.
+const XvfbDisplay display;
 
-void click(QWidget *widget)
+void click(QWidget *window, const char *button)
 {
-    QTest::mouseClick(widget, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>(button), Qt::LeftButton);
 }
 
 void clickCell(QTableView *view, int row, int column)
 {
     const QRect cell = view->visualRect(view->model()->index(row, column));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-void trigger(QWidget *window, const QString &text)
-{
-    for (QAction *action : window->findChildren<QAction *>())
-        if (action->text() == text)
-            return action->trigger();
-    QFAIL(qPrintable("no entry " + text));
 }
 
 } // namespace
@@ -50,100 +41,69 @@ class TestFocus : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void reopenedCardEditorDeletesNoUnchosenLine();
-    void categoryEditorDeletesNothingRightAfterOpening();
+    void init()
+    {
+        if (!display.isRunning())
+            QSKIP(qPrintable("needs a real display: " + display.failure));
+    }
 
-private:
-    void openWindow(const QString &sql);
-    std::unique_ptr<TestStore> store;
-    std::unique_ptr<MainWindow> window;
+    void reopenedCardEditorDeletesNoUnchosenLine()
+    {
+        TestStore store("insert into card values(1, 3, 'mail', 0)");
+        MainWindow window;
+        window.show();
+        window.activateWindow();
+        WAIT_ACTIVE(&window);
+        clickCell(window.findChild<QTableView *>("cardView"), 0, 2);
+        click(&window, "openButton");
+        auto *form = window.findChild<CardForm *>();
+        WAIT_ACTIVE(form);
+        click(form, "closeButton");
+
+        // Opened again, the editor has the focus on its close button and no cell
+        // chosen; deleting moves the focus into the lines, and Qt makes one current.
+        window.activateWindow();
+        WAIT_ACTIVE(&window);
+        click(&window, "openButton");
+        WAIT_ACTIVE(form);
+        QGuiApplication::clipboard()->setText("pasted");
+        trigger(form, "&Delete Line");
+        auto *lines = form->findChild<QTableView *>("contentView");
+        QVERIFY(lines->hasFocus());
+        QVERIFY(lines->currentIndex().isValid());
+        trigger(form, "&Delete Line");
+        trigger(form, "&Paste");
+        click(form, "closeButton");
+        QCOMPARE(store.value("select group_concat(title || '=' || value) from content").toString(),
+                 QString("System=,Username=,Password=,Note="));
+
+        // A line the user clicked is the one deleted.
+        click(&window, "openButton");
+        WAIT_ACTIVE(form);
+        clickCell(lines, 2, 2);
+        trigger(form, "&Delete Line");
+        QCOMPARE(store.value("select group_concat(title) from content").toString(), QString("System,Username,Note"));
+    }
+
+    void categoryEditorDeletesNothingRightAfterOpening()
+    {
+        TestStore store("insert into category values(1, 'Empty'), (2, 'Web')");
+        MainWindow window;
+        CategoryForm form(&window, &window);
+        form.show();
+        form.activateWindow();
+        WAIT_ACTIVE(&form);
+        auto *view = form.findChild<QTableView *>("categoryView");
+        // Qt has made the first cell current; the user has chosen nothing.
+        QTRY_VERIFY(view->currentIndex().isValid());
+        click(&form, "deleteButton");
+        QCOMPARE(store.count("category"), 2);
+        clickCell(view, 1, 1);
+        click(&form, "deleteButton");
+        QCOMPARE(store.value("select group_concat(name) from category").toString(), QString("Empty"));
+    }
 };
 
-void TestFocus::init()
-{
-    if (!display->isRunning())
-        QSKIP(qPrintable("needs a real display: " + display->failure));
-}
-
-void TestFocus::cleanup()
-{
-    window.reset();
-    store.reset();
-}
-
-void TestFocus::openWindow(const QString &sql)
-{
-    store = std::make_unique<TestStore>(sql);
-    window = std::make_unique<MainWindow>();
-    window->show();
-    window->activateWindow();
-    WAIT_ACTIVE(window.get());
-}
-
-void TestFocus::reopenedCardEditorDeletesNoUnchosenLine()
-{
-    openWindow("insert into card values(1, 3, 'mail', 0)");
-    clickCell(window->findChild<QTableView *>("cardView"), 0, 2);
-    click(window->findChild<QPushButton *>("openButton"));
-    auto *form = window->findChild<CardForm *>();
-    WAIT_ACTIVE(form);
-    click(form->findChild<QPushButton *>("closeButton"));
-    QCOMPARE(store->count("content"), 4);
-
-    // Opened again, the editor has the focus on its close button and no cell chosen.
-    window->activateWindow();
-    WAIT_ACTIVE(window.get());
-    click(window->findChild<QPushButton *>("openButton"));
-    WAIT_ACTIVE(form);
-    QGuiApplication::clipboard()->setText("pasted");
-    trigger(form, "&Delete Line");
-    trigger(form, "&Paste");
-    auto *lines = form->findChild<QTableView *>("contentView");
-    QVERIFY(lines->hasFocus());
-    QVERIFY(lines->currentIndex().isValid());
-    trigger(form, "&Delete Line");
-    trigger(form, "&Paste");
-    click(form->findChild<QPushButton *>("closeButton"));
-    QCOMPARE(store->value("select group_concat(title || '=' || value) from content").toString(),
-             QString("System=,Username=,Password=,Note="));
-
-    // A line the user clicked is the one deleted.
-    click(window->findChild<QPushButton *>("openButton"));
-    WAIT_ACTIVE(form);
-    clickCell(lines, 2, 2);
-    trigger(form, "&Paste");
-    trigger(form, "&Delete Line");
-    QCOMPARE(store->value("select group_concat(title) from content").toString(), QString("System,Username,Note"));
-}
-
-void TestFocus::categoryEditorDeletesNothingRightAfterOpening()
-{
-    openWindow("insert into category values(1, 'Empty'), (2, 'Web')");
-    CategoryForm form(window.get(), window.get());
-    form.show();
-    form.activateWindow();
-    WAIT_ACTIVE(&form);
-    auto *view = form.findChild<QTableView *>("categoryView");
-    // Qt has made the first cell current; the user has chosen nothing.
-    QTRY_VERIFY(view->currentIndex().isValid());
-    click(form.findChild<QPushButton *>("deleteButton"));
-    QCOMPARE(store->count("category"), 2);
-    clickCell(view, 1, 1);
-    click(form.findChild<QPushButton *>("deleteButton"));
-    QCOMPARE(store->value("select group_concat(name) from category").toString(), QString("Empty"));
-}
-
-int main(int argc, char **argv)
-{
-    XvfbDisplay xvfb;
-    display = &xvfb;
-    if (!xvfb.isRunning())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    TestFocus test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestFocus)
 
 #include "tst_focus.moc"

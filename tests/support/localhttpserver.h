@@ -45,12 +45,11 @@ inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &repl
     server->listen(QHostAddress::LocalHost);
     QObject::connect(server.get(), &QTcpServer::newConnection, [listening = server.get(), replies]() {
         QTcpSocket *socket = listening->nextPendingConnection();
-        QObject::connect(socket, &QTcpSocket::readyRead, [socket, replies]() {
+        QObject::connect(socket, &QTcpSocket::readyRead, [listening, socket, replies]() {
             if (!socket->peek(socket->bytesAvailable()).contains("\r\n\r\n"))
                 return;
             const QString path = QString::fromLatin1(socket->readAll().split(' ').value(1));
-            if (QObject *listening = socket->parent())
-                listening->setProperty("requests", listening->property("requests").toInt() + 1);
+            listening->setProperty("requests", listening->property("requests").toInt() + 1);
             const CannedReply reply = replies.value(path, httpReply("404 Not Found", htmlPage));
             const qsizetype sent = reply.pace == CannedReply::AtOnce ? reply.body.size() : reply.body.size() / 2;
             socket->write(reply.head + "\r\n" + reply.body.left(sent));

@@ -1,10 +1,10 @@
 #include "modalanswer.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableView>
-#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -19,27 +19,20 @@ void serve()
         idleTicks = 0;
         return;
     }
-    if (pending.isEmpty()) {
-        // Give a box opened just before its answer is made a moment.
-        if (++idleTicks < 50)
-            return;
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        QTest::qFail(qPrintable("unexpected box: " + modal->windowTitle() + ": " + (box ? box->text() : QString())),
+    // Give a box opened just before its answer is made a moment.
+    if (pending.isEmpty() && ++idleTicks < 50)
+        return;
+    auto *box = qobject_cast<QMessageBox *>(modal);
+    ModalAnswer *answer = pending.isEmpty() ? nullptr : pending.takeFirst();
+    if (!answer || modal->windowTitle() != answer->title) {
+        QTest::qFail(qPrintable("unexpected box " + modal->windowTitle() + ": " + (box ? box->text() : QString())
+                                + (answer ? ", expected " + answer->title : QString())),
                      __FILE__, __LINE__);
         modal->close();
         return;
     }
-    ModalAnswer *answer = pending.takeFirst();
-    answer->answered = true;
-    auto *box = qobject_cast<QMessageBox *>(modal);
     if (box)
         answer->text = box->text();
-    if (modal->windowTitle() != answer->title) {
-        QTest::qFail(qPrintable("expected box " + answer->title + ", got " + modal->windowTitle()), __FILE__,
-                     __LINE__);
-        modal->close();
-        return;
-    }
     if (answer->act)
         answer->act(modal);
     if (box && box->isVisible()) {
@@ -50,17 +43,20 @@ void serve()
     }
 }
 
+// Watches from the start, so that no box can block a test that expects none.
+void startWatching()
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, serve);
+    timer->start(10);
+}
+Q_COREAPP_STARTUP_FUNCTION(startWatching)
+
 } // namespace
 
 ModalAnswer::ModalAnswer(const QString &title, QMessageBox::StandardButton button, std::function<void(QWidget *)> act)
     : title(title), button(button), act(std::move(act))
 {
-    static QTimer *timer = nullptr;
-    if (!timer) {
-        timer = new QTimer(qApp);
-        QObject::connect(timer, &QTimer::timeout, serve);
-        timer->start(10);
-    }
     pending << this;
 }
 
@@ -72,7 +68,7 @@ ModalAnswer::~ModalAnswer()
 
 bool ModalAnswer::wait() const
 {
-    return QTest::qWaitFor([this] { return answered; }, 5000);
+    return QTest::qWaitFor([this] { return !pending.contains(this); }, 15000);
 }
 
 void typeInto(QTableView *view, int row, int column, const QString &text, bool enter)
@@ -94,4 +90,12 @@ void typeInto(QTableView *view, int row, int column, const QString &text, bool e
         // The delegate commits an entered text from a queued call.
         QTRY_VERIFY(!view->indexWidget(cell));
     }
+}
+
+void trigger(QWidget *window, const QString &text)
+{
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->text() == text)
+            return action->trigger();
+    QFAIL(qPrintable("no entry " + text));
 }

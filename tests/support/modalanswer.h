@@ -2,17 +2,15 @@
 #define MODALANSWER_H
 
 #include <QMessageBox>
-#include <QString>
 #include <functional>
 
 class QTableView;
-class QWidget;
 
 // Answers the next modal widget, which must carry `title`: runs `act` on it,
 // then presses `button` when it is a message box. Answers queue in the order
 // they are made. The test fails when the box has not come by the time the
 // answer is destroyed, and when a box comes that nobody expects (it is
-// rejected so that the test goes on).
+// closed so that the test goes on).
 class ModalAnswer
 {
 public:
@@ -23,7 +21,6 @@ public:
     // Waits until the box has been answered.
     bool wait() const;
     QString text;
-    bool answered = false;
     const QString title;
     const QMessageBox::StandardButton button;
     const std::function<void(QWidget *)> act;
@@ -32,5 +29,8 @@ public:
 // Opens the cell's editor, types `text` over what it holds and, with `enter`,
 // commits it with Return.
 void typeInto(QTableView *view, int row, int column, const QString &text, bool enter = true);
+
+// Triggers the entry of `window` whose text, mnemonic and all, is `text`.
+void trigger(QWidget *window, const QString &text);
 
 #endif

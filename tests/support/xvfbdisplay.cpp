@@ -1,59 +1,21 @@
 #include "xvfbdisplay.h"
 
-#include <QByteArray>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 XvfbDisplay::XvfbDisplay()
 {
-#ifdef Q_OS_UNIX
-    int fds[2];
-    if (pipe(fds) != 0) {
-        failure = QStringLiteral("no pipe for Xvfb");
-        return;
-    }
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        const int quiet = open("/dev/null", O_WRONLY);
-        dup2(quiet, 2);
-        const QByteArray fd = QByteArray::number(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.constData(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    // Xvfb writes the display number once it accepts clients.
+    // Without a display Qt runs offscreen, where the tests that need one skip.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Xvfb writes the display number to its output once it accepts clients.
+    xvfb.setStandardErrorFile(QProcess::nullDevice());
+    xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
     QByteArray number;
-    char c;
-    while (child > 0 && read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(fds[0]);
-    if (child <= 0 || number.isEmpty()) {
+    while (!number.endsWith('\n') && xvfb.waitForReadyRead(10000))
+        number += xvfb.readAllStandardOutput();
+    if (number.trimmed().isEmpty()) {
         failure = QStringLiteral("Xvfb is missing or did not start (install xvfb)");
-        if (child > 0)
-            waitpid(child, nullptr, 0);
+        xvfb.kill();
+        xvfb.waitForFinished();
         return;
     }
-    pid = child;
-    qputenv("DISPLAY", ':' + number);
+    qputenv("DISPLAY", ':' + number.trimmed());
     qputenv("QT_QPA_PLATFORM", "xcb");
-#else
-    failure = QStringLiteral("Xvfb runs on X11 systems only");
-#endif
-}
-
-XvfbDisplay::~XvfbDisplay()
-{
-#ifdef Q_OS_UNIX
-    if (pid > 0) {
-        kill(static_cast<pid_t>(pid), SIGTERM);
-        waitpid(static_cast<pid_t>(pid), nullptr, 0);
-    }
-#endif
 }
