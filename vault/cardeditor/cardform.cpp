@@ -126,12 +126,10 @@ void CardForm::recvOpenCard(int id, int type)
         return;
     if (model->record().isEmpty())
         setUpTable();
-    model->setFilter(CardTable::linesFilter(id));
     QString error;
-    if (!ModelRead::select(model, &error)) {
+    if (!ModelRead::select(model, CardTable::linesFilter(id), &error)) {
         // Nothing is pending, so nothing is lost; a blank editor would let
         // the user type lines over ones that exist.
-        model->setFilter(CardTable::linesFilter(cardId));
         hide();
         TableSupport::reportReadError(parentWidget(), error);
         return;

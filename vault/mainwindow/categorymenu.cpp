@@ -45,9 +45,8 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 bool MainWindow::applyCategoryFilter(int categoryId)
 {
     shownCategory = categoryId;
-    cardModel->setFilter(CardSearch::filter(categoryId, findText));
     QString error;
-    if (ModelRead::select(cardModel, &error))
+    if (ModelRead::select(cardModel, CardSearch::filter(categoryId, findText), &error))
         return true;
     TableSupport::reportReadError(this, error);
     return false;

@@ -393,6 +393,10 @@ Close anyway and lose them?</source>
         <source>&lt;font color=red&gt;password error!&lt;/font&gt;</source>
         <translation>&lt;font color=red&gt;密码错误！&lt;/font&gt;</translation>
     </message>
+    <message>
+        <source>&lt;font color=red&gt;The password cannot be checked: %1&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;无法核对密码：%1&lt;/font&gt;</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -662,6 +666,16 @@ A file that was there before is unchanged.</source>
         <source>ctrl+F</source>
         <translation>ctrl+F</translation>
     </message>
+    <message>
+        <source>%1 is in use by another program and cannot be read:
+%2
+
+Nothing was imported. Try again when that program has let go of it.</source>
+        <translation>%1 正被另一个程序使用，无法读取：
+%2
+
+没有导入任何内容。请在该程序释放它之后再试。</translation>
+    </message>
 </context>
 <context>
     <name>QAbstractFileIconProvider</name>
@@ -761,6 +775,24 @@ A file that was there before is unchanged.</source>
         <source>The settings of the store cannot be read: %1</source>
         <translation>无法读取数据库中的设置：%1</translation>
     </message>
+    <message>
+        <source>The store is in use by another program:
+%1
+
+Start Nimbrel again when that program has let go of it.</source>
+        <translation>存储文件正被另一个程序使用：
+%1
+
+请在该程序释放它之后再启动 Nimbrel。</translation>
+    </message>
+    <message>
+        <source>Nimbrel</source>
+        <translation>Nimbrel</translation>
+    </message>
+    <message>
+        <source>The vault is already open in another copy of Nimbrel. Use that one; this copy ends without touching the store.</source>
+        <translation>保险箱已在另一个 Nimbrel 中打开。请使用那一个；本程序将退出，不会改动存储文件。</translation>
+    </message>
 </context>
 <context>
     <name>SetPw</name>
@@ -804,12 +836,23 @@ A file that was there before is unchanged.</source>
         <source>&lt;font color=red&gt;The password could not be stored: %1&lt;/font&gt;</source>
         <translation>&lt;font color=red&gt;无法保存密码：%1&lt;/font&gt;</translation>
     </message>
+    <message>
+        <source>&lt;font color=red&gt;The old password cannot be checked: %1&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;无法核对旧密码：%1&lt;/font&gt;</translation>
+    </message>
 </context>
 <context>
     <name>SettingsRow</name>
     <message>
         <source>no settings row</source>
         <translation>数据库中缺少设置记录</translation>
+    </message>
+</context>
+<context>
+    <name>StoreImport</name>
+    <message>
+        <source>%1 of its %2 rows could be copied</source>
+        <translation>其 %2 行中只有 %1 行可以复制</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 namespace {
 
 const char staleProperty[] = "nimbrelStale";
+const char filterProperty[] = "nimbrelPendingFilter";
 
 // A read of the same table that takes the same lock as the model's select.
 bool storeAnswers(const QSqlTableModel *model, QString *error)
@@ -25,11 +26,27 @@ namespace ModelRead {
 
 bool select(QSqlTableModel *model, QString *error)
 {
-    const bool read = storeAnswers(model, error) && model->select();
+    bool read = storeAnswers(model, error);
+    const QVariant filter = model->property(filterProperty);
+    if (read && filter.isValid() && filter.toString() != model->filter()) {
+        model->setProperty(filterProperty, QVariant());
+        const bool wasRead = model->query().isActive();
+        model->setFilter(filter.toString());
+        read = wasRead ? model->lastError().type() == QSqlError::NoError : model->select();
+    } else if (read) {
+        model->setProperty(filterProperty, QVariant());
+        read = model->select();
+    }
     if (!read && error && error->isEmpty())
         *error = model->lastError().text();
     model->setProperty(staleProperty, !read);
     return read;
+}
+
+bool select(QSqlTableModel *model, const QString &filter, QString *error)
+{
+    model->setProperty(filterProperty, filter);
+    return select(model, error);
 }
 
 bool refresh(QSqlTableModel *model, QString *error)

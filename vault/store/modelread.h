@@ -16,6 +16,11 @@ namespace ModelRead {
 // rows, is marked stale, and false is returned with the driver's text.
 bool select(QSqlTableModel *model, QString *error = nullptr);
 
+// The same with a new filter. A model that has been read reads itself again
+// as soon as its filter changes, so the store is asked before; when it cannot
+// be read, the filter waits for the next successful read.
+bool select(QSqlTableModel *model, const QString &filter, QString *error = nullptr);
+
 // True when the model shows what the store held at its last read; a stale
 // model is read again first.
 bool refresh(QSqlTableModel *model, QString *error = nullptr);
