@@ -2,6 +2,7 @@
 
 #include "cardeditor/clipboardguard.h"
 #include "cardeditor/passwordgenerator.h"
+#include "widgets/plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
@@ -13,7 +14,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSqlRecord>
 #include <QSqlTableModel>
@@ -214,11 +214,10 @@ void CardForm::generatePassword()
     // An editor left open would write its text over the password when it closes.
     TableSupport::commitOpenEditor(view);
     if (!model->data(cell, Qt::EditRole).toString().isEmpty()) {
-        QMessageBox question(QMessageBox::Question, tr("Generate Password"),
-                             tr("Replace this value with a new password?"), QMessageBox::Yes | QMessageBox::No,
-                             this);
-        question.setDefaultButton(QMessageBox::No);
-        if (question.exec() != QMessageBox::Yes)
+        if (PlainText::tell(this, QMessageBox::Question, tr("Generate Password"),
+                            tr("Replace this value with a new password?"), QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::No)
+            != QMessageBox::Yes)
             return;
     }
     model->setData(cell, PasswordGenerator::generate(), Qt::EditRole);

@@ -192,11 +192,10 @@ bool CategoryForm::writeOnClose()
         TableSupport::reportWriteError(this, error);
         return false;
     }
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, tr("Edit Category"),
-        tr("The categories could not be written:\n%1\n\nClose anyway and lose them?").arg(error),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+    if (PlainText::tell(this, QMessageBox::Question, tr("Edit Category"),
+                        tr("The categories could not be written:\n%1\n\nClose anyway and lose them?").arg(error),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
         return false;
     model->revertAll();
     return true;

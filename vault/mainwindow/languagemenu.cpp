@@ -1,11 +1,11 @@
 // The "&Language" entries: the choice is stored now and takes effect at the next start.
 #include "mainwindow/mainwindow.h"
 
+#include "widgets/plaintext.h"
 #include "widgets/qmenuex.h"
 #include "store/settingsrow.h"
 
 #include <QActionGroup>
-#include <QMessageBox>
 
 void MainWindow::createLanguageEntries(QMenuEx *languageMenu)
 {
@@ -53,8 +53,8 @@ void MainWindow::switchLanguage()
     const QString code = entry->data().toString();
     if (!SettingsRow::setLanguage(code)) {
         showStoredLanguage(entry->actionGroup());
-        QMessageBox::warning(this, tr("Switch language"),
-                             tr("The language could not be stored: %1").arg(SettingsRow::lastError()));
+        PlainText::tell(this, QMessageBox::Warning, tr("Switch language"),
+                        tr("The language could not be stored: %1").arg(SettingsRow::lastError()));
         return;
     }
     if (SettingsRow::lastLang().value_or(QString()) != code) {

@@ -27,15 +27,18 @@ namespace ModelRead {
 bool select(QSqlTableModel *model, QString *error)
 {
     bool read = storeAnswers(model, error);
-    const QVariant filter = model->property(filterProperty);
-    if (read && filter.isValid() && filter.toString() != model->filter()) {
+    if (read) {
+        const QVariant filter = model->property(filterProperty);
         model->setProperty(filterProperty, QVariant());
-        const bool wasRead = model->query().isActive();
-        model->setFilter(filter.toString());
-        read = wasRead ? model->lastError().type() == QSqlError::NoError : model->select();
-    } else if (read) {
-        model->setProperty(filterProperty, QVariant());
-        read = model->select();
+        if (filter.isValid() && filter.toString() != model->filter() && model->query().isActive()) {
+            // A model that has been read reads itself again as its filter changes.
+            model->setFilter(filter.toString());
+            read = model->lastError().type() == QSqlError::NoError;
+        } else {
+            if (filter.isValid())
+                model->setFilter(filter.toString());
+            read = model->select();
+        }
     }
     if (!read && error && error->isEmpty())
         *error = model->lastError().text();
@@ -47,11 +50,6 @@ bool select(QSqlTableModel *model, const QString &filter, QString *error)
 {
     model->setProperty(filterProperty, filter);
     return select(model, error);
-}
-
-bool refresh(QSqlTableModel *model, QString *error)
-{
-    return !isStale(model) || select(model, error);
 }
 
 bool isStale(const QSqlTableModel *model)

@@ -21,10 +21,7 @@ bool select(QSqlTableModel *model, QString *error = nullptr);
 // be read, the filter waits for the next successful read.
 bool select(QSqlTableModel *model, const QString &filter, QString *error = nullptr);
 
-// True when the model shows what the store held at its last read; a stale
-// model is read again first.
-bool refresh(QSqlTableModel *model, QString *error = nullptr);
-
+// True when the last read failed: the rows shown may no longer be stored.
 bool isStale(const QSqlTableModel *model);
 
 } // namespace ModelRead

@@ -59,11 +59,10 @@ void TableSupport::reportWriteError(QWidget *parent, const QString &driverText)
 
 void TableSupport::reportReadError(QWidget *parent, const QString &driverText)
 {
-    QMessageBox::warning(parent, tr("Read Error"),
-                         tr("The store could not be read:\n%1\n\n"
-                            "The table shows what was read before; try again in a moment.")
-                             .arg(driverText),
-                         QMessageBox::Ok);
+    PlainText::tell(parent, QMessageBox::Warning, tr("Read Error"),
+                    tr("The store could not be read:\n%1\n\n"
+                       "The table shows what was read before; try again in a moment.")
+                        .arg(driverText));
 }
 
 void TableSupport::fetchAll(QSqlTableModel *model)
