@@ -42,13 +42,7 @@ private:
                 return action;
         return nullptr;
     }
-    QString menu() const
-    {
-        QStringList names;
-        for (QAction *action : entries().mid(3))
-            names << action->data().toString() + ':' + action->text();
-        return names.join(',');
-    }
+    QString menu() const { return categoryEntries(window.get()); }
     QString shownCards() const
     {
         const QAbstractItemModel *cards = window->findChild<QTableView *>("cardView")->model();

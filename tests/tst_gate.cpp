@@ -17,16 +17,6 @@ namespace {
 
 constexpr int stillRunning = 42;
 
-// Types into the emptied entry as an input method commits text, so Chinese
-// arrives as ASCII does.
-void typeText(QWidget *edit, const QString &text)
-{
-    qobject_cast<QLineEdit *>(edit)->clear();
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QApplication::sendEvent(edit, &event);
-}
-
 // Runs the application's event loop, as the program does, with `step` as its
 // first event: the loop's exit code, or stillRunning if it had not quit.
 template<typename Step>
@@ -47,24 +37,38 @@ QList<MainWindow *> mainWindows()
     return windows;
 }
 
-// A label or button as the user finds it: by the start of its text.
-template<typename Part = QLabel>
-Part *findPart(QWidget *dialog, const QString &text)
+// The entry that the label beginning with `label` names.
+QLineEdit *entry(QWidget *dialog, const QString &label)
 {
-    for (Part *part : dialog->findChildren<Part *>()) {
-        if (part->text().startsWith(text))
-            return part;
+    for (QLabel *part : dialog->findChildren<QLabel *>()) {
+        if (part->text().startsWith(label))
+            return qobject_cast<QLineEdit *>(part->buddy());
     }
     return nullptr;
 }
 
-// Types the old, new and confirming password into a SetPw and presses Enter.
+// Whether the dialog shows a red message beginning with `text`.
+bool tells(QWidget *dialog, const QString &text)
+{
+    for (QLabel *part : dialog->findChildren<QLabel *>()) {
+        if (part->text().startsWith("<font color=red>" + text))
+            return true;
+    }
+    return false;
+}
+
+void enter(QLineEdit *edit, const QString &text)
+{
+    edit->setText(text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// Fills the old, new and confirming password of a SetPw and presses Enter.
 void submit(QWidget *dialog, const QString &oldText, const QString &newText, const QString &confirmText)
 {
-    typeText(findPart(dialog, QStringLiteral("&Type old"))->buddy(), oldText);
-    typeText(findPart(dialog, QStringLiteral("&New"))->buddy(), newText);
-    typeText(findPart(dialog, QStringLiteral("&Confirm"))->buddy(), confirmText);
-    QTest::keyClick(findPart(dialog, QStringLiteral("&Confirm"))->buddy(), Qt::Key_Return);
+    entry(dialog, QStringLiteral("&Type old"))->setText(oldText);
+    entry(dialog, QStringLiteral("&New"))->setText(newText);
+    enter(entry(dialog, QStringLiteral("&Confirm")), confirmText);
 }
 
 // Tries `typed` at the login of a fresh start.
@@ -73,9 +77,7 @@ bool loginOpens(const QString &typed)
     qDeleteAll(mainWindows());
     Login login;
     login.show();
-    QWidget *edit = findPart(&login, QStringLiteral("&Password"))->buddy();
-    typeText(edit, typed);
-    QTest::keyClick(edit, Qt::Key_Return);
+    enter(entry(&login, QStringLiteral("&Password")), typed);
     return login.isHidden() && mainWindows().size() == 1;
 }
 
@@ -122,13 +124,12 @@ void TestGate::firstStartThenChange()
     SetPw cancelled(nullptr, true);
     cancelled.show();
     submit(&cancelled, QString(), QStringLiteral("secret"), QStringLiteral("secreT"));
-    QVERIFY(findPart(&cancelled, QStringLiteral("<font color=red>New passowrd and Confirm do not exactly match.</font>")));
+    QVERIFY(tells(&cancelled, QStringLiteral("New passowrd and Confirm do not exactly match.</font>")));
     store->makeReadOnly();
     submit(&cancelled, QString(), QStringLiteral("secret"), QStringLiteral("secret"));
-    QVERIFY(findPart(&cancelled, QStringLiteral("<font color=red>The password could not be stored: ")));
+    QVERIFY(tells(&cancelled, QStringLiteral("The password could not be stored: ")));
     QVERIFY(cancelled.isVisible());
-    QPushButton *cancelButton = findPart<QPushButton>(&cancelled, QStringLiteral("Canc&el"));
-    QCOMPARE(runApplication([&] { QTest::mouseClick(cancelButton, Qt::LeftButton); }), 0);
+    QCOMPARE(runApplication([&] { cancelled.reject(); }), 0);
     QCOMPARE(storedPassword(), SettingsRow::none);
     QVERIFY(mainWindows().isEmpty());
 
@@ -136,9 +137,8 @@ void TestGate::firstStartThenChange()
     store->exec(QStringLiteral("PRAGMA query_only = OFF"));
     SetPw firstRun(nullptr, true);
     firstRun.show();
-    QWidget *newEdit = findPart(&firstRun, QStringLiteral("&New"))->buddy();
-    QVERIFY(findPart(&firstRun, QStringLiteral("&Type old"))->buddy()->isHidden());
-    QCOMPARE(runApplication([&] { QTest::keyClick(newEdit, Qt::Key_Return); }), stillRunning);
+    QVERIFY(entry(&firstRun, QStringLiteral("&Type old"))->isHidden());
+    QCOMPARE(runApplication([&] { enter(entry(&firstRun, QStringLiteral("&New")), QString()); }), stillRunning);
     QVERIFY(firstRun.isHidden());
     QCOMPARE(store->value(QStringLiteral("select typeof(password) from option")).toString(), QStringLiteral("text"));
     QCOMPARE(storedPassword(), QString(""));
@@ -150,7 +150,7 @@ void TestGate::firstStartThenChange()
     const QString password = QString::fromUtf8("it's \"%1\" 保险箱");
     ModalAnswer change("Set Password", QMessageBox::NoButton, [this, &password](QWidget *modal) {
         submit(modal, QStringLiteral("x"), password, QStringLiteral("other"));
-        QVERIFY(findPart(modal, QStringLiteral("<font color=red>old password not match.</font>")));
+        QVERIFY(tells(modal, QStringLiteral("old password not match.</font>")));
         QCOMPARE(storedPassword(), QString(""));
         submit(modal, QString(), password, password);
     });
@@ -166,16 +166,13 @@ void TestGate::loginAfterFailures()
     QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
     Login dialog;
     dialog.show();
-    QWidget *edit = findPart(&dialog, QStringLiteral("&Password"))->buddy();
-    for (const char *wrong : {"secret ", "Secret", "", "none"}) {
-        typeText(edit, QString::fromLatin1(wrong));
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-    QVERIFY(findPart(&dialog, QStringLiteral("<font color=red>password error!</font>")));
+    QLineEdit *edit = entry(&dialog, QStringLiteral("&Password"));
+    for (const char *wrong : {"secret ", "Secret", "", "none"})
+        enter(edit, QString::fromLatin1(wrong));
+    QVERIFY(tells(&dialog, QStringLiteral("password error!</font>")));
     QVERIFY(mainWindows().isEmpty());
 
-    typeText(edit, QStringLiteral("secret"));
-    QCOMPARE(runApplication([&] { QTest::keyClick(edit, Qt::Key_Return); }), stillRunning);
+    QCOMPARE(runApplication([&] { enter(edit, QStringLiteral("secret")); }), stillRunning);
     QVERIFY(dialog.isHidden());
     QCOMPARE(mainWindows().size(), 1);
 }
@@ -190,12 +187,10 @@ void TestGate::unreadableSettingsRowLetsNobodyIn()
     setPw.show();
     {
         OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
-        QWidget *edit = findPart(&login, QStringLiteral("&Password"))->buddy();
-        typeText(edit, QStringLiteral("secret"));
-        QTest::keyClick(edit, Qt::Key_Return);
-        QVERIFY(findPart(&login, QStringLiteral("<font color=red>The password cannot be checked: database is locked")));
+        enter(entry(&login, QStringLiteral("&Password")), QStringLiteral("secret"));
+        QVERIFY(tells(&login, QStringLiteral("The password cannot be checked: database is locked")));
         submit(&setPw, QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
-        QVERIFY(findPart(&setPw, QStringLiteral("<font color=red>The old password cannot be checked: database is locked")));
+        QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: database is locked")));
     }
     QVERIFY(mainWindows().isEmpty());
     QCOMPARE(storedPassword(), QStringLiteral("secret"));
@@ -204,7 +199,7 @@ void TestGate::unreadableSettingsRowLetsNobodyIn()
     QVERIFY(!loginOpens(QString()));
     QVERIFY(!loginOpens(SettingsRow::none));
     submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
-    QVERIFY(findPart(&setPw, QStringLiteral("<font color=red>The old password cannot be checked: no settings row")));
+    QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: no settings row")));
     store->exec(QStringLiteral("drop table option"));
     QVERIFY(!loginOpens(QString()));
 }

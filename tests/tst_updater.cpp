@@ -160,12 +160,6 @@ private slots:
         QCOMPARE(readFile(path("Nimbrel")), oldProgram);
         QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(path("started")), byTheUser, 5000);
     }
-
-    void iconAtTwiceItsSize()
-    {
-        QCOMPARE(QImage(QStringLiteral(":/update@2x.png")).size(), QSize(64, 64));
-        QCOMPARE(QImage(QStringLiteral(":/update.png")).size(), QSize(32, 32));
-    }
 };
 
 QTEST_MAIN(TestUpdater)

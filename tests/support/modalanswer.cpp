@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -98,4 +100,14 @@ void trigger(QWidget *window, const QString &text)
         if (action->text() == text)
             return action->trigger();
     QFAIL(qPrintable("no entry " + text));
+}
+
+QString categoryEntries(QWidget *window)
+{
+    QStringList entries;
+    for (QAction *action : window->findChild<QMenuBar *>()->actions().value(0)->menu()->actions()) {
+        if (action->isCheckable() && action->text() != QLatin1String("&All"))
+            entries << action->data().toString() + QLatin1Char(':') + action->text();
+    }
+    return entries.join(QLatin1Char(','));
 }

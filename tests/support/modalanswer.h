@@ -33,4 +33,7 @@ void typeInto(QTableView *view, int row, int column, const QString &text, bool e
 // Triggers the entry of `window` whose text, mnemonic and all, is `text`.
 void trigger(QWidget *window, const QString &text);
 
+// The per-category entries of the window's "&Category" menu as "id:text,...".
+QString categoryEntries(QWidget *window);
+
 #endif
