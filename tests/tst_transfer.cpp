@@ -22,26 +22,22 @@ namespace {
 using Password = std::optional<QString>;
 
 // Categories 1 and 2, cards 1 to 3, lines 1 to 10, password "none".
-const QStringList sampleRows = {
-    "insert or replace into option values(1, 'none', 'none', -1, 'none')",
-    "insert into category values(1, 'Web'), (2, 'Bank')",
-    "insert into card values(1, 18, 'forum', 1), (2, 2, 'savings', 2), (3, 5, 'visa', 2)",
+const char *const sampleRows =
+    "insert or replace into option values(1, 'none', 'none', -1, 'none');"
+    "insert into category values(1, 'Web'), (2, 'Bank');"
+    "insert into card values(1, 18, 'forum', 1), (2, 2, 'savings', 2), (3, 5, 'visa', 2);"
     "with recursive n(i) as (select 1 union all select i + 1 from n where i < 10) "
-    "insert into content select i, 't' || i, 'v' || i, (i - 1) % 3 + 1 from n",
-};
+    "insert into content select i, 't' || i, 'v' || i, (i - 1) % 3 + 1 from n;";
 
 // Largest ids 4, 7 and 20.
-const QStringList ownRows = {
-    "insert into category values(4, 'Web')",
-    "insert into card values(7, 13, 'mine', 4)",
-    "insert into content values(20, 'Password', 'x', 7)",
-};
+const char *const ownRows = "insert into category values(4, 'Web'); insert into card values(7, 13, 'mine', 4);"
+                            "insert into content values(20, 'Password', 'x', 7)";
 
 // A store file as the program makes one, with the sample rows and `extra`;
 // made before the store under test, which takes the same connection.
 void writeStore(const QString &path, const QString &extra)
 {
-    TestStore source(sampleRows.join(';') + ';' + extra);
+    TestStore source(sampleRows + extra);
     QVERIFY(QFile::copy(source.filePath(), path));
 }
 
@@ -51,7 +47,7 @@ QMap<QString, QByteArray> contents(const QString &dir)
     QMap<QString, QByteArray> files;
     for (const QFileInfo &info : QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
         QFile file(info.filePath());
-        files.insert(info.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable"));
+        files.insert(info.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable");
     }
     return files;
 }
@@ -102,7 +98,7 @@ private slots:
 void TestTransfer::import_data()
 {
     // The chosen file: a store with password "none" and `source` as an extra row.
-    QTest::addColumn<QStringList>("existing");
+    QTest::addColumn<QString>("existing");
     QTest::addColumn<QString>("source");
     QTest::addColumn<Password>("typed");
     // The message box: its title and a part of its text.
@@ -111,35 +107,34 @@ void TestTransfer::import_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("largest ids 4, 7, 20; no settings row")
-        << ownRows << "delete from option" << Password("") << ""
+        << QString(ownRows) << "delete from option" << Password("") << ""
         << QStringList{"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
                        "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:8"};
     QTest::newRow("references of 0 name no row")
-        << ownRows << "update card set categoryid = 0 where id = 3; update content set cardid = 0 where id = 10"
+        << QString(ownRows) << "update card set categoryid = 0 where id = 3; update content set cardid = 0 where id = 10"
         << Password("none") << ""
         << QStringList{"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
                        "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:0"};
     const QStringList same;
     QTest::newRow("held by another program")
-        << ownRows << "locked" << Password()
+        << QString(ownRows) << "locked" << Password()
         << "Import Database: is in use by another program and cannot be read:\ndatabase is locked" << same;
-    QTest::newRow("random bytes") << ownRows << "bytes:\x13\x87\xfe" << Password() << "Import Database: is not a card store"
+    QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe" << Password() << "Import Database: is not a card store"
                                   << same;
     QTest::newRow("empty entry for an unset password")
-        << ownRows << "" << Password("") << "Passowrd Input: Incorrect password of Import Database." << same;
+        << QString(ownRows) << "" << Password("") << "Passowrd Input: Incorrect password of Import Database." << same;
     // Found in the last table copied, past more cards than the table reads
     // at once: the rollback must take all and leave the table whole.
     QTest::newRow("a line of a card that is no number")
-        << QStringList{"insert into category values(4, 'Web')",
-                       "with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
-                       "insert into card select i, 13, 'card ' || i, 4 from n"}
+        << "insert into category values(4, 'Web'); with recursive n(i) as (select 1 union all select i + 1 "
+           "from n where i < 300) insert into card select i, 13, 'card ' || i, 4 from n"
         << "update content set cardid = 'x' where id = 5" << Password("none")
         << "Import Database: holds ids that are not positive whole numbers" << same;
 }
 
 void TestTransfer::import()
 {
-    QFETCH(QStringList, existing);
+    QFETCH(QString, existing);
     QFETCH(QString, source);
     QFETCH(Password, typed);
     QFETCH(QString, box);
@@ -152,7 +147,7 @@ void TestTransfer::import()
     else
         writeStore(path, source == "locked" ? QString() : source);
     file.close();
-    TestStore store(existing.join(';'));
+    TestStore store(existing);
     std::optional<OtherProgram> holder;
     if (source == "locked")
         holder.emplace(path, "BEGIN EXCLUSIVE");
@@ -213,7 +208,7 @@ void TestTransfer::exportCopiesStore()
     QTemporaryDir files;
     const QString target = files.filePath(QStringLiteral("export.db"));
     writeStore(target, "delete from card");
-    TestStore store(sampleRows.join(';'));
+    TestStore store(sampleRows);
     MainWindow window;
     auto *model = window.findChild<QTableView *>("cardView")->model();
     QVERIFY(model->setData(model->index(2, 2), QStringLiteral("typed")));
