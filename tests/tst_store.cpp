@@ -12,7 +12,6 @@
 #include "store/storeimport.h"
 #include "store/tableids.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -39,9 +38,6 @@ void TestStoreLayer::newStoreAndLaterStarts()
                          "from option";
     QCOMPARE(store.value(seed).toString(), QString("1|none|none|-1|none"));
     QCOMPARE(store.value("select count(*) from sqlite_master where type = 'table'").toInt(), 5);
-    QCOMPARE(store.value("select group_concat(name) from cardtype where id in (1, 13, 18)").toString(),
-             QString("Address,Password,Website"));
-    QCOMPARE(store.count("category") + store.count("card") + store.count("content"), 0);
 
     // Later starts only read what is complete, keep what is stored and bring back what is missing.
     QVERIFY(SettingsRow::setPassword("it's \"x\""));
@@ -88,22 +84,17 @@ void TestStoreLayer::refusedFilesAreLeftAlone()
     QTemporaryDir dir;
     const QString path = dir.filePath("nimbrel.dat");
     QFile file(path);
+    const QByteArray bytes = QByteArray("\x13\x87\xfe\x01", 4).repeated(2048);
     if (kind == "random")
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\x13\x87\xfe\x01", 4).repeated(2048)) > 0);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) > 0);
     else
         QVERIFY(QDir(dir.path()).mkdir("nimbrel.dat"));
     file.close();
-    const QByteArray before = QCryptographicHash::hash(file.open(QIODevice::ReadOnly) ? file.readAll() : "",
-                                                       QCryptographicHash::Sha256);
-    file.close();
-    QString error;
-    QVERIFY(!openStore(dir.path(), &error));
-    QVERIFY(!error.isEmpty());
     ModalAnswer box("Database Error");
     QVERIFY(!prepareStore(dir.path()));
+    QVERIFY(!box.text.isEmpty());
     QVERIFY(!QSqlDatabase::contains(QSqlDatabase::defaultConnection));
-    QVERIFY(file.open(QIODevice::ReadOnly) || kind == "directory");
-    QCOMPARE(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256), before);
+    QVERIFY(kind == "directory" ? QFileInfo(path).isDir() : file.open(QIODevice::ReadOnly) && file.readAll() == bytes);
 }
 
 void TestStoreLayer::idsAndCategories()
