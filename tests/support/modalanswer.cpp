@@ -111,3 +111,12 @@ QString categoryEntries(QWidget *window)
     }
     return entries.join(QLatin1Char(','));
 }
+
+QString shownCards(QWidget *window, int column)
+{
+    const QAbstractItemModel *cards = window->findChild<QTableView *>(QStringLiteral("cardView"))->model();
+    QStringList shown;
+    for (int row = 0; row < cards->rowCount(); ++row)
+        shown << cards->index(row, column).data().toString();
+    return shown.join(QLatin1Char(','));
+}

@@ -33,6 +33,9 @@ void typeInto(QTableView *view, int row, int column, const QString &text, bool e
 // Triggers the entry of `window` whose text, mnemonic and all, is `text`.
 void trigger(QWidget *window, const QString &text);
 
+// The cards the window's table shows, as their `column` joined by ",".
+QString shownCards(QWidget *window, int column = 2);
+
 // The per-category entries of the window's "&Category" menu as "id:text,...".
 QString categoryEntries(QWidget *window);
 
