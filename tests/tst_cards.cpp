@@ -1,21 +1,9 @@
 // The card table, the card editor and the delegate as a user drives them,
 // checked against the store.
-#include "modalanswer.h"
-#include "otherprogram.h"
-#include "teststore.h"
+#include "vaulttest.h"
 
 #include "cardeditor/cardform.h"
 #include "cardeditor/mydelegate.h"
-#include "store/cardstore.h"
-#include "mainwindow/mainwindow.h"
-
-#include <QComboBox>
-#include <QPushButton>
-#include <QSqlQuery>
-#include <QTableView>
-#include <QtTest>
-
-#include <memory>
 
 class TestCards : public QObject
 {

@@ -1,21 +1,9 @@
 // The "&Category" menu and the category editor as a user drives them,
 // checked against the store.
-#include "modalanswer.h"
-#include "otherprogram.h"
-#include "teststore.h"
+#include "vaulttest.h"
 
 #include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
-#include "mainwindow/mainwindow.h"
-
-#include <QActionGroup>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTextDocument>
-#include <QTableView>
-#include <QtTest>
-
-#include <memory>
 
 class TestCategories : public QObject
 {

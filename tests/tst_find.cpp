@@ -1,19 +1,9 @@
 // Finding cards, copying a secret and generating a password, as a user does.
-#include "modalanswer.h"
-#include "teststore.h"
+#include "vaulttest.h"
 
 #include "cardeditor/cardform.h"
 #include "cardeditor/clipboardguard.h"
 #include "cardeditor/passwordgenerator.h"
-#include "mainwindow/mainwindow.h"
-
-#include <QClipboard>
-#include <QInputMethodEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QTableView>
-#include <QtTest>
 
 class TestFind : public QObject
 {

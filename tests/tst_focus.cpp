@@ -1,19 +1,11 @@
 // What a user meets on a real display, where windows take the focus and a
 // table that takes it makes its first cell current by itself: commands that
 // delete or overwrite without asking leave that cell alone.
-#include "modalanswer.h"
-#include "teststore.h"
-#include "xvfbdisplay.h"
+#include "vaulttest.h"
 
 #include "cardeditor/cardform.h"
 #include "category/categoryform.h"
-#include "mainwindow/mainwindow.h"
-
-#include <QApplication>
-#include <QClipboard>
-#include <QPushButton>
-#include <QTableView>
-#include <QtTest>
+#include "xvfbdisplay.h"
 
 namespace {
 

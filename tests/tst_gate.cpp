@@ -1,17 +1,10 @@
+#include "vaulttest.h"
+
 #include "access/gate.h"
 #include "access/login.h"
 #include "access/setpw.h"
-#include "mainwindow/mainwindow.h"
 #include "mainwindow/openmainwindow.h"
-#include "modalanswer.h"
-#include "otherprogram.h"
-#include "store/cardstore.h"
 #include "store/settingsrow.h"
-#include "teststore.h"
-
-#include <QtTest>
-#include <QtWidgets>
-#include <optional>
 
 namespace {
 

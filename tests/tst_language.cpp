@@ -1,15 +1,7 @@
-#include "modalanswer.h"
-#include "teststore.h"
+#include "vaulttest.h"
 
-#include "mainwindow/mainwindow.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
-
-#include <QMenuBar>
-#include <QTableView>
-#include <QtTest>
-
-#include <optional>
 
 class TestLanguage : public QObject
 {

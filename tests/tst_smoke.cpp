@@ -1,17 +1,6 @@
-#include "modalanswer.h"
-#include "otherprogram.h"
-#include "teststore.h"
+#include "vaulttest.h"
 
-#include "store/cardstore.h"
 #include "store/startup.h"
-
-#include <QDir>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 
 // Starts the built programs from a temporary copy of the program directory,
 // without a network (a namespace of their own), so that their update check

@@ -1,22 +1,11 @@
 // The store layer without any window: what it writes, the ids it picks and
 // what it leaves when a write fails.
-#include "modalanswer.h"
-#include "otherprogram.h"
-#include "teststore.h"
+#include "vaulttest.h"
 
-#include "store/cardstore.h"
 #include "store/cardtable.h"
-#include "store/otherstore.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
-#include "store/storeimport.h"
 #include "store/tableids.h"
-
-#include <QDir>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QTranslator>
-#include <QtTest>
 
 class TestStoreLayer : public QObject
 {

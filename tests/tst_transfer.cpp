@@ -1,16 +1,8 @@
 // Export of the store and import of another store, driven through the
 // "&Options" entries of a real main window over a temporary store.
-#include "mainwindow/importlogin.h"
-#include "mainwindow/mainwindow.h"
-#include "widgets/tablesupport.h"
-#include "modalanswer.h"
-#include "otherprogram.h"
-#include "store/cardstore.h"
-#include "teststore.h"
+#include "vaulttest.h"
 
-#include <QtSql>
-#include <QtTest>
-#include <QtWidgets>
+#include "widgets/tablesupport.h"
 
 #ifdef Q_OS_UNIX
 #include <csignal>
