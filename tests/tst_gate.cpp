@@ -81,111 +81,107 @@ class TestGate : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void firstStartThenChange();
-    void unreadableSettingsRowLetsNobodyIn();
+    void init()
+    {
+        store.emplace();
+        Gate::setMainWindowOpener([]() -> QWidget * { return openMainWindow(); });
+    }
+
+    void cleanup()
+    {
+        // The main window has no parent: nothing else deletes it.
+        qDeleteAll(mainWindows());
+        store.reset();
+    }
+
+    void firstStartThenChange()
+    {
+        // Refusals and Cancel leave the vault without password.
+        SetPw cancelled(nullptr, true);
+        cancelled.show();
+        submit(&cancelled, QString(), QStringLiteral("secret"), QStringLiteral("secreT"));
+        QVERIFY(tells(&cancelled, QStringLiteral("New passowrd and Confirm do not exactly match.</font>")));
+        store->makeReadOnly();
+        submit(&cancelled, QString(), QStringLiteral("secret"), QStringLiteral("secret"));
+        QVERIFY(tells(&cancelled, QStringLiteral("The password could not be stored: ")));
+        QVERIFY(cancelled.isVisible());
+        QCOMPARE(runApplication([&] { cancelled.reject(); }), 0);
+        QCOMPARE(storedPassword(), SettingsRow::none);
+        QVERIFY(mainWindows().isEmpty());
+
+        // The next start shows two rows; Ok with both empty sets the empty password.
+        store->exec(QStringLiteral("PRAGMA query_only = OFF"));
+        SetPw firstRun(nullptr, true);
+        firstRun.show();
+        QVERIFY(entry(&firstRun, QStringLiteral("&Type old"))->isHidden());
+        QCOMPARE(runApplication([&] { enter(entry(&firstRun, QStringLiteral("&New")), QString()); }), stillRunning);
+        QVERIFY(firstRun.isHidden());
+        QCOMPARE(store->value(QStringLiteral("select typeof(password) from option")).toString(),
+                 QStringLiteral("text"));
+        QCOMPARE(storedPassword(), QString(""));
+        QCOMPARE(mainWindows().size(), 1);
+        QVERIFY(loginOpens(QString()));
+
+        // Changed from the main window after refusals: no second window, and the
+        // login wants the new password, quotes, placeholder and Chinese included.
+        const QString password = QString::fromUtf8("it's \"%1\" 保险箱");
+        ModalAnswer change("Set Password", QMessageBox::NoButton, [this, &password](QWidget *modal) {
+            submit(modal, QStringLiteral("x"), password, QStringLiteral("other"));
+            QVERIFY(tells(modal, QStringLiteral("old password not match.</font>")));
+            QCOMPARE(storedPassword(), QString(""));
+            submit(modal, QString(), password, password);
+        });
+        QVERIFY(QMetaObject::invokeMethod(mainWindows().first(), "setPassword"));
+        QCOMPARE(storedPassword(), password);
+        QCOMPARE(mainWindows().size(), 1);
+        qDeleteAll(mainWindows());
+        // Only the exact password opens; the entry and dialog stay for another try.
+        Login login;
+        login.show();
+        for (const QString &wrong : {QString(), password + ' ', password.toUpper(), SettingsRow::none})
+            enter(entry(&login, QStringLiteral("&Password")), wrong);
+        QVERIFY(tells(&login, QStringLiteral("password error!</font>")));
+        QVERIFY(mainWindows().isEmpty());
+        QVERIFY(loginOpens(password));
+    }
+
+    void unreadableSettingsRowLetsNobodyIn()
+    {
+        // Another program holds the store: the right password is not called wrong.
+        QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
+        Login login;
+        login.show();
+        SetPw setPw(nullptr, false);
+        setPw.show();
+        {
+            OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
+            enter(entry(&login, QStringLiteral("&Password")), QStringLiteral("secret"));
+            QVERIFY(tells(&login, QStringLiteral("The password cannot be checked: database is locked")));
+            submit(&setPw, QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
+            QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: database is locked")));
+        }
+        QVERIFY(mainWindows().isEmpty());
+        QCOMPARE(storedPassword(), QStringLiteral("secret"));
+
+        store->exec(QStringLiteral("delete from option"));
+        QVERIFY(!loginOpens(QString()));
+        QVERIFY(!loginOpens(SettingsRow::none));
+        submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
+        QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: no settings row")));
+        store->exec(QStringLiteral("drop table option"));
+        QVERIFY(!loginOpens(QString()));
+    }
+
 
 private:
-    QString storedPassword() const;
+    QString storedPassword() const
+    {
+        return store->value(QStringLiteral("select password from option")).toString();
+    }
+
 
     std::optional<TestStore> store;
 };
-
-void TestGate::init()
-{
-    store.emplace();
-    Gate::setMainWindowOpener([]() -> QWidget * { return openMainWindow(); });
-}
-
-void TestGate::cleanup()
-{
-    // The main window has no parent: nothing else deletes it.
-    qDeleteAll(mainWindows());
-    store.reset();
-}
-
-QString TestGate::storedPassword() const
-{
-    return store->value(QStringLiteral("select password from option")).toString();
-}
-
-void TestGate::firstStartThenChange()
-{
-    // Refusals and Cancel leave the vault without password.
-    SetPw cancelled(nullptr, true);
-    cancelled.show();
-    submit(&cancelled, QString(), QStringLiteral("secret"), QStringLiteral("secreT"));
-    QVERIFY(tells(&cancelled, QStringLiteral("New passowrd and Confirm do not exactly match.</font>")));
-    store->makeReadOnly();
-    submit(&cancelled, QString(), QStringLiteral("secret"), QStringLiteral("secret"));
-    QVERIFY(tells(&cancelled, QStringLiteral("The password could not be stored: ")));
-    QVERIFY(cancelled.isVisible());
-    QCOMPARE(runApplication([&] { cancelled.reject(); }), 0);
-    QCOMPARE(storedPassword(), SettingsRow::none);
-    QVERIFY(mainWindows().isEmpty());
-
-    // The next start shows two rows; Ok with both empty sets the empty password.
-    store->exec(QStringLiteral("PRAGMA query_only = OFF"));
-    SetPw firstRun(nullptr, true);
-    firstRun.show();
-    QVERIFY(entry(&firstRun, QStringLiteral("&Type old"))->isHidden());
-    QCOMPARE(runApplication([&] { enter(entry(&firstRun, QStringLiteral("&New")), QString()); }), stillRunning);
-    QVERIFY(firstRun.isHidden());
-    QCOMPARE(store->value(QStringLiteral("select typeof(password) from option")).toString(), QStringLiteral("text"));
-    QCOMPARE(storedPassword(), QString(""));
-    QCOMPARE(mainWindows().size(), 1);
-    QVERIFY(loginOpens(QString()));
-
-    // Changed from the main window after refusals: no second window, and the
-    // login wants the new password, quotes, placeholder and Chinese included.
-    const QString password = QString::fromUtf8("it's \"%1\" 保险箱");
-    ModalAnswer change("Set Password", QMessageBox::NoButton, [this, &password](QWidget *modal) {
-        submit(modal, QStringLiteral("x"), password, QStringLiteral("other"));
-        QVERIFY(tells(modal, QStringLiteral("old password not match.</font>")));
-        QCOMPARE(storedPassword(), QString(""));
-        submit(modal, QString(), password, password);
-    });
-    QVERIFY(QMetaObject::invokeMethod(mainWindows().first(), "setPassword"));
-    QCOMPARE(storedPassword(), password);
-    QCOMPARE(mainWindows().size(), 1);
-    qDeleteAll(mainWindows());
-    // Only the exact password opens; the entry and dialog stay for another try.
-    Login login;
-    login.show();
-    for (const QString &wrong : {QString(), password + ' ', password.toUpper(), SettingsRow::none})
-        enter(entry(&login, QStringLiteral("&Password")), wrong);
-    QVERIFY(tells(&login, QStringLiteral("password error!</font>")));
-    QVERIFY(mainWindows().isEmpty());
-    QVERIFY(loginOpens(password));
-}
-
-void TestGate::unreadableSettingsRowLetsNobodyIn()
-{
-    // Another program holds the store: the right password is not called wrong.
-    QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
-    Login login;
-    login.show();
-    SetPw setPw(nullptr, false);
-    setPw.show();
-    {
-        OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
-        enter(entry(&login, QStringLiteral("&Password")), QStringLiteral("secret"));
-        QVERIFY(tells(&login, QStringLiteral("The password cannot be checked: database is locked")));
-        submit(&setPw, QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
-        QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: database is locked")));
-    }
-    QVERIFY(mainWindows().isEmpty());
-    QCOMPARE(storedPassword(), QStringLiteral("secret"));
-
-    store->exec(QStringLiteral("delete from option"));
-    QVERIFY(!loginOpens(QString()));
-    QVERIFY(!loginOpens(SettingsRow::none));
-    submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
-    QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: no settings row")));
-    store->exec(QStringLiteral("drop table option"));
-    QVERIFY(!loginOpens(QString()));
-}
 
 QTEST_MAIN(TestGate)
 #include "tst_gate.moc"

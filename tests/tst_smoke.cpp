@@ -2,26 +2,6 @@
 
 #include "store/startup.h"
 
-// Starts the built programs from a temporary copy of the program directory,
-// without a network (a namespace of their own), so that their update check
-// reaches nothing.
-class TestSmoke : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void init();
-    void firstStartCreatesTheStore_data();
-    void firstStartCreatesTheStore();
-    void lockedStoreEndsTheStart();
-    void installsWithMenuEntry();
-
-private:
-    QTemporaryDir programDir;
-    QProcess process;
-    void start(const QString &program, const QString &lang);
-};
-
 namespace {
 
 QByteArray contents(const QString &path)
@@ -32,111 +12,124 @@ QByteArray contents(const QString &path)
 
 } // namespace
 
-void TestSmoke::init()
+// Starts the built programs from a temporary copy of the program directory,
+// without a network (a namespace of their own), so that their update check
+// reaches nothing.
+class TestSmoke : public QObject
 {
-    if (QStandardPaths::findExecutable("unshare").isEmpty())
-        QSKIP("unshare is needed to keep the programs off the network");
-    const QDir source(NIMBREL_PROGRAM_DIR);
-    for (const char *name : {"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm"}) {
-        QFile::remove(programDir.filePath(name));
-        QVERIFY(QFile::copy(source.filePath(name), programDir.filePath(name)));
-    }
-    QFile::remove(programDir.filePath("nimbrel.dat"));
-}
+    Q_OBJECT
 
-void TestSmoke::start(const QString &program, const QString &lang)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("LANG", lang);
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
-        env.remove(name);
-    process.setProcessEnvironment(env);
-    process.start(QStandardPaths::findExecutable("unshare"), {"-rn", QDir(programDir.path()).filePath(program)});
-    QVERIFY(process.waitForStarted());
-}
-
-void TestSmoke::firstStartCreatesTheStore_data()
-{
-    QTest::addColumn<QString>("lang");
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<QString>("passwordType");
-    QTest::newRow("english") << "en_US.UTF-8" << "en_US" << "Password";
-    QTest::newRow("chinese") << "zh_CN.UTF-8" << "zh_CN" << QString::fromUtf8("密码");
-}
-
-void TestSmoke::firstStartCreatesTheStore()
-{
-    QFETCH(QString, lang);
-    QFETCH(QString, code);
-    QFETCH(QString, passwordType);
-    start("Nimbrel", lang);
-
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "smoke");
-    db.setDatabaseName(programDir.filePath("nimbrel.dat"));
-    db.setConnectOptions("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000");
-    auto valueOf = [&db](const QString &statement) {
-        if (!QFileInfo::exists(db.databaseName()) || (!db.isOpen() && !db.open()))
-            return QString();
-        QSqlQuery query(db);
-        return query.exec(statement) && query.next() ? query.value(0).toString() : QString();
-    };
-    QTRY_COMPARE_WITH_TIMEOUT(valueOf("select lastlang from option"), code, 15000);
-    QCOMPARE(process.state(), QProcess::Running);
-    QCOMPARE(valueOf("select name from cardtype where id = 13"), passwordType);
-    QCOMPARE(valueOf("select language || '|' || category || '|' || password from option"), QString("none|-1|none"));
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase("smoke");
-
-    // A second copy on the store says so and ends, leaving the store alone.
-    const QByteArray stored = contents(programDir.filePath("nimbrel.dat"));
+private slots:
+    void init()
     {
-        ModalAnswer told("Nimbrel");
-        QCOMPARE(runVault(programDir.path()), 0);
-        QVERIFY2(told.text.startsWith("The vault is already open"), qPrintable(told.text));
+        if (QStandardPaths::findExecutable("unshare").isEmpty())
+            QSKIP("unshare is needed to keep the programs off the network");
+        const QDir source(NIMBREL_PROGRAM_DIR);
+        for (const char *name : {"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm"}) {
+            QFile::remove(programDir.filePath(name));
+            QVERIFY(QFile::copy(source.filePath(name), programDir.filePath(name)));
+        }
+        QFile::remove(programDir.filePath("nimbrel.dat"));
     }
-    QCOMPARE(contents(programDir.filePath("nimbrel.dat")), stored);
-    // Killed, it leaves its lock file behind: the next row's first start takes it over.
-    process.kill();
-    process.waitForFinished();
-}
 
-void TestSmoke::lockedStoreEndsTheStart()
-{
-    TestStore store("insert into category values(1, 'Web')");
-    closeStore();
-    const QByteArray stored = contents(store.filePath());
-    OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
-    ModalAnswer told("Database Error");
-    QCOMPARE(runVault(store.dir()), 1);
-    QVERIFY2(told.text.startsWith("The store is in use by another program:\ndatabase is locked"), qPrintable(told.text));
-    holder.release();
-    QCOMPARE(contents(store.filePath()), stored);
-}
+    void firstStartCreatesTheStore_data()
+    {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("passwordType");
+        QTest::newRow("english") << "en_US.UTF-8" << "en_US" << "Password";
+        QTest::newRow("chinese") << "zh_CN.UTF-8" << "zh_CN" << QString::fromUtf8("密码");
+    }
 
-void TestSmoke::installsWithMenuEntry()
-{
+    void firstStartCreatesTheStore()
+    {
+        QFETCH(QString, lang);
+        QFETCH(QString, code);
+        QFETCH(QString, passwordType);
+        start("Nimbrel", lang);
+
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "smoke");
+        db.setDatabaseName(programDir.filePath("nimbrel.dat"));
+        db.setConnectOptions("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000");
+        auto valueOf = [&db](const QString &statement) {
+            if (!QFileInfo::exists(db.databaseName()) || (!db.isOpen() && !db.open()))
+                return QString();
+            QSqlQuery query(db);
+            return query.exec(statement) && query.next() ? query.value(0).toString() : QString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(valueOf("select lastlang from option"), code, 15000);
+        QCOMPARE(process.state(), QProcess::Running);
+        QCOMPARE(valueOf("select name from cardtype where id = 13"), passwordType);
+        QCOMPARE(valueOf("select language || '|' || category || '|' || password from option"), QString("none|-1|none"));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("smoke");
+
+        // A second copy on the store says so and ends, leaving the store alone.
+        const QByteArray stored = contents(programDir.filePath("nimbrel.dat"));
+        {
+            ModalAnswer told("Nimbrel");
+            QCOMPARE(runVault(programDir.path()), 0);
+            QVERIFY2(told.text.startsWith("The vault is already open"), qPrintable(told.text));
+        }
+        QCOMPARE(contents(programDir.filePath("nimbrel.dat")), stored);
+        // Killed, it leaves its lock file behind: the next row's first start takes it over.
+        process.kill();
+        process.waitForFinished();
+    }
+
+    void lockedStoreEndsTheStart()
+    {
+        TestStore store("insert into category values(1, 'Web')");
+        closeStore();
+        const QByteArray stored = contents(store.filePath());
+        OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
+        ModalAnswer told("Database Error");
+        QCOMPARE(runVault(store.dir()), 1);
+        QVERIFY2(told.text.startsWith("The store is in use by another program:\ndatabase is locked"),
+                 qPrintable(told.text));
+        holder.release();
+        QCOMPARE(contents(store.filePath()), stored);
+    }
+
+    void installsWithMenuEntry()
+    {
 #ifndef Q_OS_LINUX
-    QSKIP("the desktop entry is installed on Linux only");
+        QSKIP("the desktop entry is installed on Linux only");
 #endif
-    // A prefix as the README shows it: the desktop reads the data directory beside it.
-    QTemporaryDir home;
-    const QString prefix = home.filePath(".local/opt/nimbrel");
-    QProcess install;
-    install.start(NIMBREL_CMAKE_COMMAND, {"--install", NIMBREL_BUILD_DIR, "--prefix", prefix});
-    QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
-    QCOMPARE(QDir(prefix).entryList(QDir::Files, QDir::Name),
-             QStringList({"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm", "qtbase_zh_CN.qm"}));
-    const QString entryPath = home.filePath(".local/share/applications/nimbrel.desktop");
-    QProcess validate;
-    validate.start("desktop-file-validate", {entryPath});
-    QVERIFY2(validate.waitForFinished(), "desktop-file-validate (Debian: desktop-file-utils) is missing");
-    QVERIFY2(validate.exitCode() == 0 && validate.readAll().isEmpty(), "the desktop entry is not valid");
+        // A prefix as the README shows it: the desktop reads the data directory beside it.
+        QTemporaryDir home;
+        const QString prefix = home.filePath(".local/opt/nimbrel");
+        QProcess install;
+        install.start(NIMBREL_CMAKE_COMMAND, {"--install", NIMBREL_BUILD_DIR, "--prefix", prefix});
+        QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
+        QCOMPARE(QDir(prefix).entryList(QDir::Files, QDir::Name),
+                 QStringList({"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm", "qtbase_zh_CN.qm"}));
+        const QString entryPath = home.filePath(".local/share/applications/nimbrel.desktop");
+        QProcess validate;
+        validate.start("desktop-file-validate", {entryPath});
+        QVERIFY2(validate.waitForFinished(), "desktop-file-validate (Debian: desktop-file-utils) is missing");
+        QVERIFY2(validate.exitCode() == 0 && validate.readAll().isEmpty(), "the desktop entry is not valid");
 
-    // The entry's command is the installed vault.
-    QVERIFY(contents(entryPath).contains("\nExec=" + prefix.toUtf8() + "/Nimbrel\n"));
-}
+        // The entry's command is the installed vault.
+        QVERIFY(contents(entryPath).contains("\nExec=" + prefix.toUtf8() + "/Nimbrel\n"));
+    }
+
+private:
+    QTemporaryDir programDir;
+    QProcess process;
+    void start(const QString &program, const QString &lang)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("LANG", lang);
+        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANGUAGE"})
+            env.remove(name);
+        process.setProcessEnvironment(env);
+        process.start(QStandardPaths::findExecutable("unshare"), {"-rn", QDir(programDir.path()).filePath(program)});
+        QVERIFY(process.waitForStarted());
+    }
+};
 
 QTEST_MAIN(TestSmoke)
 #include "tst_smoke.moc"

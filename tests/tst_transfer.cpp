@@ -81,151 +81,151 @@ class TestTransfer : public QObject
     Q_OBJECT
 
 private slots:
-    void import_data();
-    void import();
-    void importsOnSqliteWithoutUriNames();
-    void exportCopiesStore();
-};
+    void import_data()
+    {
+        // The chosen file: a store with password "none" and `source` as an extra row.
+        QTest::addColumn<QString>("existing");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<Password>("typed");
+        // The message box: its title and a part of its text.
+        QTest::addColumn<QString>("box");
+        // Store rows afterwards; none when the import must change nothing.
+        QTest::addColumn<QStringList>("expected");
 
-void TestTransfer::import_data()
-{
-    // The chosen file: a store with password "none" and `source` as an extra row.
-    QTest::addColumn<QString>("existing");
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<Password>("typed");
-    // The message box: its title and a part of its text.
-    QTest::addColumn<QString>("box");
-    // Store rows afterwards; none when the import must change nothing.
-    QTest::addColumn<QStringList>("expected");
-
-    QTest::newRow("largest ids 4, 7, 20; no settings row")
-        << QString(ownRows) << "delete from option" << Password("") << ""
-        << QStringList{"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
-                       "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:8"};
-    QTest::newRow("references of 0 name no row")
-        << QString(ownRows) << "update card set categoryid = 0 where id = 3; update content set cardid = 0 where id = 10"
-        << Password("none") << ""
-        << QStringList{"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
-                       "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:0"};
-    const QStringList same;
-    QTest::newRow("held by another program")
-        << QString(ownRows) << "locked" << Password()
-        << "Import Database: is in use by another program and cannot be read:\ndatabase is locked" << same;
-    QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe" << Password() << "Import Database: is not a card store"
-                                  << same;
-    QTest::newRow("empty entry for an unset password")
-        << QString(ownRows) << "" << Password("") << "Passowrd Input: Incorrect password of Import Database." << same;
-    // Found in the last table copied, past more cards than the table reads
-    // at once: the rollback must take all and leave the table whole.
-    QTest::newRow("a line of a card that is no number")
-        << "insert into category values(4, 'Web'); with recursive n(i) as (select 1 union all select i + 1 "
-           "from n where i < 300) insert into card select i, 13, 'card ' || i, 4 from n"
-        << "update content set cardid = 'x' where id = 5" << Password("none")
-        << "Import Database: holds ids that are not positive whole numbers" << same;
-}
-
-void TestTransfer::import()
-{
-    QFETCH(QString, existing);
-    QFETCH(QString, source);
-    QFETCH(Password, typed);
-    QFETCH(QString, box);
-    QFETCH(QStringList, expected);
-    QTemporaryDir files;
-    const QString path = files.filePath(QStringLiteral("import.db"));
-    QFile file(path);
-    if (source.startsWith("bytes:"))
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(source.toLatin1().repeated(100)) >= 0);
-    else
-        writeStore(path, source == "locked" ? QString() : source);
-    file.close();
-    TestStore store(existing);
-    std::optional<OtherProgram> holder;
-    if (source == "locked")
-        holder.emplace(path, "BEGIN EXCLUSIVE");
-    const QStringList rowsBefore = storeRows(store);
-    MainWindow window;
-    auto *model = qobject_cast<QSqlTableModel *>(window.findChild<QTableView *>("cardView")->model());
-    QStringList progress;
-    connect(&window, &MainWindow::setProgressValue, this, [&](int value) {
-        progress << QStringLiteral("%1/%2").arg(value).arg(window.findChild<QProgressBar *>()->maximum());
-    });
-
-    const QString seen = runEntry(window, QStringLiteral("Import Data..."), path, typed, box);
-
-    QCOMPARE(seen.section(": ", 0, 0), box.section(": ", 0, 0));
-    QVERIFY2(seen.contains(box.section(": ", 1)), qPrintable(seen));
-    QCOMPARE(storeRows(store), expected.isEmpty() ? rowsBefore : expected);
-    QCOMPARE(categoryEntries(&window), storeRows(store).at(0));
-    TableSupport::fetchAll(model);
-    QCOMPARE(model->rowCount(), store.count(QStringLiteral("card")));
-    // Table by table up to the 15 rows of the file.
-    if (!expected.isEmpty())
-        QCOMPARE(progress, QStringList({"2/15", "5/15", "15/15"}));
-}
-
-void TestTransfer::importsOnSqliteWithoutUriNames()
-{
-#ifndef NIMBREL_NO_URI_LIBRARY
-    QSKIP("SQLite is made to refuse URI names by a preloaded library, on Linux");
-#else
-    if (qEnvironmentVariableIsEmpty("NIMBREL_URI_OFF")) {
-        // SQLite takes the setting before it starts: this runs again in a process of its own.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LD_PRELOAD", NIMBREL_NO_URI_LIBRARY);
-        env.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
-        env.insert("NIMBREL_URI_OFF", "1");
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(), {"importsOnSqliteWithoutUriNames"});
-        QVERIFY(child.waitForFinished(60000));
-        QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
-        return;
+        QTest::newRow("largest ids 4, 7, 20; no settings row")
+            << QString(ownRows) << "delete from option" << Password("") << ""
+            << QStringList {
+                   "4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
+                   "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:8"};
+        QTest::newRow("references of 0 name no row")
+            << QString(ownRows)
+            << "update card set categoryid = 0 where id = 3; update content set cardid = 0 where id = 10"
+            << Password("none") << ""
+            << QStringList {
+                   "4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
+                   "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:0"};
+        const QStringList same;
+        QTest::newRow("held by another program")
+            << QString(ownRows) << "locked" << Password()
+            << "Import Database: is in use by another program and cannot be read:\ndatabase is locked" << same;
+        QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe" << Password()
+                                      << "Import Database: is not a card store" << same;
+        QTest::newRow("empty entry for an unset password")
+            << QString(ownRows) << "" << Password("") << "Passowrd Input: Incorrect password of Import Database."
+            << same;
+        // Found in the last table copied, past more cards than the table reads
+        // at once: the rollback must take all and leave the table whole.
+        QTest::newRow("a line of a card that is no number")
+            << "insert into category values(4, 'Web'); with recursive n(i) as (select 1 union all select i + 1 "
+               "from n where i < 300) insert into card select i, 13, 'card ' || i, 4 from n"
+            << "update content set cardid = 'x' where id = 5" << Password("none")
+            << "Import Database: holds ids that are not positive whole numbers" << same;
     }
-    QTemporaryDir files;
-    const QString path = files.filePath(QStringLiteral("import.db"));
-    writeStore(path, QString());
-    TestStore store;
-    // In force: a connection that does not ask for URI names cannot attach the file.
-    OtherProgram plain(store.filePath());
-    QVERIFY(!plain.exec("ATTACH 'file://" + path + "?mode=ro' AS importdb"));
-    MainWindow window;
-    runEntry(window, QStringLiteral("Import Data..."), path, Password("none"), "");
-    QCOMPARE(storeRows(store).at(1), QString("1:18:forum:1,2:2:savings:2,3:5:visa:2"));
+
+    void import()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, source);
+        QFETCH(Password, typed);
+        QFETCH(QString, box);
+        QFETCH(QStringList, expected);
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("import.db"));
+        QFile file(path);
+        if (source.startsWith("bytes:"))
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(source.toLatin1().repeated(100)) >= 0);
+        else
+            writeStore(path, source == "locked" ? QString() : source);
+        file.close();
+        TestStore store(existing);
+        std::optional<OtherProgram> holder;
+        if (source == "locked")
+            holder.emplace(path, "BEGIN EXCLUSIVE");
+        const QStringList rowsBefore = storeRows(store);
+        MainWindow window;
+        auto *model = qobject_cast<QSqlTableModel *>(window.findChild<QTableView *>("cardView")->model());
+        QStringList progress;
+        connect(&window, &MainWindow::setProgressValue, this, [&](int value) {
+            progress << QStringLiteral("%1/%2").arg(value).arg(window.findChild<QProgressBar *>()->maximum());
+        });
+
+        const QString seen = runEntry(window, QStringLiteral("Import Data..."), path, typed, box);
+
+        QCOMPARE(seen.section(": ", 0, 0), box.section(": ", 0, 0));
+        QVERIFY2(seen.contains(box.section(": ", 1)), qPrintable(seen));
+        QCOMPARE(storeRows(store), expected.isEmpty() ? rowsBefore : expected);
+        QCOMPARE(categoryEntries(&window), storeRows(store).at(0));
+        TableSupport::fetchAll(model);
+        QCOMPARE(model->rowCount(), store.count(QStringLiteral("card")));
+        // Table by table up to the 15 rows of the file.
+        if (!expected.isEmpty())
+            QCOMPARE(progress, QStringList({"2/15", "5/15", "15/15"}));
+    }
+
+    void importsOnSqliteWithoutUriNames()
+    {
+#ifndef NIMBREL_NO_URI_LIBRARY
+        QSKIP("SQLite is made to refuse URI names by a preloaded library, on Linux");
+#else
+        if (qEnvironmentVariableIsEmpty("NIMBREL_URI_OFF")) {
+            // SQLite takes the setting before it starts: this runs again in a process of its own.
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("LD_PRELOAD", NIMBREL_NO_URI_LIBRARY);
+            env.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
+            env.insert("NIMBREL_URI_OFF", "1");
+            QProcess child;
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {"importsOnSqliteWithoutUriNames"});
+            QVERIFY(child.waitForFinished(60000));
+            QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+            return;
+        }
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("import.db"));
+        writeStore(path, QString());
+        TestStore store;
+        // In force: a connection that does not ask for URI names cannot attach the file.
+        OtherProgram plain(store.filePath());
+        QVERIFY(!plain.exec("ATTACH 'file://" + path + "?mode=ro' AS importdb"));
+        MainWindow window;
+        runEntry(window, QStringLiteral("Import Data..."), path, Password("none"), "");
+        QCOMPARE(storeRows(store).at(1), QString("1:18:forum:1,2:2:savings:2,3:5:visa:2"));
 #endif
-}
+    }
 
-void TestTransfer::exportCopiesStore()
-{
-    QTemporaryDir files;
-    const QString target = files.filePath(QStringLiteral("export.db"));
-    writeStore(target, "delete from card");
-    TestStore store(sampleRows);
-    MainWindow window;
-    auto *model = window.findChild<QTableView *>("cardView")->model();
-    QVERIFY(model->setData(model->index(2, 2), QStringLiteral("typed")));
+    void exportCopiesStore()
+    {
+        QTemporaryDir files;
+        const QString target = files.filePath(QStringLiteral("export.db"));
+        writeStore(target, "delete from card");
+        TestStore store(sampleRows);
+        MainWindow window;
+        auto *model = window.findChild<QTableView *>("cardView")->model();
+        QVERIFY(model->setData(model->index(2, 2), QStringLiteral("typed")));
 
-    runEntry(window, QStringLiteral("Export Data..."), target, Password(), "");
+        runEntry(window, QStringLiteral("Export Data..."), target, Password(), "");
 
-    // A byte copy over the older file, with the name typed just before.
-    QCOMPARE(store.value(QStringLiteral("select name from card where id = 3")).toString(), QStringLiteral("typed"));
-    const auto firstExport = contents(files.path());
-    QCOMPARE(firstExport.values(), contents(store.dir()).values());
+        // A byte copy over the older file, with the name typed just before.
+        QCOMPARE(store.value(QStringLiteral("select name from card where id = 3")).toString(), QStringLiteral("typed"));
+        const auto firstExport = contents(files.path());
+        QCOMPARE(firstExport.values(), contents(store.dir()).values());
 #ifdef Q_OS_UNIX
-    // Root writes anywhere, so the next copy is made to fail by a file-size limit.
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const rlimit small{1024, saved.rlim_max};
-    // Past the limit a write fails instead of the signal ending the test.
-    std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString seen = runEntry(window, QStringLiteral("Export Data..."), target, Password(), "Export Database: ");
-    setrlimit(RLIMIT_FSIZE, &saved);
+        // Root writes anywhere, so the next copy is made to fail by a file-size limit.
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const rlimit small{1024, saved.rlim_max};
+        // Past the limit a write fails instead of the signal ending the test.
+        std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString seen =
+            runEntry(window, QStringLiteral("Export Data..."), target, Password(), "Export Database: ");
+        setrlimit(RLIMIT_FSIZE, &saved);
 
-    QVERIFY2(seen.startsWith("Export Database: ") && seen.contains("unchanged"), qPrintable(seen));
-    QCOMPARE(contents(files.path()), firstExport);
+        QVERIFY2(seen.startsWith("Export Database: ") && seen.contains("unchanged"), qPrintable(seen));
+        QCOMPARE(contents(files.path()), firstExport);
 #endif
-}
+    }
+};
 
 QTEST_MAIN(TestTransfer)
 #include "tst_transfer.moc"
