@@ -92,28 +92,6 @@ private slots:
         QCOMPARE(contents(store.filePath()), stored);
     }
 
-    void installsWithMenuEntry()
-    {
-#ifndef Q_OS_LINUX
-        QSKIP("the desktop entry is installed on Linux only");
-#endif
-        // A prefix as the README shows it: the desktop reads the data directory beside it.
-        QTemporaryDir home;
-        const QString prefix = home.filePath(".local/opt/nimbrel");
-        QProcess install;
-        install.start(NIMBREL_CMAKE_COMMAND, {"--install", NIMBREL_BUILD_DIR, "--prefix", prefix});
-        QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
-        QCOMPARE(QDir(prefix).entryList(QDir::Files, QDir::Name),
-                 QStringList({"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm", "qtbase_zh_CN.qm"}));
-        const QString entryPath = home.filePath(".local/share/applications/nimbrel.desktop");
-        QProcess validate;
-        validate.start("desktop-file-validate", {entryPath});
-        QVERIFY2(validate.waitForFinished(), "desktop-file-validate (Debian: desktop-file-utils) is missing");
-        QVERIFY2(validate.exitCode() == 0 && validate.readAll().isEmpty(), "the desktop entry is not valid");
-
-        // The entry's command is the installed vault.
-        QVERIFY(contents(entryPath).contains("\nExec=" + prefix.toUtf8() + "/Nimbrel\n"));
-    }
 
 private:
     QTemporaryDir programDir;

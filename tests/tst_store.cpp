@@ -108,14 +108,6 @@ private slots:
         QVERIFY2(error.contains("locked card"), qPrintable(error));
         QCOMPARE(store.count("content"), 2);
         store.exec("drop trigger refuse");
-
-        // Held by a second connection: refused with a message, and done once released.
-        {
-            OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
-            QVERIFY(!CardTable::deleteCard(2, &error));
-            QVERIFY2(error.contains("locked"), qPrintable(error));
-        }
-        QCOMPARE(store.count("card") + store.count("content"), 3);
         QVERIFY(CardTable::deleteCard(2, &error));
         QCOMPARE(store.count("card") + store.count("content"), 0);
     }
