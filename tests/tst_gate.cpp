@@ -30,24 +30,26 @@ QList<MainWindow *> mainWindows()
     return windows;
 }
 
-// The entry that the label beginning with `label` names.
-QLineEdit *entry(QWidget *dialog, const QString &label)
+// The label of the dialog whose text begins with `start`, or null.
+QLabel *label(QWidget *dialog, const QString &start)
 {
     for (QLabel *part : dialog->findChildren<QLabel *>()) {
-        if (part->text().startsWith(label))
-            return qobject_cast<QLineEdit *>(part->buddy());
+        if (part->text().startsWith(start))
+            return part;
     }
     return nullptr;
+}
+
+// The entry that the label beginning with `name` names.
+QLineEdit *entry(QWidget *dialog, const QString &name)
+{
+    return qobject_cast<QLineEdit *>(label(dialog, name)->buddy());
 }
 
 // Whether the dialog shows a red message beginning with `text`.
 bool tells(QWidget *dialog, const QString &text)
 {
-    for (QLabel *part : dialog->findChildren<QLabel *>()) {
-        if (part->text().startsWith("<font color=red>" + text))
-            return true;
-    }
-    return false;
+    return label(dialog, "<font color=red>" + text);
 }
 
 void enter(QLineEdit *edit, const QString &text)
