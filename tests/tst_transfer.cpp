@@ -162,37 +162,6 @@ private slots:
             QCOMPARE(progress, QStringList({"2/15", "5/15", "15/15"}));
     }
 
-    void importsOnSqliteWithoutUriNames()
-    {
-#ifndef NIMBREL_NO_URI_LIBRARY
-        QSKIP("SQLite is made to refuse URI names by a preloaded library, on Linux");
-#else
-        if (qEnvironmentVariableIsEmpty("NIMBREL_URI_OFF")) {
-            // SQLite takes the setting before it starts: this runs again in a process of its own.
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert("LD_PRELOAD", NIMBREL_NO_URI_LIBRARY);
-            env.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
-            env.insert("NIMBREL_URI_OFF", "1");
-            QProcess child;
-            child.setProcessEnvironment(env);
-            child.start(QCoreApplication::applicationFilePath(), {"importsOnSqliteWithoutUriNames"});
-            QVERIFY(child.waitForFinished(60000));
-            QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
-            return;
-        }
-        QTemporaryDir files;
-        const QString path = files.filePath(QStringLiteral("import.db"));
-        writeStore(path, QString());
-        TestStore store;
-        // In force: a connection that does not ask for URI names cannot attach the file.
-        OtherProgram plain(store.filePath());
-        QVERIFY(!plain.exec("ATTACH 'file://" + path + "?mode=ro' AS importdb"));
-        MainWindow window;
-        runEntry(window, QStringLiteral("Import Data..."), path, Password("none"), "");
-        QCOMPARE(storeRows(store).at(1), QString("1:18:forum:1,2:2:savings:2,3:5:visa:2"));
-#endif
-    }
-
     void exportCopiesStore()
     {
         QTemporaryDir files;
