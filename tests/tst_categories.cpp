@@ -125,10 +125,9 @@ private:
     CategoryForm *form = nullptr;
     QTableView *formView = nullptr;
 
-    QList<QAction *> entries() const { return window->findChild<QMenuBar *>()->actions().at(0)->menu()->actions(); }
     QAction *entry(const QString &text) const
     {
-        for (QAction *action : entries())
+        for (QAction *action : window->findChildren<QAction *>())
             if (action->text() == text)
                 return action;
         return nullptr;

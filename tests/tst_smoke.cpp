@@ -60,7 +60,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(valueOf("select lastlang from option"), code, 15000);
         QCOMPARE(process.state(), QProcess::Running);
         QCOMPARE(valueOf("select name from cardtype where id = 13"), passwordType);
-        QCOMPARE(valueOf("select language || '|' || category || '|' || password from option"), QString("none|-1|none"));
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase("smoke");

@@ -54,31 +54,23 @@ private slots:
         QCOMPARE(store.value("select lastlang from option").toString(), QString("en_GB"));
     }
 
-    void refusedFilesAreLeftAlone_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("random bytes") << "random";
-        QTest::newRow("a directory") << "directory";
-    }
-
     void refusedFilesAreLeftAlone()
     {
-        QFETCH(QString, kind);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("nimbrel.dat");
-        QFile file(path);
-        const QByteArray bytes = QByteArray("\x13\x87\xfe\x01", 4).repeated(2048);
-        if (kind == "random")
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) > 0);
-        else
-            QVERIFY(QDir(dir.path()).mkdir("nimbrel.dat"));
-        file.close();
-        ModalAnswer box("Database Error");
-        QVERIFY(!prepareStore(dir.path()));
-        QVERIFY(!box.text.isEmpty());
-        QVERIFY(!QSqlDatabase::contains(QSqlDatabase::defaultConnection));
-        QVERIFY(kind == "directory" ? QFileInfo(path).isDir()
-                                    : file.open(QIODevice::ReadOnly) && file.readAll() == bytes);
+        // Random bytes, then a directory, where the store would be.
+        for (const bool directory : {false, true}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("nimbrel.dat");
+            QFile file(path);
+            const QByteArray bytes = QByteArray("\x13\x87\xfe\x01", 4).repeated(2048);
+            QVERIFY(directory ? QDir(dir.path()).mkdir("nimbrel.dat")
+                              : file.open(QIODevice::WriteOnly) && file.write(bytes) > 0);
+            file.close();
+            ModalAnswer box("Database Error");
+            QVERIFY(!prepareStore(dir.path()));
+            QVERIFY(!box.text.isEmpty());
+            QVERIFY(!QSqlDatabase::contains(QSqlDatabase::defaultConnection));
+            QVERIFY(directory ? QFileInfo(path).isDir() : file.open(QIODevice::ReadOnly) && file.readAll() == bytes);
+        }
     }
 
     void idsAndCategories()
