@@ -167,7 +167,6 @@ private:
     {
         store = std::make_unique<TestStore>(sql);
         window = std::make_unique<MainWindow>();
-        window->resize(700, 500);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }

@@ -63,14 +63,12 @@ private slots:
                                        QRegularExpression::DotMatchesEverythingOption);
         const QRegularExpression marker("%\\d|&amp;[^&\\s]|&lt;\\w+");
         QStringList problems;
-        for (auto entries = entry.globalMatch(QString::fromUtf8(file.readAll())); entries.hasNext();) {
-            const QRegularExpressionMatch next = entries.next();
+        for (const QRegularExpressionMatch &next : entry.globalMatch(QString::fromUtf8(file.readAll()))) {
             if (!next.captured(2).isEmpty() || next.captured(3).isEmpty())
                 problems << "untranslated: " + next.captured(1);
-            for (auto markers = marker.globalMatch(next.captured(1)); markers.hasNext();) {
-                const QString kept = markers.next().captured();
-                if (!next.captured(3).contains(kept, Qt::CaseInsensitive))
-                    problems << kept + " lost: " + next.captured(1);
+            for (const QRegularExpressionMatch &kept : marker.globalMatch(next.captured(1))) {
+                if (!next.captured(3).contains(kept.captured(), Qt::CaseInsensitive))
+                    problems << kept.captured() + " lost: " + next.captured(1);
             }
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
