@@ -5,18 +5,8 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-namespace {
-
-QString nextName()
-{
-    static int count = 0;
-    return QStringLiteral("otherprogram%1").arg(++count);
-}
-
-} // namespace
-
 OtherProgram::OtherProgram(const QString &filePath, const QString &begin)
-    : name(nextName())
+    : name(QStringLiteral("otherprogram%1").arg(quintptr(this))) // unique among the live connections
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(filePath);
