@@ -72,6 +72,12 @@ private slots:
     {
         open("insert into card values(1, 13, 'a', 0), (2, 13, 'b', 0);"
              "insert into content values(1, 'A', 'a', 1), (2, 'B', 'b', 2)");
+        {
+            // The first opening learns the columns from the store, once it answers.
+            OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");
+            ModalAnswer unread("Read Error");
+            openRow(0);
+        }
         // An editor that has read lines once reads them again as its filter changes.
         openRow(0);
         QVERIFY(window->findChild<CardForm *>()->close());

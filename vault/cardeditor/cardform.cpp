@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSqlError>
 #include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QTableView>
@@ -32,14 +33,14 @@ void CardForm::createModel()
 {
     model = new QSqlTableModel(this);
     model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    setUpTable();
-    // Read only when a card is opened, through that card's filter.
+    // The table and its columns are learnt at the first opening, and only
+    // read through that card's filter.
     TableSupport::fetchAllAfterSelect(model);
     connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
 }
 
-// The model learns the table's columns from the store; an editor made while
-// the store could not be read learns them at the next opening.
+// The model learns the table's columns from the store, so the store is asked
+// first: under another program's lock the opening then waits for it once.
 void CardForm::setUpTable()
 {
     model->setTable(QStringLiteral("content"));
@@ -124,10 +125,12 @@ void CardForm::recvOpenCard(int id, int type)
     // the store refuses it, the editor keeps that card and its changes.
     if (!writePending())
         return;
-    if (model->record().isEmpty())
-        setUpTable();
     QString error;
-    if (!ModelRead::select(model, CardTable::linesFilter(id), &error)) {
+    if (model->record().isEmpty() && ModelRead::canRead(model->database(), QStringLiteral("content"), &error))
+        setUpTable();
+    if (model->record().isEmpty() || !ModelRead::select(model, CardTable::linesFilter(id), &error)) {
+        if (error.isEmpty())
+            error = model->lastError().text();
         // Nothing is pending, so nothing is lost; a blank editor would let
         // the user type lines over ones that exist.
         hide();

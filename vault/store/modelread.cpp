@@ -1,5 +1,6 @@
 #include "store/modelread.h"
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlTableModel>
@@ -9,24 +10,24 @@ namespace {
 const char staleProperty[] = "nimbrelStale";
 const char filterProperty[] = "nimbrelPendingFilter";
 
-// A read of the same table that takes the same lock as the model's select.
-bool storeAnswers(const QSqlTableModel *model, QString *error)
+} // namespace
+
+namespace ModelRead {
+
+bool canRead(const QSqlDatabase &db, const QString &table, QString *error)
 {
-    QSqlQuery probe(model->database());
-    if (probe.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(model->tableName())))
+    // The same lock as the model's select takes.
+    QSqlQuery probe(db);
+    if (probe.exec(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(table)))
         return true;
     if (error)
         *error = probe.lastError().text();
     return false;
 }
 
-} // namespace
-
-namespace ModelRead {
-
 bool select(QSqlTableModel *model, QString *error)
 {
-    bool read = storeAnswers(model, error);
+    bool read = canRead(model->database(), model->tableName(), error);
     if (read) {
         const QVariant filter = model->property(filterProperty);
         model->setProperty(filterProperty, QVariant());

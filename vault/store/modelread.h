@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QSqlDatabase;
 class QSqlTableModel;
 
 // Reading a table model again without ever leaving it empty. A select that
@@ -20,6 +21,10 @@ bool select(QSqlTableModel *model, QString *error = nullptr);
 // as soon as its filter changes, so the store is asked before; when it cannot
 // be read, the filter waits for the next successful read.
 bool select(QSqlTableModel *model, const QString &filter, QString *error = nullptr);
+
+// True when the store answers a read of `table`, as a select would; false
+// with the driver's text when another program holds it.
+bool canRead(const QSqlDatabase &db, const QString &table, QString *error = nullptr);
 
 // True when the last read failed: the rows shown may no longer be stored.
 bool isStale(const QSqlTableModel *model);
