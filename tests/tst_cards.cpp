@@ -48,10 +48,9 @@ private slots:
 
         // Painting under another program's lock draws the same names at once.
         const QImage unlocked = view()->viewport()->grab().toImage();
-        {
-            OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");
-            QCOMPARE(view()->viewport()->grab().toImage(), unlocked);
-        }
+        OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");
+        QCOMPARE(view()->viewport()->grab().toImage(), unlocked);
+        holder.release();
 
         // The question names the chosen card as plain text, and No is its default.
         view()->setCurrentIndex(view()->model()->index(5149, 2));
