@@ -58,8 +58,6 @@ void CardForm::createView()
     view = new QTableView(this);
     view->setObjectName(QStringLiteral("contentView"));
     view->setModel(model);
-    view->setColumnHidden(0, true);
-    view->setColumnHidden(3, true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
