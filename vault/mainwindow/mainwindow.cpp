@@ -1,13 +1,16 @@
 #include "mainwindow/mainwindow.h"
 
+#include "access/encryptstore.h"
 #include "access/setpw.h"
 #include "cardeditor/cardform.h"
 #include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
 #include "mainwindow/about.h"
 #include "mainwindow/findbar.h"
+#include "widgets/plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
+#include "store/storeencryption.h"
 #include "store/tableids.h"
 
 #include <QActionGroup>
@@ -110,17 +113,24 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     menuBar->addMenu(optionsMenu);
     QAction *passwordAction = TableSupport::makeAction(this, tr("Set &Password"), tr("chang password"),
                                                        QStringLiteral(":/menuicon/setpassword.png"));
+    encryptAction = TableSupport::makeAction(this, tr("Encrypt the Store..."),
+                                             tr("encrypt the cards so that only the password opens the store"),
+                                             QStringLiteral(":/menuicon/key.png"));
+    encryptAction->setCheckable(true);
+    showEncryption();
     QAction *exportAction = TableSupport::makeAction(this, tr("Export Data..."), tr("export cards database"),
                                                      QStringLiteral(":/menuicon/export.png"));
     QAction *importAction = TableSupport::makeAction(this, tr("Import Data..."), tr("import cards database"),
                                                      QStringLiteral(":/menuicon/import.png"));
     connect(passwordAction, &QAction::triggered, this, &MainWindow::setPassword);
+    connect(encryptAction, &QAction::triggered, this, &MainWindow::encryptStore);
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportCard);
     connect(importAction, &QAction::triggered, this, &MainWindow::importCard);
 
     auto *languageMenu = new QMenuEx(tr("&Language"), optionsMenu);
     languageMenu->setIcon(QIcon(QStringLiteral(":/menuicon/language.png")));
     optionsMenu->addAction(passwordAction);
+    optionsMenu->addAction(encryptAction);
     optionsMenu->addMenu(languageMenu);
     optionsMenu->addAction(exportAction);
     optionsMenu->addAction(importAction);
@@ -132,8 +142,8 @@ void MainWindow::createHelpMenu(QMenuBar *menuBar)
     auto *helpMenu = new QMenuEx(tr("&Help"), this);
     menuBar->addMenu(helpMenu);
     QAction *helpAction = TableSupport::makeAction(this, tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"));
-    QAction *aboutAction = TableSupport::makeAction(this, tr("&About"), QString(),
-                                                    QStringLiteral(":/menuicon/about.png"));
+    QAction *aboutAction =
+        TableSupport::makeAction(this, tr("&About"), QString(), QStringLiteral(":/menuicon/about.png"));
     connect(helpAction, &QAction::triggered, this, &MainWindow::helpWindow);
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutDialog);
     helpMenu->addAction(helpAction);
@@ -183,8 +193,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!savePendingEdits()) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, tr("Close Nimbrel"),
-            tr("Your changes could not be saved. Close anyway and lose them?"),
+            this, tr("Close Nimbrel"), tr("Your changes could not be saved. Close anyway and lose them?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();
@@ -219,6 +228,35 @@ void MainWindow::setPassword()
 {
     SetPw dialog(this, false);
     dialog.exec();
+}
+
+void MainWindow::showEncryption()
+{
+    // An encrypted store stays encrypted; its password changes in "Set Password".
+    const bool encrypted = StoreEncryption::isEncrypted();
+    encryptAction->setChecked(encrypted);
+    encryptAction->setEnabled(!encrypted);
+}
+
+void MainWindow::encryptStore()
+{
+    showEncryption();
+    if (!encryptAction->isEnabled() || !savePendingEdits())
+        return;
+    // The card editor shows texts read before; it reads them again when opened.
+    if (cardForm)
+        cardForm->hide();
+    EncryptStore dialog(this);
+    const bool encrypted = dialog.exec() == QDialog::Accepted;
+    showEncryption();
+    if (!encrypted)
+        return;
+    clearCategoryActions();
+    loadCategoryActions();
+    if (!dialog.compacted())
+        PlainText::tell(this, QMessageBox::Warning, tr("Encrypt the Store"),
+                        tr("The store is encrypted, but its file could not be rewritten: parts of it that are no "
+                           "longer used may still hold the old texts until the store is next changed."));
 }
 
 void MainWindow::aboutDialog()

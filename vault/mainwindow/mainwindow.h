@@ -69,6 +69,7 @@ private slots:
     void deleteCard();
     void switchLanguage();
     void setPassword();
+    void encryptStore();
     void helpWindow();
     void aboutDialog();
     void exportCard();
@@ -96,6 +97,8 @@ private:
     // The card table's current row; false when there is no current cell.
     bool takeCurrentCard(QSqlRecord &record);
     void restoreShownEntry();
+    // The encryption entry: checked and disabled once the store is encrypted.
+    void showEncryption();
     QString chooseTransferFile(const QString &caption, bool forSaving);
     // Each copies the next slice of its table from the attached store
     // "importdb", the rows after `afterId`, with the ids shifted; the number
@@ -123,6 +126,7 @@ private:
     // The entry whose filter the card table shows; its check comes back when
     // a filter change is refused.
     QAction *shownEntry = nullptr;
+    QAction *encryptAction = nullptr;
     FindBar *findBar = nullptr;
     // The text the card table is narrowed to, empty when none.
     QString findText;

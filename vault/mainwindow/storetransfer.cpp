@@ -3,6 +3,7 @@
 
 #include "mainwindow/importlogin.h"
 #include "store/cardstore.h"
+#include "store/datakey.h"
 #include "store/modelread.h"
 #include "store/otherstore.h"
 #include "store/storefile.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QProgressBar>
 #include <QSqlRelationalTableModel>
 #include <QTemporaryDir>
@@ -31,9 +33,9 @@ void MainWindow::exportCard()
         return;
     const QString store = storeFilePath();
     if (StoreFile::isSameFile(target, store)) {
-        PlainText::tell(this, QMessageBox::Warning, tr("Export Database"),
-                        tr("%1 is the open store itself. Choose another file name.")
-                            .arg(QDir::toNativeSeparators(target)));
+        PlainText::tell(
+            this, QMessageBox::Warning, tr("Export Database"),
+            tr("%1 is the open store itself. Choose another file name.").arg(QDir::toNativeSeparators(target)));
         return;
     }
     QString error;
@@ -86,17 +88,30 @@ void MainWindow::importCard()
     const int cardShift = getMaxId(QStringLiteral("card"));
     const int contentShift = getMaxId(QStringLiteral("content"));
 
-    const QString expected = other.password();
     ImportLogin login(this);
     if (login.exec() != QDialog::Accepted)
         return;
-    if (login.password() != expected) {
+    // Deriving the key of an encrypted store takes most of a second.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    DataKey otherKey;
+    bool damaged = false;
+    const bool accepted = other.acceptsPassword(login.password(), &otherKey, &damaged);
+    QGuiApplication::restoreOverrideCursor();
+    login.clearPassword();
+    if (damaged) {
+        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
+                        tr("The key of %1 is damaged, so its cards cannot be read. Nothing was imported.")
+                            .arg(QDir::toNativeSeparators(chosen)));
+        return;
+    }
+    if (!accepted) {
         QMessageBox::information(this, tr("Passowrd Input"), tr("Incorrect password of Import Database."),
                                  QMessageBox::Ok);
         return;
     }
 
-    const StoreImport attachment(source);
+    StoreImport attachment(source);
+    attachment.setTextKey(std::move(otherKey));
     QString error = attachment.error();
     if (!attachment.isAttached()
         || !copyImportedRows(categoryShift, cardShift, contentShift, other.rowTotal(), error)) {
@@ -113,8 +128,7 @@ void MainWindow::importCard()
     loadCategoryActions();
 }
 
-bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
-                                  QString &error)
+bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal, QString &error)
 {
     QProgressBar progressBar(this);
     progressBar.setRange(0, rowTotal);

@@ -1,5 +1,8 @@
 #include "store/cardstore.h"
 
+#include "store/privatefile.h"
+#include "store/storekey.h"
+
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -131,8 +134,13 @@ QString translatedCardTypeName(int typeId)
 bool openStore(const QString &storeDir, QString *error, bool *inUse)
 {
     const QString dir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
+    const QString path = dir + QLatin1Char('/') + QLatin1String(storeFileName);
+    // A store made before files were kept private loses what others could read.
+    PrivateFile::restrictToOwner(path);
+    // A new store, and the journal SQLite makes beside it with its mode, are the user's alone.
+    const PrivateFile::OwnerOnly ownerOnly;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(dir + QLatin1Char('/') + QLatin1String(storeFileName));
+    db.setDatabaseName(path);
     // URI names let the import attach another store read-only, whether or
     // not this SQLite was built to take them by default.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -223,6 +231,7 @@ QString storeFilePath()
 
 void closeStore()
 {
+    StoreKey::clear();
     {
         QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
         db.close();
