@@ -3,7 +3,6 @@
 
 #include "mainwindow/importlogin.h"
 #include "store/cardstore.h"
-#include "store/modelread.h"
 #include "store/otherstore.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
@@ -12,7 +11,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QProgressBar>
-#include <QSqlRelationalTableModel>
 #include <QTemporaryDir>
 
 QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving)
