@@ -10,7 +10,7 @@
 #include "store/storelock.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
-#include "store/tableids.h"
+#include "store/storetablemodel.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -109,33 +109,96 @@ private slots:
         }
     }
 
-    void idsAndCategories()
+    void tableModelWritesAllOrNothing()
     {
         TestStore store("insert into category values(2, 'Web'), (5, 'Bank');"
                         "insert into card values(1, 13, 'a', 5), (2, 13, 'b', 5)");
-        QCOMPARE(TableIds::nextId("category"), 6);
-        QCOMPARE(TableIds::nextId("content"), 1);
+        StoreTableModel lines("content", nullptr);
+        lines.setEditStrategy(QSqlTableModel::OnManualSubmit);
+        QVERIFY(lines.read("cardid = 1"));
+        for (int row = 0; row < 150; ++row) {
+            lines.insertRows(row, 1);
+            QSqlRecord record = lines.record(row);
+            for (const char *field : {"title", "value"})
+                StoreTableModel::setField(record, field, QString("%1 %2").arg(field).arg(row + 1));
+            StoreTableModel::setField(record, "cardid", 1);
+            lines.setRecord(row, record);
+        }
+        // Refused at the 100th line: none is written, all stay pending.
+        QSqlQuery().exec("CREATE TRIGGER refuse BEFORE INSERT ON content WHEN new.id = 100 "
+                         "BEGIN SELECT RAISE(ABORT, 'full'); END");
+        QVERIFY(!lines.submitAll());
+        QVERIFY2(lines.lastError().text().contains("full"), qPrintable(lines.lastError().text()));
+        QCOMPARE(store.count("content"), 0);
+        QVERIFY(lines.isDirty());
+        store.exec("drop trigger refuse");
+        QVERIFY(lines.submitAll());
+        QCOMPARE(store.value("select count(*) || ',' || min(id) || ',' || max(id) || ',' || sum(value = 'value ' || id) "
+                             "from content").toString(),
+                 QString("150,1,150,150"));
+        QCOMPARE(lines.rowCount(), 150);
+
+        // A new category gets the largest id plus one, after a deleted top row too.
         store.exec("delete from category where id = 5");
-        QCOMPARE(TableIds::nextId("category"), 3);
-        QString error;
+        StoreTableModel categories("category", nullptr);
+        QVERIFY(categories.read());
+        categories.insertRows(1, 1);
+        QVERIFY(categories.setData(categories.index(1, 1), "Home"));
+        // As the view does when the row is left.
+        QVERIFY(categories.submit());
+        QCOMPARE(store.value("select group_concat(id || name) from category").toString(), QString("2Web,3Home"));
+        QSqlError error;
         QCOMPARE(CategoryTable::countCards(5, &error).value(), 2);
         store.exec("alter table card rename to gone");
         QVERIFY(!CategoryTable::countCards(5, &error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(error.isValid());
+    }
+
+    void tableModelUnderALock()
+    {
+        TestStore store("insert into category values(1, 'Web'), (2, 'Bank')");
+        StoreTableModel categories("category", nullptr);
+        categories.setEditStrategy(QSqlTableModel::OnManualSubmit);
+        QVERIFY(categories.read());
+        categories.setData(categories.index(0, 1), "Mail");
+        categories.insertRows(2, 1);
+        categories.setData(categories.index(2, 1), "Home");
+        setBusyTimeoutMs(400);
+        store.exec("PRAGMA busy_timeout = 400");
+        OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
+        // One wait, then the rest of the action fails at once; the rows shown and the edits stay.
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!categories.submitAll());
+        QVERIFY(isLockError(categories.lastError()));
+        QVERIFY(clock.restart() >= 400);
+        QVERIFY(!categories.read("id = 1"));
+        QVERIFY(clock.elapsed() < 200);
+        setBusyTimeoutMs(50);
+        QVERIFY(categories.isStale());
+        QCOMPARE(categories.rowCount(), 3);
+        QCOMPARE(categories.index(0, 1).data().toString(), QString("Mail"));
+        holder.release();
+        QCoreApplication::processEvents();
+        QVERIFY(categories.submitAll());
+        QCOMPARE(store.value("select group_concat(id || name) from category").toString(), QString("1Mail,2Bank,3Home"));
+        QVERIFY(categories.read("id = 1"));
+        QCOMPARE(categories.rowCount(), 1);
+        QVERIFY(!categories.isStale());
     }
 
     void deleteCardIsAllOrNothing()
     {
         TestStore store("insert into card values(1, 13, 'a', 0), (2, 13, 'b', 0);"
                         "insert into content values(1, 'A', 'a', 1), (2, 'B', 'b', 2), (3, 'C', 'c', 2)");
-        QString error;
+        QSqlError error;
         QVERIFY(CardTable::deleteCard(1, &error));
         QCOMPARE(store.value("select group_concat(id) from content").toString(), QString("2,3"));
 
         // Refused by a trigger after its lines went: the lines come back.
         QSqlQuery().exec("CREATE TRIGGER refuse BEFORE DELETE ON card BEGIN SELECT RAISE(ABORT, 'locked card'); END");
         QVERIFY(!CardTable::deleteCard(2, &error));
-        QVERIFY2(error.contains("locked card"), qPrintable(error));
+        QVERIFY2(error.text().contains("locked card"), qPrintable(error.text()));
         QCOMPARE(store.count("content"), 2);
         store.exec("drop trigger refuse");
         QVERIFY(CardTable::deleteCard(2, &error));

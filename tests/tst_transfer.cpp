@@ -220,7 +220,6 @@ private slots:
         QVERIFY2(seen.contains(box.section(": ", 1)), qPrintable(seen));
         QCOMPARE(storeRows(store), expected.isEmpty() ? rowsBefore : expected);
         QCOMPARE(categoryEntries(&window), storeRows(store).at(0));
-        TableSupport::fetchAll(model);
         QCOMPARE(model->rowCount(), store.count(QStringLiteral("card")));
         // Table by table up to the 15 rows of the file.
         if (!expected.isEmpty())

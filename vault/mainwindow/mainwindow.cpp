@@ -11,6 +11,7 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/storeencryption.h"
+#include "store/storetablemodel.h"
 #include "store/tableids.h"
 
 #include <QActionGroup>
@@ -20,7 +21,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSqlRelationalTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -65,15 +65,12 @@ void MainWindow::createCategoryMenu(QMenuBar *menuBar)
 
 void MainWindow::createCardTable()
 {
-    cardModel = new QSqlRelationalTableModel(this);
-    cardModel->setTable(QStringLiteral("card"));
-    cardModel->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    cardModel->setSort(0, Qt::AscendingOrder);
-    cardModel->setHeaderData(1, Qt::Horizontal, tr("Type"), Qt::EditRole);
-    cardModel->setHeaderData(2, Qt::Horizontal, tr("Name"), Qt::EditRole);
-    cardModel->setHeaderData(3, Qt::Horizontal, tr("Category"), Qt::EditRole);
     // Read by loadCategoryActions, with the stored filter.
-    TableSupport::fetchAllAfterSelect(cardModel);
+    cardModel = new StoreTableModel(QStringLiteral("card"), this);
+    cardModel->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    cardModel->setColumnTitle(1, tr("Type"));
+    cardModel->setColumnTitle(2, tr("Name"));
+    cardModel->setColumnTitle(3, tr("Category"));
     connect(cardModel, &QSqlTableModel::beforeInsert, this, &MainWindow::beforeInsertCard);
 
     cardView = new QTableView(this);
@@ -217,7 +214,7 @@ int MainWindow::getMaxId(const QString &table)
 void MainWindow::editCategory()
 {
     CategoryForm form(this, this);
-    if (!form.readError().isEmpty()) {
+    if (form.readError().isValid()) {
         TableSupport::reportReadError(this, form.readError());
         return;
     }

@@ -14,9 +14,9 @@ class QActionGroup;
 class QMenuBar;
 class QMenuEx;
 class QSqlRecord;
-class QSqlRelationalTableModel;
 class QTableView;
 class QTextEdit;
+class StoreTableModel;
 class myDelegate;
 
 // The vault's one main window: the card table, its menus and buttons.
@@ -115,7 +115,7 @@ private:
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
     QActionGroup *categoryGroup = nullptr;
-    QSqlRelationalTableModel *cardModel = nullptr;
+    StoreTableModel *cardModel = nullptr;
     QTableView *cardView = nullptr;
     // Draws the type and category names; kept in step with the category entries.
     myDelegate *cardDelegate = nullptr;

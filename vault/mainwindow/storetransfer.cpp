@@ -4,7 +4,6 @@
 #include "mainwindow/importlogin.h"
 #include "store/cardstore.h"
 #include "store/datakey.h"
-#include "store/modelread.h"
 #include "store/otherstore.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
@@ -14,7 +13,6 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QProgressBar>
-#include <QSqlRelationalTableModel>
 #include <QTemporaryDir>
 
 QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving)

@@ -294,12 +294,6 @@
         <translation>关闭对话框</translation>
     </message>
     <message>
-        <source>Cannot delete %1 because its cards could not be counted:
-%2</source>
-        <translation>无法删除“%1”，因为无法统计属于它的卡片：
-%2</translation>
-    </message>
-    <message>
         <source>Cannot delete %1 because there are Cards associated with this category in the collection.</source>
         <translation>无法删除“%1”，因为还有卡片属于该类别。</translation>
     </message>
@@ -308,14 +302,8 @@
         <translation>删除类别</translation>
     </message>
     <message>
-        <source>The categories could not be written:
-%1
-
-Close anyway and lose them?</source>
-        <translation>无法写入类别：
-%1
-
-仍然关闭并放弃这些更改吗？</translation>
+        <source>The categories could not be written. Close anyway and lose them?</source>
+        <translation>类别无法写入。仍然关闭并丢弃它们吗？</translation>
     </message>
 </context>
 <context>
@@ -955,28 +943,20 @@ Start Nimbrel again when that program has let go of it.</source>
         <translation>写入错误</translation>
     </message>
     <message>
-        <source>The changes could not be written to the store:
-%1
-
-They are kept; nothing has been lost yet.</source>
-        <translation>无法将修改写入数据库：
-%1
-
-修改仍然保留，尚未丢失任何内容。</translation>
-    </message>
-    <message>
         <source>Read Error</source>
         <translation>读取错误</translation>
     </message>
     <message>
-        <source>The store could not be read:
-%1
-
-The table shows what was read before; try again in a moment.</source>
-        <translation>无法读取数据库：
-%1
-
-表格显示的是之前读取的内容；请稍后再试。</translation>
+        <source>The store is being used by another program. Nothing was lost: try again in a moment.</source>
+        <translation>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</translation>
+    </message>
+    <message>
+        <source>The changes could not be written to the store. They are kept; nothing has been lost yet.</source>
+        <translation>更改无法写入数据库。更改已保留，尚未丢失任何内容。</translation>
+    </message>
+    <message>
+        <source>The store could not be read. The table shows what was read before; try again in a moment.</source>
+        <translation>无法读取数据库。表格显示的是之前读取的内容；请稍后再试。</translation>
     </message>
 </context>
 <context>

@@ -42,7 +42,16 @@ const Created contentIndex = {"content_cardid", "CREATE INDEX content_cardid ON 
 
 // Long enough for a backup or sync tool to finish a write, short enough
 // for a window that waits on it.
-int busyTimeout = 2000;
+int busyTimeout = 1500;
+// Another program's lock was met in this action: statements fail at once.
+bool waitShortened = false;
+
+void setConnectionWait(int ms)
+{
+    QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    if (db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
+}
 
 // SQLite's codes for a file that another connection holds.
 constexpr int sqliteBusy = 5;
@@ -222,6 +231,21 @@ bool isLockError(const QSqlError &error)
     // Extended codes keep the primary one in their low byte.
     const int code = error.nativeErrorCode().toInt() & 0xff;
     return code == sqliteBusy || code == sqliteLocked;
+}
+
+void waitNoLongerThisAction(const QSqlError &error)
+{
+    if (waitShortened || !isLockError(error) || !QCoreApplication::instance())
+        return;
+    waitShortened = true;
+    setConnectionWait(0);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        []() {
+            waitShortened = false;
+            setConnectionWait(busyTimeout);
+        },
+        Qt::QueuedConnection);
 }
 
 QString storeFilePath()
