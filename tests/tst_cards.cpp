@@ -4,6 +4,9 @@
 
 #include "cardeditor/cardform.h"
 #include "cardeditor/mydelegate.h"
+#include "store/keyenvelope.h"
+#include "store/storeencryption.h"
+#include "store/storekey.h"
 
 class TestCards : public QObject
 {
@@ -87,7 +90,7 @@ private slots:
             ModalAnswer failure("Write Error");
             QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
             QVERIFY2(failure.text.startsWith("The store is being used by another program. Nothing was lost: "
-                                              "try again in a moment.\ndatabase is locked"),
+                                             "try again in a moment.\ndatabase is locked"),
                      qPrintable(failure.text));
             // A card added now would get a guessed category: none is added, with one message.
             ModalAnswer refused("Write Error");
@@ -171,9 +174,55 @@ private slots:
         QCOMPARE(stored("select name from card where id = 2"), QString("second"));
     }
 
+    void encryptedStoreWorksAsAPlainOne()
+    {
+        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+        store = std::make_unique<TestStore>("insert into category values(1, 'Home'), (2, 'Work');"
+                                            "insert into card values(1, 3, 'mail', 2), (2, 10, 'other', 1);"
+                                            "insert into content values(1, 'Kept', 'x', 2)");
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            "secret", [](int, int) {}, &compacted, &error));
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QCOMPARE(shownCards(window.get()), QString("mail,other"));
+        QCOMPARE(categoryEntries(window.get()), QString("1:Home,2:Work"));
+        auto *delegate = qobject_cast<myDelegate *>(view()->itemDelegate());
+        QCOMPARE(delegate->shownName(view()->model()->index(0, 3)), QString("Work"));
 
+        openRow(0);
+        QCOMPARE(window->findChild<CardForm *>()->windowTitle(), QString("mail"));
+        typeInto(lineView(), 0, 2, "typed", false);
+        openRow(1);
+        QCOMPARE(lineView()->model()->index(0, 1).data().toString() + "="
+                     + lineView()->model()->index(0, 2).data().toString(),
+                 QString("Kept=x"));
+        typeInto(view(), 1, 2, "renamed");
+        QVERIFY(window->savePendingEdits());
+        QCOMPARE(opened("content", "title, value", "cardid = 1"), QString("System=typed,Username=,Password=,Note="));
+        QCOMPARE(opened("card", "name", "1"), QString("mail,renamed"));
+        QCOMPARE(
+            stored("select count(*) from content where value || title not like 'nimbrel-sealed:1:%nimbrel-sealed:1:%'"),
+            QString("0"));
+        QCOMPARE(stored("select count(*) from card where name not like 'nimbrel-sealed:1:%'"), QString("0"));
+    }
 
 private:
+    // The rows' columns, opened, as "a=b,..." in id order.
+    static QString opened(const QString &table, const QString &columns, const QString &where)
+    {
+        QStringList rows;
+        QSqlQuery query(QStringLiteral("select %1 from %2 where %3 order by id").arg(columns, table, where));
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < query.record().count(); ++i)
+                fields << StoreKey::open(table, query.record().fieldName(i), query.value(i));
+            rows << fields.join(QLatin1Char('='));
+        }
+        return rows.join(QLatin1Char(','));
+    }
+
     void open(const QString &sql)
     {
         store = std::make_unique<TestStore>(sql);

@@ -1,5 +1,7 @@
 #include "store/categorytable.h"
 
+#include "store/storekey.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -12,7 +14,8 @@ QList<NamedRow> all(bool *read)
     QSqlQuery query;
     const bool ok = query.exec(QStringLiteral("SELECT name, id FROM category"));
     while (query.next())
-        rows.append({query.value(1).toInt(), query.value(0).toString()});
+        rows.append({query.value(1).toInt(),
+                     StoreKey::open(QStringLiteral("category"), QStringLiteral("name"), query.value(0))});
     if (read)
         *read = ok;
     return rows;

@@ -1,6 +1,7 @@
 #include "store/storetablemodel.h"
 
 #include "store/cardstore.h"
+#include "store/storekey.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -166,7 +167,7 @@ bool StoreTableModel::insertRowIntoTable(const QSqlRecord &values)
 {
     if (pass == Pass::Marking)
         return true;
-    QSqlRecord stored(values);
+    QSqlRecord stored = sealed(values);
     assignNextId(stored);
     if (!QSqlRelationalTableModel::insertRowIntoTable(stored))
         return false;
@@ -176,12 +177,38 @@ bool StoreTableModel::insertRowIntoTable(const QSqlRecord &values)
 
 bool StoreTableModel::updateRowInTable(int row, const QSqlRecord &values)
 {
-    return pass == Pass::Marking || QSqlRelationalTableModel::updateRowInTable(row, values);
+    return pass == Pass::Marking || QSqlRelationalTableModel::updateRowInTable(row, sealed(values));
 }
 
 bool StoreTableModel::deleteRowFromTable(int row)
 {
     return pass == Pass::Marking || QSqlRelationalTableModel::deleteRowFromTable(row);
+}
+
+QVariant StoreTableModel::data(const QModelIndex &index, int role) const
+{
+    const QVariant value = QSqlRelationalTableModel::data(index, role);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return value;
+    return StoreKey::openValue(table, QSqlRelationalTableModel::record().fieldName(index.column()), value);
+}
+
+QSqlRecord StoreTableModel::record(int row) const
+{
+    QSqlRecord opened = QSqlRelationalTableModel::record(row);
+    for (int i = 0; i < opened.count(); ++i)
+        opened.setValue(i, StoreKey::openValue(table, opened.fieldName(i), opened.value(i)));
+    return opened;
+}
+
+QSqlRecord StoreTableModel::sealed(const QSqlRecord &values) const
+{
+    QSqlRecord stored(values);
+    for (int i = 0; i < stored.count(); ++i) {
+        if (stored.isGenerated(i))
+            stored.setValue(i, StoreKey::sealValue(table, stored.fieldName(i), stored.value(i)));
+    }
+    return stored;
 }
 
 void StoreTableModel::assignNextId(QSqlRecord &record) const

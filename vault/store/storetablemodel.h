@@ -2,6 +2,7 @@
 #define STORETABLEMODEL_H
 
 #include <QSqlError>
+#include <QSqlRecord>
 #include <QSqlRelationalTableModel>
 
 #include <optional>
@@ -27,7 +28,8 @@
 // Values pass between the views and the store through data() and setData()
 // as for any QSqlTableModel, and reach the store through insertRowIntoTable()
 // and updateRowInTable() below: the one place where a value is turned into
-// what is stored.
+// what is stored. In an encrypted store the texts the user types are sealed
+// there, and opened in data() and record() on their way out.
 class StoreTableModel : public QSqlRelationalTableModel
 {
     Q_OBJECT
@@ -63,6 +65,14 @@ public:
     // field set on a record is left out unless it is marked generated.
     static void setField(QSqlRecord &record, const QString &name, const QVariant &value);
 
+    // The texts as the user typed them, never as the store keeps them.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // The row with its texts opened; it hides QSqlTableModel::record(int),
+    // whose texts are the stored ones. Field by field as the base's: the
+    // changed fields of a pending row are the generated ones.
+    QSqlRecord record(int row) const;
+    QSqlRecord record() const { return QSqlRelationalTableModel::record(); }
+
 public slots:
     // A select through the model's rules: as read().
     bool select() override;
@@ -85,6 +95,8 @@ private:
     bool exec(const QString &statement);
     void fail(const QSqlError &error);
     void fetchAllRows();
+    // The record with its generated texts sealed for the store.
+    QSqlRecord sealed(const QSqlRecord &values) const;
 
     const QString table;
     QList<QPair<int, QString>> columnTitles;
