@@ -15,11 +15,11 @@
 #include <QSqlRelationalTableModel>
 #include <QTemporaryDir>
 
-QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving)
+QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving, const QString &fileFilter)
 {
     if (transferFileName)
         return transferFileName(caption);
-    const QString filter = tr("Database File (*.db)");
+    const QString filter = fileFilter.isEmpty() ? tr("Database File (*.db)") : fileFilter;
     return forSaving ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
                      : QFileDialog::getOpenFileName(this, caption, QString(), filter);
 }
