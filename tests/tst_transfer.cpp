@@ -193,6 +193,9 @@ private slots:
         QVERIFY2(seen.startsWith("Export Database: ") && seen.contains("unchanged"), qPrintable(seen));
         QCOMPARE(contents(files.path()), firstExport);
 #endif
+        // A name without a suffix gets the one the import offers.
+        runEntry(window, QStringLiteral("Export Data..."), files.filePath("backup"), Password(), "");
+        QVERIFY(QFile::exists(files.filePath("backup.db")) && !QFile::exists(files.filePath("backup")));
     }
 };
 

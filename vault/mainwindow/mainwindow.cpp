@@ -83,6 +83,8 @@ void MainWindow::createCardTable()
     cardView->setColumnHidden(0, true);
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);
+    // The row header widens as the row count gains digits; the columns make room.
+    connect(cardView->verticalHeader(), &QHeaderView::geometriesChanged, this, &MainWindow::fitColumns);
 }
 
 void MainWindow::createCardMenu(QMenuBar *menuBar)
@@ -132,8 +134,8 @@ void MainWindow::createHelpMenu(QMenuBar *menuBar)
     auto *helpMenu = new QMenuEx(tr("&Help"), this);
     menuBar->addMenu(helpMenu);
     QAction *helpAction = TableSupport::makeAction(this, tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"));
-    QAction *aboutAction = TableSupport::makeAction(this, tr("&About"), QString(),
-                                                    QStringLiteral(":/menuicon/about.png"));
+    QAction *aboutAction =
+        TableSupport::makeAction(this, tr("&About"), QString(), QStringLiteral(":/menuicon/about.png"));
     connect(helpAction, &QAction::triggered, this, &MainWindow::helpWindow);
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutDialog);
     helpMenu->addAction(helpAction);
@@ -169,7 +171,12 @@ void MainWindow::createLayout(QMenuBar *menuBar)
 
 void MainWindow::resizeEvent(QResizeEvent *)
 {
-    TableSupport::setColumnWidths(cardView, {2, 1, 3}, cardView->width() / 3 - 15);
+    fitColumns();
+}
+
+void MainWindow::fitColumns()
+{
+    TableSupport::setColumnWidths(cardView, {2, 1, 3}, TableSupport::widthBesideRowHeader(cardView) / 3 - 15);
 }
 
 bool MainWindow::savePendingEdits()
@@ -183,8 +190,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!savePendingEdits()) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, tr("Close Nimbrel"),
-            tr("Your changes could not be saved. Close anyway and lose them?"),
+            this, tr("Close Nimbrel"), tr("Your changes could not be saved. Close anyway and lose them?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();
@@ -194,10 +200,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// Escape leaves the window as a close does, saving first.
+// Escape ends a find first; otherwise it leaves the window as a close does,
+// saving first.
 void MainWindow::reject()
 {
-    close();
+    if (findBar->isVisible())
+        closeFind();
+    else
+        close();
 }
 
 int MainWindow::getMaxId(const QString &table)

@@ -77,6 +77,8 @@ private slots:
     void findCards(const QString &text);
     void closeFind();
     void showFirstMatch();
+    void searchAllCategories();
+    void fitColumns();
 
 private:
     void createCategoryMenu(QMenuBar *menuBar);
@@ -108,6 +110,8 @@ private:
     // category's cards again.
     void leaveFind();
     void showFindCount();
+    // The name of the category the table shows, null for all cards.
+    QString shownCategoryName() const;
 
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;

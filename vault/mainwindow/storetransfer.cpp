@@ -10,30 +10,49 @@
 #include "widgets/plaintext.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QSqlRelationalTableModel>
 #include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+// Long enough for the window manager to answer on a loaded machine.
+constexpr int settleMs = 150;
+
+} // namespace
 
 QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving)
 {
     if (transferFileName)
         return transferFileName(caption);
     const QString filter = tr("Database File (*.db)");
-    return forSaving ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
-                     : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    if (!forSaving)
+        return QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    // The dialog adds the suffix itself, so that it asks before replacing
+    // the file of the full name.
+    QFileDialog dialog(this, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("db"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void MainWindow::exportCard()
 {
-    const QString target = chooseTransferFile(tr("Export Database"), true);
+    QString target = chooseTransferFile(tr("Export Database"), true);
     if (target.isEmpty() || !savePendingEdits())
         return;
+    // The import offers "*.db" files only; a name without a suffix would be hidden there.
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QLatin1String(".db");
     const QString store = storeFilePath();
     if (StoreFile::isSameFile(target, store)) {
-        PlainText::tell(this, QMessageBox::Warning, tr("Export Database"),
-                        tr("%1 is the open store itself. Choose another file name.")
-                            .arg(QDir::toNativeSeparators(target)));
+        PlainText::tell(
+            this, QMessageBox::Warning, tr("Export Database"),
+            tr("%1 is the open store itself. Choose another file name.").arg(QDir::toNativeSeparators(target)));
         return;
     }
     QString error;
@@ -96,6 +115,14 @@ void MainWindow::importCard()
         return;
     }
 
+    // The window manager takes the closed dialog away after it has
+    // returned, and the window repaints that place only when told: both are
+    // let happen before the copy holds the event loop. No key or click is
+    // taken meanwhile.
+    QEventLoop settle;
+    QTimer::singleShot(settleMs, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
+
     const StoreImport attachment(source);
     QString error = attachment.error();
     if (!attachment.isAttached()
@@ -113,8 +140,7 @@ void MainWindow::importCard()
     loadCategoryActions();
 }
 
-bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
-                                  QString &error)
+bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal, QString &error)
 {
     QProgressBar progressBar(this);
     progressBar.setRange(0, rowTotal);

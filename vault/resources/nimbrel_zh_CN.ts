@@ -344,16 +344,32 @@ Close anyway and lose them?</source>
         <translation>关闭查找栏，重新显示该类别的卡片</translation>
     </message>
     <message>
-        <source>no card found</source>
-        <translation>未找到卡片</translation>
+        <source>Search all categories</source>
+        <translation>搜索所有分类</translation>
     </message>
     <message>
-        <source>1 card found</source>
-        <translation>找到 1 张卡片</translation>
+        <source>No card found in all categories</source>
+        <translation>在所有分类中未找到卡片</translation>
     </message>
     <message>
-        <source>%1 cards found</source>
-        <translation>找到 %1 张卡片</translation>
+        <source>1 card found in all categories</source>
+        <translation>在所有分类中找到 1 张卡片</translation>
+    </message>
+    <message>
+        <source>%1 cards found in all categories</source>
+        <translation>在所有分类中找到 %1 张卡片</translation>
+    </message>
+    <message>
+        <source>No card found in “%1”</source>
+        <translation>在“%1”中未找到卡片</translation>
+    </message>
+    <message>
+        <source>1 card found in “%1”</source>
+        <translation>在“%1”中找到 1 张卡片</translation>
+    </message>
+    <message>
+        <source>%1 cards found in “%2”</source>
+        <translation>在“%2”中找到 %1 张卡片</translation>
     </message>
 </context>
 <context>
@@ -675,6 +691,10 @@ Nothing was imported. Try again when that program has let go of it.</source>
 %2
 
 没有导入任何内容。请在该程序释放它之后再试。</translation>
+    </message>
+    <message>
+        <source>the category shown</source>
+        <translation>当前分类</translation>
     </message>
 </context>
 <context>
