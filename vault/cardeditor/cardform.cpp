@@ -6,8 +6,7 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
-#include "store/modelread.h"
-#include "store/tableids.h"
+#include "store/storetablemodel.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -19,7 +18,6 @@
 #include <QPushButton>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSqlTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -37,26 +35,13 @@ CardForm::CardForm(QWidget *parent)
 
 void CardForm::createModel()
 {
-    model = new QSqlTableModel(this);
+    // The columns are learnt at the first opening, and only read through
+    // that card's filter.
+    model = new StoreTableModel(QStringLiteral("content"), this);
     model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    // The table and its columns are learnt at the first opening, and only
-    // read through that card's filter.
-    TableSupport::fetchAllAfterSelect(model);
+    model->setColumnTitle(1, tr("Title"));
+    model->setColumnTitle(2, tr("Value"));
     connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
-}
-
-// The model learns the table's columns from the store, so the store is asked
-// first: under another program's lock the opening then waits for it once.
-void CardForm::setUpTable()
-{
-    model->setTable(QStringLiteral("content"));
-    model->setSort(0, Qt::AscendingOrder);
-    model->setHeaderData(1, Qt::Horizontal, tr("Title"));
-    model->setHeaderData(2, Qt::Horizontal, tr("Value"));
-    if (view) {
-        view->setColumnHidden(0, true);
-        view->setColumnHidden(3, true);
-    }
 }
 
 void CardForm::createView()
@@ -155,17 +140,18 @@ void CardForm::recvOpenCard(int id, int type)
     // the store refuses it, the editor keeps that card and its changes.
     if (!writePending())
         return;
-    QString error;
-    if (model->record().isEmpty() && ModelRead::canRead(model->database(), QStringLiteral("content"), &error))
-        setUpTable();
-    if (model->record().isEmpty() || !ModelRead::select(model, CardTable::linesFilter(id), &error)) {
-        if (error.isEmpty())
-            error = model->lastError().text();
+    const bool firstRead = model->columnCount() == 0;
+    if (!model->read(CardTable::linesFilter(id))) {
         // Nothing is pending, so nothing is lost; a blank editor would let
         // the user type lines over ones that exist.
         hide();
-        TableSupport::reportReadError(parentWidget(), error);
+        TableSupport::reportReadError(parentWidget(), model->lastError());
         return;
+    }
+    // The view has no columns to hide before the model knows them.
+    if (firstRead) {
+        view->setColumnHidden(0, true);
+        view->setColumnHidden(3, true);
     }
     cardId = id;
     if (model->rowCount() == 0 && addTemplateContent(type)) {
@@ -184,7 +170,7 @@ void CardForm::forgetCard(int id)
         return;
     // Reselecting also closes an open cell editor without committing it.
     model->revertAll();
-    ModelRead::select(model);
+    model->read();
     hide();
 }
 
@@ -193,14 +179,13 @@ void CardForm::appendLine(int row, const QString &title)
     model->insertRows(row, 1);
     QSqlRecord record = model->record(row);
     // Both columns are NOT NULL: an empty value, never a null one.
-    TableIds::setField(record, QStringLiteral("title"), title);
-    TableIds::setField(record, QStringLiteral("value"), QLatin1String(""));
+    StoreTableModel::setField(record, QStringLiteral("title"), title);
+    StoreTableModel::setField(record, QStringLiteral("value"), QLatin1String(""));
     model->setRecord(row, record);
 }
 
 void CardForm::addContent()
 {
-    TableSupport::fetchAll(model);
     const int row = model->rowCount();
     appendLine(row, QLatin1String(""));
     TableSupport::editCell(view, model->index(row, 2));
@@ -219,8 +204,8 @@ void CardForm::deleteContent()
 
 void CardForm::beforeInsertContent(QSqlRecord &record)
 {
-    TableIds::assignNextId(record, QStringLiteral("content"));
-    TableIds::setField(record, QStringLiteral("cardid"), cardId);
+    model->assignNextId(record);
+    StoreTableModel::setField(record, QStringLiteral("cardid"), cardId);
 }
 
 void CardForm::copy()

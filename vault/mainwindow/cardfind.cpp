@@ -4,8 +4,8 @@
 #include "mainwindow/findbar.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
+#include "store/storetablemodel.h"
 
-#include <QSqlRelationalTableModel>
 #include <QTableView>
 
 void MainWindow::createFind()
@@ -42,8 +42,6 @@ void MainWindow::findCards(const QString &text)
         findBar->showCount(-1);
         return;
     }
-    // The count is of every match, not of the first batch read.
-    TableSupport::fetchAll(cardModel);
     showFindCount();
 }
 

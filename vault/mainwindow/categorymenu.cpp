@@ -6,12 +6,11 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardsearch.h"
-#include "store/modelread.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
+#include "store/storetablemodel.h"
 
 #include <QActionGroup>
-#include <QSqlRelationalTableModel>
 #include <QTableView>
 
 namespace {
@@ -44,12 +43,11 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 
 bool MainWindow::applyCategoryFilter(int categoryId)
 {
-    QString error;
-    if (ModelRead::select(cardModel, CardSearch::filter(categoryId, findText), &error)) {
+    if (cardModel->read(CardSearch::filter(categoryId, findText))) {
         shownCategory = categoryId;
         return true;
     }
-    TableSupport::reportReadError(this, error);
+    TableSupport::reportReadError(this, cardModel->lastError());
     return false;
 }
 

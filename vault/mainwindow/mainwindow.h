@@ -14,9 +14,9 @@ class QActionGroup;
 class QMenuBar;
 class QMenuEx;
 class QSqlRecord;
-class QSqlRelationalTableModel;
 class QTableView;
 class QTextEdit;
+class StoreTableModel;
 class myDelegate;
 
 // The vault's one main window: the card table, its menus and buttons.
@@ -69,6 +69,7 @@ private slots:
     void deleteCard();
     void switchLanguage();
     void setPassword();
+    void encryptStore();
     void helpWindow();
     void aboutDialog();
     void exportCard();
@@ -98,6 +99,8 @@ private:
     // The card table's current row; false when there is no current cell.
     bool takeCurrentCard(QSqlRecord &record);
     void restoreShownEntry();
+    // The encryption entry: checked and disabled once the store is encrypted.
+    void showEncryption();
     QString chooseTransferFile(const QString &caption, bool forSaving);
     // Each copies the next slice of its table from the attached store
     // "importdb", the rows after `afterId`, with the ids shifted; the number
@@ -116,7 +119,7 @@ private:
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
     QActionGroup *categoryGroup = nullptr;
-    QSqlRelationalTableModel *cardModel = nullptr;
+    StoreTableModel *cardModel = nullptr;
     QTableView *cardView = nullptr;
     // Draws the type and category names; kept in step with the category entries.
     myDelegate *cardDelegate = nullptr;
@@ -127,6 +130,7 @@ private:
     // The entry whose filter the card table shows; its check comes back when
     // a filter change is refused.
     QAction *shownEntry = nullptr;
+    QAction *encryptAction = nullptr;
     FindBar *findBar = nullptr;
     // The text the card table is narrowed to, empty when none.
     QString findText;

@@ -3,7 +3,7 @@
 
 #include "mainwindow/importlogin.h"
 #include "store/cardstore.h"
-#include "store/modelread.h"
+#include "store/datakey.h"
 #include "store/otherstore.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
@@ -13,8 +13,8 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProgressBar>
-#include <QSqlRelationalTableModel>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -105,11 +105,23 @@ void MainWindow::importCard()
     const int cardShift = getMaxId(QStringLiteral("card"));
     const int contentShift = getMaxId(QStringLiteral("content"));
 
-    const QString expected = other.password();
     ImportLogin login(this);
     if (login.exec() != QDialog::Accepted)
         return;
-    if (login.password() != expected) {
+    // Deriving the key of an encrypted store takes most of a second.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    DataKey otherKey;
+    bool damaged = false;
+    const bool accepted = other.acceptsPassword(login.password(), &otherKey, &damaged);
+    QGuiApplication::restoreOverrideCursor();
+    login.clearPassword();
+    if (damaged) {
+        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
+                        tr("The key of %1 is damaged, so its cards cannot be read. Nothing was imported.")
+                            .arg(QDir::toNativeSeparators(chosen)));
+        return;
+    }
+    if (!accepted) {
         QMessageBox::information(this, tr("Passowrd Input"), tr("Incorrect password of Import Database."),
                                  QMessageBox::Ok);
         return;
@@ -123,7 +135,8 @@ void MainWindow::importCard()
     QTimer::singleShot(settleMs, &settle, &QEventLoop::quit);
     settle.exec(QEventLoop::ExcludeUserInputEvents);
 
-    const StoreImport attachment(source);
+    StoreImport attachment(source);
+    attachment.setTextKey(std::move(otherKey));
     QString error = attachment.error();
     if (!attachment.isAttached()
         || !copyImportedRows(categoryShift, cardShift, contentShift, other.rowTotal(), error)) {
