@@ -2,6 +2,9 @@
 // "&Options" entries of a real main window over a temporary store.
 #include "vaulttest.h"
 
+#include "store/keyenvelope.h"
+#include "store/storeencryption.h"
+#include "store/storekey.h"
 #include "widgets/tablesupport.h"
 
 #ifdef Q_OS_UNIX
@@ -30,6 +33,27 @@ void writeStore(const QString &path, const QString &extra)
 {
     TestStore source(sampleRows + extra);
     QVERIFY(QFile::copy(source.filePath(), path));
+}
+
+// The sample store, encrypted under `password`.
+void writeEncryptedStore(const QString &path, const QString &password)
+{
+    TestStore source(sampleRows);
+    bool compacted = false;
+    QString error;
+    QVERIFY(StoreEncryption::encrypt(
+        password, [](int, int) {}, &compacted, &error));
+    QVERIFY(QFile::copy(source.filePath(), path));
+}
+
+// The texts of a column in id order, opened, joined by ",".
+QString openedColumn(const QString &table, const QString &column)
+{
+    QStringList texts;
+    QSqlQuery query(QStringLiteral("select %1 from %2 order by id").arg(column, table));
+    while (query.next())
+        texts << StoreKey::open(table, column, query.value(0));
+    return texts.join(QLatin1Char(','));
 }
 
 // Each file of `dir` with its bytes.
@@ -170,6 +194,48 @@ private slots:
             << "Import Database: holds ids that are not positive whole numbers" << same;
     }
 
+    void initTestCase() { KeyEnvelope::setLimits(KeyEnvelope::smallestLimits()); }
+
+    void importBetweenPlainAndEncrypted_data()
+    {
+        QTest::addColumn<bool>("sourceEncrypted");
+        QTest::addColumn<bool>("ownEncrypted");
+        QTest::newRow("plain into encrypted") << false << true;
+        QTest::newRow("encrypted into plain") << true << false;
+        QTest::newRow("encrypted into encrypted") << true << true;
+    }
+
+    void importBetweenPlainAndEncrypted()
+    {
+        QFETCH(bool, sourceEncrypted);
+        QFETCH(bool, ownEncrypted);
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("import.db"));
+        if (sourceEncrypted)
+            writeEncryptedStore(path, "their secret");
+        else
+            writeStore(path, "update option set password = 'their secret'");
+        TestStore store(QString(ownRows) + "; update option set password = 'my secret'");
+        bool compacted = false;
+        QString error;
+        if (ownEncrypted)
+            QVERIFY(StoreEncryption::encrypt(
+                "my secret", [](int, int) {}, &compacted, &error));
+        MainWindow window;
+
+        runEntry(window, QStringLiteral("Import Data..."), path, Password("my secret"),
+                 "Passowrd Input: Incorrect password of Import Database.");
+        QCOMPARE(store.count("content"), 1);
+        runEntry(window, QStringLiteral("Import Data..."), path, Password("their secret"), "");
+
+        QCOMPARE(openedColumn("category", "name"), QString("Web,Web,Bank"));
+        QCOMPARE(openedColumn("card", "name"), QString("mine,forum,savings,visa"));
+        QCOMPARE(openedColumn("content", "title") + "|" + openedColumn("content", "value"),
+                 QString("Password,t1,t2,t3,t4,t5,t6,t7,t8,t9,t10|x,v1,v2,v3,v4,v5,v6,v7,v8,v9,v10"));
+        QCOMPARE(store.value("select count(*) from content where value like 'nimbrel-sealed:1:%'").toInt(),
+                 ownEncrypted ? 11 : 0);
+    }
+
     void import()
     {
         QFETCH(QString, existing);
@@ -203,7 +269,6 @@ private slots:
         QVERIFY2(seen.contains(box.section(": ", 1)), qPrintable(seen));
         QCOMPARE(storeRows(store), expected.isEmpty() ? rowsBefore : expected);
         QCOMPARE(categoryEntries(&window), storeRows(store).at(0));
-        TableSupport::fetchAll(model);
         QCOMPARE(model->rowCount(), store.count(QStringLiteral("card")));
         // Table by table up to the 15 rows of the file.
         if (!expected.isEmpty())
@@ -366,6 +431,9 @@ private slots:
         QVERIFY2(seen.startsWith("Export Database: ") && seen.contains("unchanged"), qPrintable(seen));
         QCOMPARE(contents(files.path()), firstExport);
 #endif
+        // A name without a suffix gets the one the import offers.
+        runEntry(window, QStringLiteral("Export Data..."), files.filePath("backup"), Password(), "");
+        QVERIFY(QFile::exists(files.filePath("backup.db")) && !QFile::exists(files.filePath("backup")));
     }
 };
 

@@ -7,16 +7,16 @@
 #include "store/cardstore.h"
 #include "store/csvcards.h"
 #include "store/settingsrow.h"
+#include "store/storeencryption.h"
+#include "store/storetablemodel.h"
 #include "store/storefile.h"
 #include "widgets/plaintext.h"
-#include "widgets/tablesupport.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSqlRelationalTableModel>
 
 namespace {
 
@@ -113,19 +113,21 @@ void MainWindow::importCsv()
 
 bool MainWindow::askVaultPassword(const QString &title)
 {
+    // A vault without a password asks none.
     const std::optional<QString> stored = SettingsRow::password();
-    if (!stored) {
-        TableSupport::reportReadError(this, SettingsRow::lastError());
-        return false;
-    }
-    if (*stored == SettingsRow::none)
+    if (stored && *stored == SettingsRow::none)
         return true;
     ImportLogin login(this);
     if (login.exec() != QDialog::Accepted)
         return false;
-    if (login.password() == *stored)
+    QString error;
+    const StoreEncryption::Check check = StoreEncryption::check(login.password(), false, &error);
+    if (check == StoreEncryption::Check::Matches)
         return true;
-    QMessageBox::information(this, title, tr("The password is not the vault's password."), QMessageBox::Ok);
+    if (check == StoreEncryption::Check::Unreadable)
+        PlainText::tell(this, QMessageBox::Warning, title, tr("The password cannot be checked:\n%1").arg(error));
+    else
+        QMessageBox::information(this, title, tr("The password is not the vault's password."), QMessageBox::Ok);
     return false;
 }
 
@@ -147,7 +149,6 @@ void MainWindow::exportCsv()
         return;
     std::optional<QSet<int>> shown;
     if (answer == QMessageBox::No) {
-        TableSupport::fetchAll(cardModel);
         shown.emplace();
         for (int row = 0; row < cardModel->rowCount(); ++row)
             shown->insert(cardModel->index(row, 0).data().toInt());
@@ -165,7 +166,8 @@ void MainWindow::exportCsv()
     QList<CsvCard> cards;
     QString error;
     if (!CsvCards::read(shown, &cards, &error)) {
-        TableSupport::reportReadError(this, error);
+        PlainText::tell(this, QMessageBox::Warning, tr("Export CSV"),
+                        tr("The cards could not be read:\n%1\n\nNothing was exported.").arg(error));
         return;
     }
     if (!StoreFile::writePrivate(CsvCards::toCsv(cards), target, &error)) {

@@ -294,12 +294,6 @@
         <translation>关闭对话框</translation>
     </message>
     <message>
-        <source>Cannot delete %1 because its cards could not be counted:
-%2</source>
-        <translation>无法删除“%1”，因为无法统计属于它的卡片：
-%2</translation>
-    </message>
-    <message>
         <source>Cannot delete %1 because there are Cards associated with this category in the collection.</source>
         <translation>无法删除“%1”，因为还有卡片属于该类别。</translation>
     </message>
@@ -308,14 +302,8 @@
         <translation>删除类别</translation>
     </message>
     <message>
-        <source>The categories could not be written:
-%1
-
-Close anyway and lose them?</source>
-        <translation>无法写入类别：
-%1
-
-仍然关闭并放弃这些更改吗？</translation>
+        <source>The categories could not be written. Close anyway and lose them?</source>
+        <translation>类别无法写入。仍然关闭并丢弃它们吗？</translation>
     </message>
 </context>
 <context>
@@ -405,6 +393,45 @@ Rows that will become cards: %2. The first ones:</source>
     </message>
 </context>
 <context>
+    <name>EncryptStore</name>
+    <message>
+        <source>Every card, line and category name will be encrypted with your password. From then on the store can only be opened with this password, and a forgotten password cannot be recovered.</source>
+        <translation>所有卡片、行和类别名称都将用您的密码加密。此后只有这个密码才能打开存储，忘记的密码无法找回。</translation>
+    </message>
+    <message>
+        <source>&amp;Password</source>
+        <translation>密码(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Encrypt</source>
+        <translation>加密(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Encrypt the Store</source>
+        <translation>加密存储</translation>
+    </message>
+    <message>
+        <source>&lt;font color=red&gt;The password cannot be checked: %1&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;无法核对密码：%1&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;font color=red&gt;password error!&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;密码错误！&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>Encrypting...</source>
+        <translation>正在加密……</translation>
+    </message>
+    <message>
+        <source>&lt;font color=red&gt;The store could not be encrypted and is unchanged: %1&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;无法加密存储，存储未作任何更改：%1&lt;/font&gt;</translation>
+    </message>
+</context>
+<context>
     <name>FileDownload</name>
     <message>
         <source>the server sent nothing for too long</source>
@@ -430,16 +457,32 @@ Rows that will become cards: %2. The first ones:</source>
         <translation>关闭查找栏，重新显示该类别的卡片</translation>
     </message>
     <message>
-        <source>no card found</source>
-        <translation>未找到卡片</translation>
+        <source>Search all categories</source>
+        <translation>搜索所有分类</translation>
     </message>
     <message>
-        <source>1 card found</source>
-        <translation>找到 1 张卡片</translation>
+        <source>No card found in all categories</source>
+        <translation>在所有分类中未找到卡片</translation>
     </message>
     <message>
-        <source>%1 cards found</source>
-        <translation>找到 %1 张卡片</translation>
+        <source>1 card found in all categories</source>
+        <translation>在所有分类中找到 1 张卡片</translation>
+    </message>
+    <message>
+        <source>%1 cards found in all categories</source>
+        <translation>在所有分类中找到 %1 张卡片</translation>
+    </message>
+    <message>
+        <source>No card found in “%1”</source>
+        <translation>在“%1”中未找到卡片</translation>
+    </message>
+    <message>
+        <source>1 card found in “%1”</source>
+        <translation>在“%1”中找到 1 张卡片</translation>
+    </message>
+    <message>
+        <source>%1 cards found in “%2”</source>
+        <translation>在“%2”中找到 %1 张卡片</translation>
     </message>
 </context>
 <context>
@@ -763,6 +806,30 @@ Nothing was imported. Try again when that program has let go of it.</source>
 没有导入任何内容。请在该程序释放它之后再试。</translation>
     </message>
     <message>
+        <source>the category shown</source>
+        <translation>当前分类</translation>
+    </message>
+    <message>
+        <source>Encrypt the Store...</source>
+        <translation>加密存储...</translation>
+    </message>
+    <message>
+        <source>encrypt the cards so that only the password opens the store</source>
+        <translation>加密卡片，使存储只能用密码打开</translation>
+    </message>
+    <message>
+        <source>Encrypt the Store</source>
+        <translation>加密存储</translation>
+    </message>
+    <message>
+        <source>The store is encrypted, but its file could not be rewritten: parts of it that are no longer used may still hold the old texts until the store is next changed.</source>
+        <translation>存储已加密，但无法重写其文件：在存储下次更改之前，文件中不再使用的部分可能仍含有旧的文本。</translation>
+    </message>
+    <message>
+        <source>The key of %1 is damaged, so its cards cannot be read. Nothing was imported.</source>
+        <translation>%1 的密钥已损坏，无法读取其中的卡片。未导入任何内容。</translation>
+    </message>
+    <message>
         <source>%1 could not be read:
 %2</source>
         <translation>无法读取 %1：
@@ -871,6 +938,22 @@ A file that was there before is unchanged.</source>
     <message>
         <source>export cards to a CSV file</source>
         <translation>将卡片导出为 CSV 文件</translation>
+    </message>
+    <message>
+        <source>The password cannot be checked:
+%1</source>
+        <translation>无法核对密码：
+%1</translation>
+    </message>
+    <message>
+        <source>The cards could not be read:
+%1
+
+Nothing was exported.</source>
+        <translation>无法读取卡片：
+%1
+
+没有导出任何内容。</translation>
     </message>
 </context>
 <context>
@@ -1045,10 +1128,44 @@ Start Nimbrel again when that program has let go of it.</source>
     </message>
 </context>
 <context>
+    <name>StoreEncryption</name>
+    <message>
+        <source>the key of the store is damaged</source>
+        <translation>存储的密钥已损坏</translation>
+    </message>
+    <message>
+        <source>the store is locked</source>
+        <translation>存储已锁定</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to derive the key</source>
+        <translation>内存不足，无法生成密钥</translation>
+    </message>
+    <message>
+        <source>the store is encrypted already</source>
+        <translation>存储已经加密</translation>
+    </message>
+    <message>
+        <source>the store has no settings row</source>
+        <translation>存储没有设置行</translation>
+    </message>
+</context>
+<context>
     <name>StoreImport</name>
     <message>
         <source>%1 of its %2 rows could be copied</source>
         <translation>其 %2 行中只有 %1 行可以复制</translation>
+    </message>
+    <message>
+        <source>a text of its %1 table is damaged</source>
+        <translation>其 %1 表中的一段文本已损坏</translation>
+    </message>
+</context>
+<context>
+    <name>StoreKey</name>
+    <message>
+        <source>(damaged: this text cannot be read)</source>
+        <translation>（已损坏：无法读取此文本）</translation>
     </message>
 </context>
 <context>
@@ -1058,28 +1175,20 @@ Start Nimbrel again when that program has let go of it.</source>
         <translation>写入错误</translation>
     </message>
     <message>
-        <source>The changes could not be written to the store:
-%1
-
-They are kept; nothing has been lost yet.</source>
-        <translation>无法将修改写入数据库：
-%1
-
-修改仍然保留，尚未丢失任何内容。</translation>
-    </message>
-    <message>
         <source>Read Error</source>
         <translation>读取错误</translation>
     </message>
     <message>
-        <source>The store could not be read:
-%1
-
-The table shows what was read before; try again in a moment.</source>
-        <translation>无法读取数据库：
-%1
-
-表格显示的是之前读取的内容；请稍后再试。</translation>
+        <source>The store is being used by another program. Nothing was lost: try again in a moment.</source>
+        <translation>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</translation>
+    </message>
+    <message>
+        <source>The changes could not be written to the store. They are kept; nothing has been lost yet.</source>
+        <translation>更改无法写入数据库。更改已保留，尚未丢失任何内容。</translation>
+    </message>
+    <message>
+        <source>The store could not be read. The table shows what was read before; try again in a moment.</source>
+        <translation>无法读取数据库。表格显示的是之前读取的内容；请稍后再试。</translation>
     </message>
 </context>
 <context>

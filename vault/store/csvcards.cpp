@@ -1,5 +1,6 @@
 #include "store/csvcards.h"
 
+#include "store/storekey.h"
 #include "store/tableids.h"
 
 #include <QCoreApplication>
@@ -13,15 +14,15 @@
 
 namespace CsvCards {
 
-QString toStored(const QString &typed)
+QString toStored(const char *table, const char *column, const QString &typed)
 {
     // An empty field is an empty text, never NULL, which the columns refuse.
-    return typed.isNull() ? QStringLiteral("") : typed;
+    return StoreKey::seal(QLatin1String(table), QLatin1String(column), typed.isNull() ? QStringLiteral("") : typed);
 }
 
-QString fromStored(const QString &stored)
+QString fromStored(const char *table, const char *column, const QVariant &stored)
 {
-    return stored;
+    return StoreKey::open(QLatin1String(table), QLatin1String(column), stored);
 }
 
 namespace {
@@ -41,7 +42,7 @@ bool fileCategories(const QList<CsvCard> &cards, const QString &ownCategory, QHa
         return failed(query, error);
     QHash<QString, int> existing;
     while (query.next()) {
-        const QString name = fromStored(query.value(1).toString());
+        const QString name = fromStored("category", "name", query.value(1));
         if (!existing.contains(name))
             existing.insert(name, query.value(0).toInt());
     }
@@ -60,7 +61,7 @@ bool fileCategories(const QList<CsvCard> &cards, const QString &ownCategory, QHa
             return false;
         }
         query.addBindValue(int(nextId));
-        query.addBindValue(toStored(name));
+        query.addBindValue(toStored("category", "name", name));
         if (!query.exec())
             return failed(query, error);
         ids->insert(name, int(nextId++));
@@ -92,14 +93,14 @@ bool writeAll(const QList<CsvCard> &cards, const QString &ownCategory, const std
         const int cardId = int(firstCard + i);
         cardInsert.addBindValue(cardId);
         cardInsert.addBindValue(card.type);
-        cardInsert.addBindValue(toStored(card.name));
+        cardInsert.addBindValue(toStored("card", "name", card.name));
         cardInsert.addBindValue(categories.value(card.category.isEmpty() ? ownCategory : card.category));
         if (!cardInsert.exec())
             return failed(cardInsert, error);
         for (const auto &line : card.lines) {
             lineInsert.addBindValue(int(lineId++));
-            lineInsert.addBindValue(toStored(line.first));
-            lineInsert.addBindValue(toStored(line.second));
+            lineInsert.addBindValue(toStored("content", "title", line.first));
+            lineInsert.addBindValue(toStored("content", "value", line.second));
             lineInsert.addBindValue(cardId);
             if (!lineInsert.exec())
                 return failed(lineInsert, error);
@@ -142,8 +143,8 @@ bool read(const std::optional<QSet<int>> &only, QList<CsvCard> *cards, QString *
             continue;
         positions.insert(id, cards->size());
         cards->append({query.value(1).toInt(),
-                       fromStored(query.value(2).toString()),
-                       query.value(3).isNull() ? QString() : fromStored(query.value(3).toString()),
+                       fromStored("card", "name", query.value(2)),
+                       query.value(3).isNull() ? QString() : fromStored("category", "name", query.value(3)),
                        {}});
     }
     if (!query.exec(QStringLiteral("SELECT cardid, title, value FROM content ORDER BY id")))
@@ -152,7 +153,7 @@ bool read(const std::optional<QSet<int>> &only, QList<CsvCard> *cards, QString *
         const auto position = positions.constFind(query.value(0).toInt());
         if (position != positions.constEnd())
             (*cards)[*position].lines.append(
-                {fromStored(query.value(1).toString()), fromStored(query.value(2).toString())});
+                {fromStored("content", "title", query.value(1)), fromStored("content", "value", query.value(2))});
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
 #include <optional>
@@ -14,10 +15,10 @@
 namespace CsvCards {
 
 // Every text the import writes (names, titles, values) goes through here on
-// its way into the store, and every text the export reads comes back
-// through the other.
-QString toStored(const QString &typed);
-QString fromStored(const QString &stored);
+// its way into the store, sealed in an encrypted store, and every text the
+// export reads comes back opened through the other.
+QString toStored(const char *table, const char *column, const QString &typed);
+QString fromStored(const char *table, const char *column, const QVariant &stored);
 
 // Stores the cards, each in the category of its name (an existing one, or
 // one made once per name), those without a name in `ownCategory`; new ids

@@ -1,5 +1,7 @@
 #include "store/storelock.h"
 
+#include "store/privatefile.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -24,6 +26,7 @@ StoreLock::StoreLock(const QString &storeDir)
 
 bool StoreLock::claim()
 {
+    const PrivateFile::OwnerOnly ownerOnly;
     return lockFile.tryLock(endingCopyWaitMs) || lockFile.error() != QLockFile::LockFailedError;
 }
 
