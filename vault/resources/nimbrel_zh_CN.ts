@@ -1072,6 +1072,10 @@ Start Nimbrel again when that program has let go of it.</source>
         <source>The vault is already open in another copy of Nimbrel. Use that one; this copy ends without touching the store.</source>
         <translation>保险箱已在另一个 Nimbrel 中打开。请使用那一个；本程序将退出，不会改动存储文件。</translation>
     </message>
+    <message>
+        <source>The folder %1 cannot be written by this account, so the lock file %2 cannot be taken over. When no other copy of Nimbrel runs, it was left by a copy that ended: remove it with the rights of the folder&apos;s owner, or install Nimbrel in a folder of your own. This copy ends without touching the store.</source>
+        <translation>此账户无法写入文件夹 %1，因此无法接管锁文件 %2。如果没有其他 Nimbrel 副本在运行，它是由已结束的副本留下的：请以该文件夹所有者的权限删除它，或将 Nimbrel 安装到您自己的文件夹中。此副本将结束，不会触动存储。</translation>
+    </message>
 </context>
 <context>
     <name>SetPw</name>
