@@ -126,6 +126,13 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     connect(encryptAction, &QAction::triggered, this, &MainWindow::encryptStore);
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportCard);
     connect(importAction, &QAction::triggered, this, &MainWindow::importCard);
+    QAction *importCsvAction = TableSupport::makeAction(
+        this, tr("Import CSV..."), tr("import cards from a CSV file of a browser or password manager"),
+        QStringLiteral(":/menuicon/import.png"));
+    QAction *exportCsvAction = TableSupport::makeAction(this, tr("Export CSV..."), tr("export cards to a CSV file"),
+                                                        QStringLiteral(":/menuicon/export.png"));
+    connect(importCsvAction, &QAction::triggered, this, &MainWindow::importCsv);
+    connect(exportCsvAction, &QAction::triggered, this, &MainWindow::exportCsv);
 
     auto *languageMenu = new QMenuEx(tr("&Language"), optionsMenu);
     languageMenu->setIcon(QIcon(QStringLiteral(":/menuicon/language.png")));
@@ -134,6 +141,8 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     optionsMenu->addMenu(languageMenu);
     optionsMenu->addAction(exportAction);
     optionsMenu->addAction(importAction);
+    optionsMenu->addAction(importCsvAction);
+    optionsMenu->addAction(exportCsvAction);
     createLanguageEntries(languageMenu);
 }
 

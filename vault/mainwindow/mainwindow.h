@@ -74,6 +74,8 @@ private slots:
     void aboutDialog();
     void exportCard();
     void importCard();
+    void importCsv();
+    void exportCsv();
     void openFind();
     void findCards(const QString &text);
     void closeFind();
@@ -101,7 +103,11 @@ private:
     void restoreShownEntry();
     // The encryption entry: checked and disabled once the store is encrypted.
     void showEncryption();
-    QString chooseTransferFile(const QString &caption, bool forSaving);
+    // The filter is the store files' when none is given.
+    QString chooseTransferFile(const QString &caption, bool forSaving, const QString &filter = QString());
+    // Asks for the vault's password when one is set; false, told, when it is
+    // not given or not the one.
+    bool askVaultPassword(const QString &title);
     // Each copies the next slice of its table from the attached store
     // "importdb", the rows after `afterId`, with the ids shifted; the number
     // of rows copied (0 at the end), or -1 with the driver's text.

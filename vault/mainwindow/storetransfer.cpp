@@ -25,18 +25,18 @@ constexpr int settleMs = 150;
 
 } // namespace
 
-QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving)
+QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving, const QString &fileFilter)
 {
     if (transferFileName)
         return transferFileName(caption);
-    const QString filter = tr("Database File (*.db)");
+    const QString filter = fileFilter.isEmpty() ? tr("Database File (*.db)") : fileFilter;
     if (!forSaving)
         return QFileDialog::getOpenFileName(this, caption, QString(), filter);
     // The dialog adds the suffix itself, so that it asks before replacing
     // the file of the full name.
     QFileDialog dialog(this, caption, QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("db"));
+    dialog.setDefaultSuffix(fileFilter.isEmpty() ? QStringLiteral("db") : QStringLiteral("csv"));
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

@@ -307,6 +307,92 @@
     </message>
 </context>
 <context>
+    <name>CsvCards</name>
+    <message>
+        <source>The category ids would grow too large.</source>
+        <translation>类别编号将变得过大。</translation>
+    </message>
+    <message>
+        <source>The card or line ids would grow too large.</source>
+        <translation>卡片或行的编号将变得过大。</translation>
+    </message>
+</context>
+<context>
+    <name>CsvFile</name>
+    <message>
+        <source>The file is not text.</source>
+        <translation>该文件不是文本。</translation>
+    </message>
+    <message>
+        <source>The file is not text in UTF-8.</source>
+        <translation>该文件不是 UTF-8 编码的文本。</translation>
+    </message>
+    <message>
+        <source>A quote opened on this line is never closed.</source>
+        <translation>此行开始的引号没有结束。</translation>
+    </message>
+    <message>
+        <source>A closing quote is followed by more text in the same field.</source>
+        <translation>结束引号之后同一字段中还有其他文字。</translation>
+    </message>
+</context>
+<context>
+    <name>CsvLayout</name>
+    <message>
+        <source>Chrome or Edge</source>
+        <translation>Chrome 或 Edge</translation>
+    </message>
+    <message>
+        <source>CSV with a header row</source>
+        <translation>带标题行的 CSV</translation>
+    </message>
+    <message>
+        <source>This row has %1 fields, more than the %2 columns of the header.</source>
+        <translation>此行有 %1 个字段，多于标题行的 %2 列。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a card type.</source>
+        <translation>“%1”不是卡片类型。</translation>
+    </message>
+</context>
+<context>
+    <name>CsvPreview</name>
+    <message>
+        <source>Recognised layout: %1
+Rows that will become cards: %2. The first ones:</source>
+        <translation>识别出的格式：%1
+将成为卡片的行数：%2。前几行：</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>类别</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Lines</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>导入(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Import CSV</source>
+        <translation>导入 CSV</translation>
+    </message>
+</context>
+<context>
     <name>EncryptStore</name>
     <message>
         <source>Every card, line and category name will be encrypted with your password. From then on the store can only be opened with this password, and a forgotten password cannot be recovered.</source>
@@ -742,6 +828,132 @@ Nothing was imported. Try again when that program has let go of it.</source>
     <message>
         <source>The key of %1 is damaged, so its cards cannot be read. Nothing was imported.</source>
         <translation>%1 的密钥已损坏，无法读取其中的卡片。未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 could not be read:
+%2</source>
+        <translation>无法读取 %1：
+%2</translation>
+    </message>
+    <message>
+        <source>The file holds no text.</source>
+        <translation>该文件不含任何文字。</translation>
+    </message>
+    <message>
+        <source>This is no header that Nimbrel knows: none of its columns is a URL, a user name or a password.</source>
+        <translation>这不是 Nimbrel 认识的标题行：其中没有网址、用户名或密码列。</translation>
+    </message>
+    <message>
+        <source>No row follows the header.</source>
+        <translation>标题行之后没有任何行。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be imported.
+Line %2: %3
+
+Nothing was imported.</source>
+        <translation>无法导入 %1。
+第 %2 行：%3
+
+没有导入任何内容。</translation>
+    </message>
+    <message>
+        <source>Import CSV</source>
+        <translation>导入 CSV</translation>
+    </message>
+    <message>
+        <source>CSV File (*.csv);;All Files (*)</source>
+        <translation>CSV 文件 (*.csv);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Imported %1</source>
+        <translation>导入于 %1</translation>
+    </message>
+    <message>
+        <source>Cards imported from %1: %2.
+
+That file still holds your passwords in plain text, for anyone who can read it. You may want to delete it now.</source>
+        <translation>已从 %1 导入的卡片：%2 张。
+
+该文件仍以明文保存着您的密码，任何能读取它的人都能看到。您可能需要现在删除它。</translation>
+    </message>
+    <message>
+        <source>The password is not the vault&apos;s password.</source>
+        <translation>该密码不是本保险库的密码。</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>导出 CSV</translation>
+    </message>
+    <message>
+        <source>The CSV file is not protected: whoever can read it sees every password in it. Keep it where only you can reach it, and delete it once it has served.
+
+Export all cards, or only the cards the table shows?</source>
+        <translation>CSV 文件不受保护：任何能读取它的人都能看到其中的每个密码。请把它放在只有您能访问的地方，用完后删除。
+
+导出全部卡片，还是只导出表格中显示的卡片？</translation>
+    </message>
+    <message>
+        <source>&amp;All Cards</source>
+        <translation>全部卡片(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Cards &amp;Shown</source>
+        <translation>显示的卡片(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>CSV File (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>The cards could not be exported to %1:
+%2
+
+A file that was there before is unchanged.</source>
+        <translation>无法将卡片导出到 %1：
+%2
+
+原有的文件保持不变。</translation>
+    </message>
+    <message>
+        <source>Cards exported to %1: %2.</source>
+        <translation>已导出到 %1 的卡片：%2 张。</translation>
+    </message>
+    <message>
+        <source>Import CSV...</source>
+        <translation>导入 CSV...</translation>
+    </message>
+    <message>
+        <source>import cards from a CSV file of a browser or password manager</source>
+        <translation>从浏览器或密码管理器的 CSV 文件导入卡片</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>导出 CSV...</translation>
+    </message>
+    <message>
+        <source>export cards to a CSV file</source>
+        <translation>将卡片导出为 CSV 文件</translation>
+    </message>
+    <message>
+        <source>The password cannot be checked:
+%1</source>
+        <translation>无法核对密码：
+%1</translation>
+    </message>
+    <message>
+        <source>The cards could not be read:
+%1
+
+Nothing was exported.</source>
+        <translation>无法读取卡片：
+%1
+
+没有导出任何内容。</translation>
     </message>
 </context>
 <context>
