@@ -295,7 +295,7 @@ private slots:
         {
             TestStore store;
             StoreLock lock(store.dir());
-            QVERIFY(lock.claim());
+            QVERIFY(lock.claim() == StoreLock::Claim::Taken);
             QVERIFY(StoreFile::writeCopy(store.filePath(), oldStore.fileName(), &error));
             QCOMPARE(QList<int>({fileMode(store.filePath()), fileMode(store.filePath() + ".lock"),
                                  fileMode(oldStore.fileName())}),

@@ -1,6 +1,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "access/encryptstore.h"
+#include "access/login.h"
 #include "access/setpw.h"
 #include "cardeditor/cardform.h"
 #include "cardeditor/mydelegate.h"
@@ -42,7 +43,10 @@ MainWindow::MainWindow(QWidget *parent)
     loadCategoryActions();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete unlockLogin;
+}
 
 void MainWindow::createCategoryMenu(QMenuBar *menuBar)
 {
@@ -80,9 +84,12 @@ void MainWindow::createCardTable()
     cardView->setItemDelegate(cardDelegate);
     // Read with the table, as a category another program added may be named there now.
     connect(cardModel, &QAbstractItemModel::modelReset, cardDelegate, &myDelegate::loadNames);
-    cardView->setColumnHidden(0, true);
+    // The model learns its columns at its first read; the id column is hidden once they are there.
+    connect(cardModel, &QAbstractItemModel::modelReset, cardView, [this]() { cardView->setColumnHidden(0, true); });
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);
+    // The row header widens as the row count gains digits; the columns make room.
+    connect(cardView->verticalHeader(), &QHeaderView::geometriesChanged, this, &MainWindow::fitColumns);
 }
 
 void MainWindow::createCardMenu(QMenuBar *menuBar)
@@ -123,6 +130,13 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     connect(encryptAction, &QAction::triggered, this, &MainWindow::encryptStore);
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportCard);
     connect(importAction, &QAction::triggered, this, &MainWindow::importCard);
+    QAction *importCsvAction = TableSupport::makeAction(
+        this, tr("Import CSV..."), tr("import cards from a CSV file of a browser or password manager"),
+        QStringLiteral(":/menuicon/import.png"));
+    QAction *exportCsvAction = TableSupport::makeAction(this, tr("Export CSV..."), tr("export cards to a CSV file"),
+                                                        QStringLiteral(":/menuicon/export.png"));
+    connect(importCsvAction, &QAction::triggered, this, &MainWindow::importCsv);
+    connect(exportCsvAction, &QAction::triggered, this, &MainWindow::exportCsv);
 
     auto *languageMenu = new QMenuEx(tr("&Language"), optionsMenu);
     languageMenu->setIcon(QIcon(QStringLiteral(":/menuicon/language.png")));
@@ -131,6 +145,10 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     optionsMenu->addMenu(languageMenu);
     optionsMenu->addAction(exportAction);
     optionsMenu->addAction(importAction);
+    optionsMenu->addAction(importCsvAction);
+    optionsMenu->addAction(exportCsvAction);
+    optionsMenu->addSeparator();
+    createLockEntries(optionsMenu);
     createLanguageEntries(languageMenu);
 }
 
@@ -176,7 +194,12 @@ void MainWindow::createLayout(QMenuBar *menuBar)
 
 void MainWindow::resizeEvent(QResizeEvent *)
 {
-    TableSupport::setColumnWidths(cardView, {2, 1, 3}, cardView->width() / 3 - 15);
+    fitColumns();
+}
+
+void MainWindow::fitColumns()
+{
+    TableSupport::setColumnWidths(cardView, {2, 1, 3}, TableSupport::widthBesideRowHeader(cardView) / 3 - 15);
 }
 
 bool MainWindow::savePendingEdits()
@@ -200,10 +223,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// Escape leaves the window as a close does, saving first.
+// Escape ends a find first; otherwise it leaves the window as a close does,
+// saving first.
 void MainWindow::reject()
 {
-    close();
+    if (findBar->isVisible())
+        closeFind();
+    else
+        close();
 }
 
 int MainWindow::getMaxId(const QString &table)

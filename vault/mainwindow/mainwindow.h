@@ -4,10 +4,13 @@
 #include "category/categoryactions.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 
 class CardForm;
+class IdleLock;
+class Login;
 class FindBar;
 class QAction;
 class QActionGroup;
@@ -44,6 +47,9 @@ public:
     // and false is returned.
     bool savePendingEdits();
 
+    // Whether the vault is locked: its windows hidden, the login shown.
+    bool isLocked() const;
+
     // When set, asked for the file name of an export or import instead of
     // the file dialog; the caption tells which. Tests and benchmarks use it.
     std::function<QString(const QString &caption)> transferFileName;
@@ -74,10 +80,15 @@ private slots:
     void aboutDialog();
     void exportCard();
     void importCard();
+    void importCsv();
+    void lockVault();
+    void exportCsv();
     void openFind();
     void findCards(const QString &text);
     void closeFind();
     void showFirstMatch();
+    void searchAllCategories();
+    void fitColumns();
 
 private:
     void createCategoryMenu(QMenuBar *menuBar);
@@ -86,6 +97,8 @@ private:
     void createOptionsMenu(QMenuBar *menuBar);
     void createLanguageEntries(QMenuEx *languageMenu);
     void showStoredLanguage(QActionGroup *languageGroup);
+    void createLockEntries(QMenuEx *optionsMenu);
+    void unlockVault();
     void createHelpMenu(QMenuBar *menuBar);
     void createFind();
     void createLayout(QMenuBar *menuBar);
@@ -99,7 +112,11 @@ private:
     void restoreShownEntry();
     // The encryption entry: checked and disabled once the store is encrypted.
     void showEncryption();
-    QString chooseTransferFile(const QString &caption, bool forSaving);
+    // The filter is the store files' when none is given.
+    QString chooseTransferFile(const QString &caption, bool forSaving, const QString &filter = QString());
+    // Asks for the vault's password when one is set; false, told, when it is
+    // not given or not the one.
+    bool askVaultPassword(const QString &title);
     // Each copies the next slice of its table from the attached store
     // "importdb", the rows after `afterId`, with the ids shifted; the number
     // of rows copied (0 at the end), or -1 with the driver's text.
@@ -111,6 +128,8 @@ private:
     // category's cards again.
     void leaveFind();
     void showFindCount();
+    // The name of the category the table shows, null for all cards.
+    QString shownCategoryName() const;
 
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
@@ -128,6 +147,10 @@ private:
     QAction *shownEntry = nullptr;
     QAction *encryptAction = nullptr;
     FindBar *findBar = nullptr;
+    IdleLock *idleLock = nullptr;
+    // Shown while the vault is locked; made at the first lock.
+    Login *unlockLogin = nullptr;
+    QList<QPointer<QWidget>> lockedWindows;
     // The text the card table is narrowed to, empty when none.
     QString findText;
     // The category whose cards the table shows; -1 (all cards) as in the settings row.

@@ -10,25 +10,44 @@
 #include "widgets/plaintext.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
-QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving)
+namespace {
+
+// Long enough for the window manager to answer on a loaded machine.
+constexpr int settleMs = 150;
+
+} // namespace
+
+QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving, const QString &fileFilter)
 {
     if (transferFileName)
         return transferFileName(caption);
-    const QString filter = tr("Database File (*.db)");
-    return forSaving ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
-                     : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    const QString filter = fileFilter.isEmpty() ? tr("Database File (*.db)") : fileFilter;
+    if (!forSaving)
+        return QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    // The dialog adds the suffix itself, so that it asks before replacing
+    // the file of the full name.
+    QFileDialog dialog(this, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(fileFilter.isEmpty() ? QStringLiteral("db") : QStringLiteral("csv"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void MainWindow::exportCard()
 {
-    const QString target = chooseTransferFile(tr("Export Database"), true);
+    QString target = chooseTransferFile(tr("Export Database"), true);
     if (target.isEmpty() || !savePendingEdits())
         return;
+    // The import offers "*.db" files only; a name without a suffix would be hidden there.
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QLatin1String(".db");
     const QString store = storeFilePath();
     if (StoreFile::isSameFile(target, store)) {
         PlainText::tell(
@@ -107,6 +126,14 @@ void MainWindow::importCard()
                                  QMessageBox::Ok);
         return;
     }
+
+    // The window manager takes the closed dialog away after it has
+    // returned, and the window repaints that place only when told: both are
+    // let happen before the copy holds the event loop. No key or click is
+    // taken meanwhile.
+    QEventLoop settle;
+    QTimer::singleShot(settleMs, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
 
     StoreImport attachment(source);
     attachment.setTextKey(std::move(otherKey));

@@ -56,4 +56,17 @@ bool writeCopy(const QString &source, const QString &target, QString *error)
     return true;
 }
 
+bool writePrivate(const QByteArray &data, const QString &target, QString *error)
+{
+    QSaveFile out(target);
+    // The temporary file takes the older file's permissions; these replace them before any byte is written.
+    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(QFile::ReadOwner | QFile::WriteOwner)
+        || out.write(data) != data.size() || !out.commit()) {
+        *error = out.errorString();
+        out.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
 } // namespace StoreFile
