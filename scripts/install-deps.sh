@@ -4,7 +4,8 @@
 set -e
 packages="cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
 qt6-svg-dev qt6-translations-l10n libsodium-dev pkg-config fonts-noto-cjk sqlite3 xvfb xauth xdotool imagemagick
-desktop-file-utils"
+desktop-file-utils
+unicode-data bzip2"
 missing=""
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing="$missing $package"

@@ -4,6 +4,7 @@
 #include "mainwindow/findbar.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
+#include "store/cardsearch.h"
 
 #include <QSqlRelationalTableModel>
 #include <QTableView>
@@ -28,6 +29,8 @@ void MainWindow::createFind()
 void MainWindow::openFind()
 {
     findBar->open();
+    // The texts are read while the user starts typing, not after the pause.
+    CardSearch::prepare();
 }
 
 void MainWindow::findCards(const QString &text)

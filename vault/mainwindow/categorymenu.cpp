@@ -46,7 +46,8 @@ bool MainWindow::applyCategoryFilter(int categoryId)
 {
     shownCategory = categoryId;
     QString error;
-    if (ModelRead::select(cardModel, CardSearch::filter(categoryId, findText), &error))
+    QString filter;
+    if (CardSearch::filter(categoryId, findText, &filter, &error) && ModelRead::select(cardModel, filter, &error))
         return true;
     TableSupport::reportReadError(this, error);
     return false;

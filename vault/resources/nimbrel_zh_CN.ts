@@ -336,8 +336,8 @@ Close anyway and lose them?</source>
 <context>
     <name>FindBar</name>
     <message>
-        <source>Find cards</source>
-        <translation>查找卡片</translation>
+        <source>Find cards: text or pinyin</source>
+        <translation>查找卡片：文字或拼音</translation>
     </message>
     <message>
         <source>close the find bar and show the category&apos;s cards again</source>

@@ -1,5 +1,7 @@
 #include "store/storeimport.h"
 
+#include "store/cardtextindex.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -26,8 +28,7 @@ QString readOnlyUri(const QString &fileName)
 // The id of a copied row, shifted. Anything but a whole number from 1 up to
 // what still fits beside the shift becomes a text that the INTEGER PRIMARY
 // KEY refuses, so that nothing of the import stays.
-const char *const shiftedId =
-    "case when typeof(id) = 'integer' and id between 1 and ? then id + ? else 'no id' end";
+const char *const shiftedId = "case when typeof(id) = 'integer' and id between 1 and ? then id + ? else 'no id' end";
 
 // A reference, shifted as the row it names is; 0 or less names no row and
 // stays. Anything but a whole number that fits becomes NULL, which the
@@ -49,8 +50,8 @@ QList<qint64> shiftValues(int shift)
 // Copies the rows of `table` after `afterId`, at most a slice, selecting
 // `columns` with `values` bound in order. The ids copied, shifted by
 // `idShift`, are then the largest of the table.
-int copySlice(const QString &table, const QString &columns, const QList<qint64> &values, int idShift,
-              qint64 &afterId, QString *error)
+int copySlice(const QString &table, const QString &columns, const QList<qint64> &values, int idShift, qint64 &afterId,
+              QString *error)
 {
     QSqlQuery query;
     query.prepare(QStringLiteral("insert into %1 select %2 from importdb.%1 where id > ? order by id limit ?")
@@ -78,6 +79,9 @@ int copySlice(const QString &table, const QString &columns, const QList<qint64> 
 
 StoreImport::StoreImport(const QString &fileName)
 {
+    // The copy is a bulk write: find reads the store afresh after it, and
+    // following it row by row would only slow it down.
+    CardTextIndex::instance().forget();
     QSqlQuery query;
     query.prepare(QStringLiteral("ATTACH DATABASE ? AS importdb"));
     query.addBindValue(readOnlyUri(fileName));
@@ -137,7 +141,8 @@ bool StoreImport::copyAll(const QList<Slice> &tables, int rowTotal, const std::f
     }
     // A row without an id is passed over by the slices.
     if (ok && copied != rowTotal) {
-        *error = QCoreApplication::translate("StoreImport", "%1 of its %2 rows could be copied").arg(copied).arg(rowTotal);
+        *error =
+            QCoreApplication::translate("StoreImport", "%1 of its %2 rows could be copied").arg(copied).arg(rowTotal);
         ok = false;
     }
     if (ok && store.commit())
