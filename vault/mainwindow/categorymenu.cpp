@@ -6,12 +6,11 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardsearch.h"
-#include "store/modelread.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
+#include "store/storetablemodel.h"
 
 #include <QActionGroup>
-#include <QSqlRelationalTableModel>
 #include <QTableView>
 
 namespace {
@@ -44,13 +43,30 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 
 bool MainWindow::applyCategoryFilter(int categoryId)
 {
-    shownCategory = categoryId;
-    QString error;
     QString filter;
-    if (CardSearch::filter(categoryId, findText, &filter, &error) && ModelRead::select(cardModel, filter, &error))
+    QString error;
+    if (!CardSearch::filter(categoryId, findText, &filter, &error)) {
+        TableSupport::reportReadError(this, error);
+        return false;
+    }
+    if (cardModel->read(filter)) {
+        shownCategory = categoryId;
         return true;
-    TableSupport::reportReadError(this, error);
+    }
+    TableSupport::reportReadError(this, cardModel->lastError());
     return false;
+}
+
+QString MainWindow::shownCategoryName() const
+{
+    if (shownCategory == SettingsRow::allCategories)
+        return QString();
+    for (QAction *entry : categoryGroup->actions()) {
+        if (entry != allAction && entry->data().toInt() == shownCategory)
+            return entry->text().replace(QLatin1String("&&"), QLatin1String("&"));
+    }
+    // Deleted while its cards are shown.
+    return tr("the category shown");
 }
 
 void MainWindow::loadCategoryActions()
@@ -62,6 +78,8 @@ void MainWindow::loadCategoryActions()
             entry->setChecked(true);
     }
     // The card table is read here, once, with the filter it shows.
+    if (chosen == SettingsRow::allCategories)
+        allAction->setChecked(true);
     applyCategoryFilter(chosen);
     shownEntry = categoryGroup->checkedAction();
 }
@@ -133,18 +151,20 @@ void MainWindow::openCategory()
         return;
     }
     const int id = entry->data().toInt();
-    applyCategoryFilter(id);
+    if (!applyCategoryFilter(id)) {
+        restoreShownEntry();
+        return;
+    }
     shownEntry = entry;
     SettingsRow::setCategory(id);
 }
 
 void MainWindow::openAllCategory()
 {
-    if (!savePendingEdits()) {
+    if (!savePendingEdits() || !applyCategoryFilter(SettingsRow::allCategories)) {
         restoreShownEntry();
         return;
     }
-    applyCategoryFilter(SettingsRow::allCategories);
     shownEntry = allAction;
     SettingsRow::setCategory(SettingsRow::allCategories);
 }

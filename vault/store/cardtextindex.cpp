@@ -2,6 +2,7 @@
 
 #include "store/findquery.h"
 #include "store/hanzitable.h"
+#include "store/storekey.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -268,7 +269,7 @@ bool CardTextIndex::replaceCards(std::vector<int> touched, QString *error)
 
 void CardTextIndex::add(int card, const QString &stored, const QString &table, const QString &column)
 {
-    const QString text = opener ? opener(stored, table, column) : stored;
+    const QString text = opener ? opener(stored, table, column) : StoreKey::open(table, column, stored);
     const size_t setsBegin = sets.size();
     if (FindQuery::fold(text, texts, &sets)) {
         const HanziTable &hanzi = HanziTable::instance();

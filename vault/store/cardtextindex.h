@@ -20,7 +20,7 @@ class CardTextIndex
 public:
     // Turns a text as stored into the text the user typed, given the table
     // and column it is stored in. Every text the index reads passes through
-    // it; without one, stored texts are taken as they are.
+    // it; without one, StoreKey::open() opens them (plain texts pass as they are).
     using Opener = std::function<QString(const QString &stored, const QString &table, const QString &column)>;
 
     // The index of the default connection's store.
