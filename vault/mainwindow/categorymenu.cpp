@@ -49,10 +49,12 @@ bool MainWindow::applyCategoryFilter(int categoryId)
         TableSupport::reportReadError(this, error);
         return false;
     }
-    if (cardModel->read(filter)) {
-        shownCategory = categoryId;
+    // Set before the read, as the find's count, which follows the read, names it.
+    const int previous = shownCategory;
+    shownCategory = categoryId;
+    if (cardModel->read(filter))
         return true;
-    }
+    shownCategory = previous;
     TableSupport::reportReadError(this, cardModel->lastError());
     return false;
 }

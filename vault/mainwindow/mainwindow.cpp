@@ -1,6 +1,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "access/encryptstore.h"
+#include "access/login.h"
 #include "access/setpw.h"
 #include "cardeditor/cardform.h"
 #include "cardeditor/mydelegate.h"
@@ -42,7 +43,10 @@ MainWindow::MainWindow(QWidget *parent)
     loadCategoryActions();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete unlockLogin;
+}
 
 void MainWindow::createCategoryMenu(QMenuBar *menuBar)
 {
@@ -80,7 +84,8 @@ void MainWindow::createCardTable()
     cardView->setItemDelegate(cardDelegate);
     // Read with the table, as a category another program added may be named there now.
     connect(cardModel, &QAbstractItemModel::modelReset, cardDelegate, &myDelegate::loadNames);
-    cardView->setColumnHidden(0, true);
+    // The model learns its columns at its first read; the id column is hidden once they are there.
+    connect(cardModel, &QAbstractItemModel::modelReset, cardView, [this]() { cardView->setColumnHidden(0, true); });
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);
     // The row header widens as the row count gains digits; the columns make room.
@@ -142,6 +147,8 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     optionsMenu->addAction(importAction);
     optionsMenu->addAction(importCsvAction);
     optionsMenu->addAction(exportCsvAction);
+    optionsMenu->addSeparator();
+    createLockEntries(optionsMenu);
     createLanguageEntries(languageMenu);
 }
 

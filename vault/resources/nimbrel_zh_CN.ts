@@ -526,6 +526,10 @@ Rows that will become cards: %2. The first ones:</source>
         <source>&lt;font color=red&gt;The password cannot be checked: %1&lt;/font&gt;</source>
         <translation>&lt;font color=red&gt;无法核对密码：%1&lt;/font&gt;</translation>
     </message>
+    <message>
+        <source>The vault is locked. Enter the password to go on.</source>
+        <translation>保险库已锁定。请输入密码以继续。</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -535,7 +539,7 @@ Rows that will become cards: %2. The first ones:</source>
     </message>
     <message>
         <source>English</source>
-        <translation>英语</translation>
+        <translation>English</translation>
     </message>
     <message>
         <source>switch langange to English</source>
@@ -715,7 +719,7 @@ Rows that will become cards: %2. The first ones:</source>
     </message>
     <message>
         <source>Do you want to delete %1?</source>
-        <translation>您要删除“%1”吗？</translation>
+        <translation>确定要删除“%1”吗？</translation>
     </message>
     <message>
         <source>Help</source>
@@ -955,6 +959,56 @@ Nothing was exported.</source>
 
 没有导出任何内容。</translation>
     </message>
+    <message>
+        <source>&amp;Lock</source>
+        <translation>锁定(&amp;L)</translation>
+    </message>
+    <message>
+        <source>lock the vault: hide every window until the password is given again</source>
+        <translation>锁定保险库：隐藏所有窗口，直到再次输入密码</translation>
+    </message>
+    <message>
+        <source>ctrl+L</source>
+        <translation>ctrl+L</translation>
+    </message>
+    <message>
+        <source>Lock &amp;After</source>
+        <translation>自动锁定(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>从不</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 分钟</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 分钟</translation>
+    </message>
+    <message>
+        <source>lock the vault after this long without keyboard or mouse input</source>
+        <translation>在没有键盘或鼠标输入这么久之后锁定保险库</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>锁定</translation>
+    </message>
+    <message>
+        <source>The choice could not be stored:
+%1</source>
+        <translation>无法保存该选择：
+%1</translation>
+    </message>
+    <message>
+        <source>The vault stays unlocked: your changes could not be saved first.</source>
+        <translation>保险库未锁定：无法先保存您的更改。</translation>
+    </message>
+    <message>
+        <source>Vault locked</source>
+        <translation>保险库已锁定</translation>
+    </message>
 </context>
 <context>
     <name>QAbstractFileIconProvider</name>
@@ -1188,7 +1242,7 @@ Start Nimbrel again when that program has let go of it.</source>
     </message>
     <message>
         <source>The changes could not be written to the store. They are kept; nothing has been lost yet.</source>
-        <translation>更改无法写入数据库。更改已保留，尚未丢失任何内容。</translation>
+        <translation>更改无法写入数据库。修改仍保留在程序中，尚未丢失。</translation>
     </message>
     <message>
         <source>The store could not be read. The table shows what was read before; try again in a moment.</source>
@@ -1218,7 +1272,7 @@ Start Nimbrel again when that program has let go of it.</source>
     <name>Widget</name>
     <message>
         <source>This build has no key to check an update with, so the current version stays in use.</source>
-        <translation>此版本没有用于核验更新的密钥，将继续使用当前版本。</translation>
+        <translation>此版本未内置更新验证密钥，将继续使用当前版本。</translation>
     </message>
     <message>
         <source>The update could not be written to %1 (%2), so the current version stays in use.</source>
