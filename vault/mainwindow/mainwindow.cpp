@@ -10,6 +10,8 @@
 #include "widgets/tablesupport.h"
 #include "store/tableids.h"
 
+#include "programfiles.h"
+
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -35,7 +37,7 @@ MainWindow::MainWindow(QWidget *parent)
     createHelpMenu(menuBar);
     createLayout(menuBar);
     setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
-    setWindowTitle(tr("Nimbrel 2.12"));
+    setWindowTitle(tr("Nimbrel %1").arg(ProgramFiles::versionText()));
     loadCategoryActions();
 }
 

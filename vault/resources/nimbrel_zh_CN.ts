@@ -8,8 +8,8 @@
         <translation>关于</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Nimbrel  v2.12&lt;/b&gt;</source>
-        <translation>&lt;b&gt;Nimbrel  v2.12&lt;/b&gt;</translation>
+        <source>&lt;b&gt;Nimbrel  v%1&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Nimbrel  v%1&lt;/b&gt;</translation>
     </message>
     <message>
         <source>&lt;a href=&quot;www.nimbrel.example.org&quot;&gt;www.nimbrel.example.org&lt;/a&gt;</source>
@@ -433,8 +433,8 @@ Close anyway and lose them?</source>
         <translation>语言已切换为%1，重新启动程序后生效。</translation>
     </message>
     <message>
-        <source>Nimbrel 2.12</source>
-        <translation>Nimbrel 2.12</translation>
+        <source>Nimbrel %1</source>
+        <translation>Nimbrel %1</translation>
     </message>
     <message>
         <source>&amp;Edit</source>

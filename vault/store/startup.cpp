@@ -11,11 +11,15 @@
 #include "update/version.h"
 #include "widgets/plaintext.h"
 
+#include "programfiles.h"
 #include "qttranslation.h"
+#include "releaseinstall.h"
+#include "updatelock.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLocale>
+#include <QProcess>
 #include <QTranslator>
 
 namespace {
@@ -93,6 +97,14 @@ QDialog *raiseGate()
 
 int runVault(const QString &storeDir)
 {
+    const QString programDir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
+    UpdateLock updating(programDir);
+    if (!updating.claim(0)) {
+        PlainText::tell(nullptr, QMessageBox::Information, QObject::tr("Nimbrel"),
+                        QObject::tr("An update of Nimbrel is being installed. The updater starts Nimbrel "
+                                    "again when it is done; this copy ends."));
+        return 0;
+    }
     StoreLock lock(storeDir);
     if (!lock.claim()) {
         PlainText::tell(nullptr, QMessageBox::Information, QObject::tr("Nimbrel"),
@@ -100,6 +112,15 @@ int runVault(const QString &storeDir)
                                     "Use that one; this copy ends without touching the store."));
         return 0;
     }
+    // An update cut short by a crash is finished or undone before anything
+    // of it is loaded; the program that runs may then be the other version.
+    if (ReleaseInstall(programDir).recover()) {
+        lock.release();
+        updating.release();
+        QProcess::startDetached(ProgramFiles::pathIn(programDir, ProgramFiles::vaultName()), QStringList());
+        return 0;
+    }
+    updating.release();
     if (!prepareStore(storeDir))
         return 1;
 
