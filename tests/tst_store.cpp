@@ -3,15 +3,51 @@
 #include "vaulttest.h"
 
 #include "store/cardtable.h"
+#include "store/keyenvelope.h"
+#include "store/storeencryption.h"
+#include "store/storefile.h"
+#include "store/storekey.h"
+#include "store/storelock.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
-#include "store/tableids.h"
+#include "store/storetablemodel.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// What a user typed, spread over every column that holds typed text.
+const char *const typedRows = "insert into category values(1, 'Webmail zebra');"
+                              "insert into card values(1, 18, 'forum quokka', 1);"
+                              "insert into content values(1, 'Username walrus', 'hunter2 narwhal', 1),"
+                              "(2, 'Note', 'ocelot', 1); update option set password = 'päss' where id = 1";
+const QStringList typedWords = {"zebra", "quokka", "walrus", "narwhal", "ocelot", "päss"};
+
+#ifdef Q_OS_UNIX
+int fileMode(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+}
+#endif
+
+} // namespace
 
 class TestStoreLayer : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // Argon2id at its smallest: a key in milliseconds, not most of a second.
+        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+    }
+
     void newStoreAndLaterStarts()
     {
         TestStore store;
@@ -73,41 +109,202 @@ private slots:
         }
     }
 
-    void idsAndCategories()
+    void tableModelWritesAllOrNothing()
     {
         TestStore store("insert into category values(2, 'Web'), (5, 'Bank');"
                         "insert into card values(1, 13, 'a', 5), (2, 13, 'b', 5)");
-        QCOMPARE(TableIds::nextId("category"), 6);
-        QCOMPARE(TableIds::nextId("content"), 1);
+        StoreTableModel lines("content", nullptr);
+        lines.setEditStrategy(QSqlTableModel::OnManualSubmit);
+        QVERIFY(lines.read("cardid = 1"));
+        for (int row = 0; row < 150; ++row) {
+            lines.insertRows(row, 1);
+            QSqlRecord record = lines.record(row);
+            for (const char *field : {"title", "value"})
+                StoreTableModel::setField(record, field, QString("%1 %2").arg(field).arg(row + 1));
+            StoreTableModel::setField(record, "cardid", 1);
+            lines.setRecord(row, record);
+        }
+        // Refused at the 100th line: none is written, all stay pending.
+        QSqlQuery().exec("CREATE TRIGGER refuse BEFORE INSERT ON content WHEN new.id = 100 "
+                         "BEGIN SELECT RAISE(ABORT, 'full'); END");
+        QVERIFY(!lines.submitAll());
+        QVERIFY2(lines.lastError().text().contains("full"), qPrintable(lines.lastError().text()));
+        QCOMPARE(store.count("content"), 0);
+        QVERIFY(lines.isDirty());
+        store.exec("drop trigger refuse");
+        QVERIFY(lines.submitAll());
+        QCOMPARE(store.value("select count(*) || ',' || min(id) || ',' || max(id) || ',' || sum(value = 'value ' || id) "
+                             "from content").toString(),
+                 QString("150,1,150,150"));
+        QCOMPARE(lines.rowCount(), 150);
+
+        // A new category gets the largest id plus one, after a deleted top row too.
         store.exec("delete from category where id = 5");
-        QCOMPARE(TableIds::nextId("category"), 3);
-        QString error;
+        StoreTableModel categories("category", nullptr);
+        QVERIFY(categories.read());
+        categories.insertRows(1, 1);
+        QVERIFY(categories.setData(categories.index(1, 1), "Home"));
+        // As the view does when the row is left.
+        QVERIFY(categories.submit());
+        QCOMPARE(store.value("select group_concat(id || name) from category").toString(), QString("2Web,3Home"));
+        QSqlError error;
         QCOMPARE(CategoryTable::countCards(5, &error).value(), 2);
         store.exec("alter table card rename to gone");
         QVERIFY(!CategoryTable::countCards(5, &error));
-        QVERIFY(!error.isEmpty());
+        QVERIFY(error.isValid());
+    }
+
+    void tableModelUnderALock()
+    {
+        TestStore store("insert into category values(1, 'Web'), (2, 'Bank')");
+        StoreTableModel categories("category", nullptr);
+        categories.setEditStrategy(QSqlTableModel::OnManualSubmit);
+        QVERIFY(categories.read());
+        categories.setData(categories.index(0, 1), "Mail");
+        categories.insertRows(2, 1);
+        categories.setData(categories.index(2, 1), "Home");
+        setBusyTimeoutMs(400);
+        store.exec("PRAGMA busy_timeout = 400");
+        OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
+        // One wait, then the rest of the action fails at once; the rows shown and the edits stay.
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!categories.submitAll());
+        QVERIFY(isLockError(categories.lastError()));
+        QVERIFY(clock.restart() >= 400);
+        QVERIFY(!categories.read("id = 1"));
+        QVERIFY(clock.elapsed() < 200);
+        setBusyTimeoutMs(50);
+        QVERIFY(categories.isStale());
+        QCOMPARE(categories.rowCount(), 3);
+        QCOMPARE(categories.index(0, 1).data().toString(), QString("Mail"));
+        holder.release();
+        QCoreApplication::processEvents();
+        QVERIFY(categories.submitAll());
+        QCOMPARE(store.value("select group_concat(id || name) from category").toString(), QString("1Mail,2Bank,3Home"));
+        QVERIFY(categories.read("id = 1"));
+        QCOMPARE(categories.rowCount(), 1);
+        QVERIFY(!categories.isStale());
     }
 
     void deleteCardIsAllOrNothing()
     {
         TestStore store("insert into card values(1, 13, 'a', 0), (2, 13, 'b', 0);"
                         "insert into content values(1, 'A', 'a', 1), (2, 'B', 'b', 2), (3, 'C', 'c', 2)");
-        QString error;
+        QSqlError error;
         QVERIFY(CardTable::deleteCard(1, &error));
         QCOMPARE(store.value("select group_concat(id) from content").toString(), QString("2,3"));
 
         // Refused by a trigger after its lines went: the lines come back.
         QSqlQuery().exec("CREATE TRIGGER refuse BEFORE DELETE ON card BEGIN SELECT RAISE(ABORT, 'locked card'); END");
         QVERIFY(!CardTable::deleteCard(2, &error));
-        QVERIFY2(error.contains("locked card"), qPrintable(error));
+        QVERIFY2(error.text().contains("locked card"), qPrintable(error.text()));
         QCOMPARE(store.count("content"), 2);
         store.exec("drop trigger refuse");
         QVERIFY(CardTable::deleteCard(2, &error));
         QCOMPARE(store.count("card") + store.count("content"), 0);
     }
+
+    void encryptionSealsEveryTypedText()
+    {
+        TestStore store(typedRows);
+        const QString password = QString("päss");
+        QStringList progress;
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            password, [&](int done, int total) { progress << QStringLiteral("%1/%2").arg(done).arg(total); },
+            &compacted, &error));
+        QVERIFY(compacted);
+        QCOMPARE(progress, QStringList({"1/4", "2/4", "4/4"}));
+        QFile file(store.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        for (const QString &word : typedWords)
+            QVERIFY2(!bytes.contains(word.toUtf8()), qPrintable(word));
+        QVERIFY(store.value("select password from option").toString().startsWith("nimbrel-sealed:1:argon2id:"));
+        QVERIFY(store.value("select title from content where id = 2").toString().startsWith("nimbrel-sealed:1:"));
+        QCOMPARE(store.value("select name from cardtype where id = 18").toString(), QString("Website"));
+        QCOMPARE(StoreKey::open("card", "name", store.value("select name from card")), QString("forum quokka"));
+
+        // A value moved into another column is damaged there; another program's plain text is itself.
+        store.exec("update card set name = (select value from content where id = 1);"
+                   "update category set name = 'typed elsewhere'");
+        bool damaged = false;
+        QCOMPARE(StoreKey::open("card", "name", store.value("select name from card"), &damaged),
+                 QString("(damaged: this text cannot be read)"));
+        QVERIFY(damaged);
+        QCOMPARE(StoreKey::open("category", "name", store.value("select name from category"), &damaged),
+                 QString("typed elsewhere"));
+        QVERIFY(!damaged);
+
+        // A later start: the key is gone until the password unwraps it.
+        closeStore();
+        QVERIFY(openStore(store.dir(), &error));
+        const QString sealedValue = store.value("select value from content where id = 2").toString();
+        for (const QString &wrong : {QString(), QString("pass"), QString("nimbrel-sealed:1:")})
+            QCOMPARE(StoreEncryption::check(wrong, true, &error), StoreEncryption::Check::Differs);
+        QVERIFY(!StoreKey::isInstalled());
+        QCOMPARE(StoreEncryption::check(password, true, &error), StoreEncryption::Check::Matches);
+        QCOMPARE(StoreKey::open("content", "value", sealedValue), QString("ocelot"));
+        QCOMPARE(store.value("PRAGMA secure_delete").toInt(), 1);
+
+        // A new password wraps the same key again; no text changes.
+        QVERIFY(StoreEncryption::setPassword("new one", &error));
+        QCOMPARE(store.value("select value from content where id = 2").toString(), sealedValue);
+        QCOMPARE(StoreEncryption::check(password, false, &error), StoreEncryption::Check::Differs);
+        QCOMPARE(StoreEncryption::check("new one", false, &error), StoreEncryption::Check::Matches);
+        QVERIFY(!StoreEncryption::encrypt(
+            "new one", [](int, int) {}, &compacted, &error));
+        store.exec("update option set password = substr(password, 1, length(password) - 4)");
+        QCOMPARE(StoreEncryption::check("new one", false, &error), StoreEncryption::Check::Unreadable);
+    }
+
+    void encryptionIsAllOrNothing()
+    {
+        TestStore store(typedRows);
+        const QStringList before = {store.value("select group_concat(name) from card").toString(),
+                                    store.value("select group_concat(title || value) from content").toString()};
+        QSqlQuery().exec("CREATE TRIGGER refuse BEFORE UPDATE ON content WHEN new.id = 2 "
+                         "BEGIN SELECT RAISE(ABORT, 'refused line'); END");
+        bool compacted = false;
+        QString error;
+        QVERIFY(!StoreEncryption::encrypt(
+            QString("päss"), [](int, int) {}, &compacted, &error));
+        QVERIFY2(error.contains("refused line"), qPrintable(error));
+        QCOMPARE(QStringList({store.value("select group_concat(name) from card").toString(),
+                              store.value("select group_concat(title || value) from content").toString()}),
+                 before);
+        QVERIFY(!StoreEncryption::isEncrypted());
+        QVERIFY(!StoreKey::isInstalled());
+        QCOMPARE(StoreEncryption::check(QString("päss"), true, &error), StoreEncryption::Check::Matches);
+    }
+
+#ifdef Q_OS_UNIX
+    void filesOnlyTheUserReads()
+    {
+        const mode_t savedMask = umask(022);
+        QTemporaryDir older;
+        QFile oldStore(older.filePath("nimbrel.dat"));
+        QVERIFY(oldStore.open(QIODevice::WriteOnly));
+        oldStore.close();
+        QCOMPARE(fileMode(oldStore.fileName()), 0644);
+        QString error;
+        QVERIFY(openStore(older.path(), &error));
+        closeStore();
+        {
+            TestStore store;
+            StoreLock lock(store.dir());
+            QVERIFY(lock.claim() == StoreLock::Claim::Taken);
+            QVERIFY(StoreFile::writeCopy(store.filePath(), oldStore.fileName(), &error));
+            QCOMPARE(QList<int>({fileMode(store.filePath()), fileMode(store.filePath() + ".lock"),
+                                 fileMode(oldStore.fileName())}),
+                     QList<int>({0600, 0600, 0600}));
+        }
+        umask(savedMask);
+    }
+#endif
 };
-
-
 
 QTEST_MAIN(TestStoreLayer)
 #include "tst_store.moc"

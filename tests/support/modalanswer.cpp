@@ -33,8 +33,9 @@ void serve()
         modal->close();
         return;
     }
+    // The driver's words, when the box has them, follow as its detail.
     if (box)
-        answer->text = box->text();
+        answer->text = box->detailedText().isEmpty() ? box->text() : box->text() + '\n' + box->detailedText();
     if (answer->act)
         answer->act(modal);
     if (box && box->isVisible()) {

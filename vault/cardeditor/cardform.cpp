@@ -6,18 +6,18 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
-#include "store/modelread.h"
-#include "store/tableids.h"
+#include "store/storetablemodel.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSqlTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -27,30 +27,21 @@ CardForm::CardForm(QWidget *parent)
     createModel();
     createView();
     createMenuAndButtons();
+    // Wide enough that a generated password stands on one line.
+    const int valueWidth =
+        fontMetrics().horizontalAdvance(QString(PasswordGenerator::passwordLength, QLatin1Char('M')));
+    resize(sizeHint().expandedTo(QSize(2 * (valueWidth + 40) + 60, 360)));
 }
 
 void CardForm::createModel()
 {
-    model = new QSqlTableModel(this);
+    // The columns are learnt at the first opening, and only read through
+    // that card's filter.
+    model = new StoreTableModel(QStringLiteral("content"), this);
     model->setEditStrategy(QSqlTableModel::OnManualSubmit);
-    // The table and its columns are learnt at the first opening, and only
-    // read through that card's filter.
-    TableSupport::fetchAllAfterSelect(model);
+    model->setColumnTitle(1, tr("Title"));
+    model->setColumnTitle(2, tr("Value"));
     connect(model, &QSqlTableModel::beforeInsert, this, &CardForm::beforeInsertContent);
-}
-
-// The model learns the table's columns from the store, so the store is asked
-// first: under another program's lock the opening then waits for it once.
-void CardForm::setUpTable()
-{
-    model->setTable(QStringLiteral("content"));
-    model->setSort(0, Qt::AscendingOrder);
-    model->setHeaderData(1, Qt::Horizontal, tr("Title"));
-    model->setHeaderData(2, Qt::Horizontal, tr("Value"));
-    if (view) {
-        view->setColumnHidden(0, true);
-        view->setColumnHidden(3, true);
-    }
 }
 
 void CardForm::createView()
@@ -59,6 +50,23 @@ void CardForm::createView()
     view->setObjectName(QStringLiteral("contentView"));
     view->setModel(model);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Return moves on to the next line instead of reaching the dialog,
+    // whose default button would add an empty line.
+    view->installEventFilter(this);
+}
+
+bool CardForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != view || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    TableSupport::commitOpenEditor(view);
+    const QModelIndex current = view->currentIndex();
+    if (current.isValid() && current.row() + 1 < model->rowCount())
+        view->setCurrentIndex(model->index(current.row() + 1, 2));
+    return true;
 }
 
 void CardForm::createMenuAndButtons()
@@ -67,15 +75,15 @@ void CardForm::createMenuAndButtons()
                                                    QStringLiteral(":/menuicon/copy.png"), tr("ctrl+C"));
     QAction *pasteAction = TableSupport::makeAction(this, tr("&Paste"), tr("paste to current indexical unit"),
                                                     QStringLiteral(":/menuicon/paste.png"), tr("ctrl+V"));
-    QAction *addAction = TableSupport::makeAction(this, tr("&Add Line"), tr("add a new line"),
-                                                  QStringLiteral(":/menuicon/add.png"));
+    QAction *addAction =
+        TableSupport::makeAction(this, tr("&Add Line"), tr("add a new line"), QStringLiteral(":/menuicon/add.png"));
     QAction *deleteAction = TableSupport::makeAction(this, tr("&Delete Line"), tr("delete a line"),
                                                      QStringLiteral(":/menuicon/delete.png"));
-    QAction *generateAction = TableSupport::makeAction(this, tr("&Generate Password"),
-                                                       tr("fill the current value with a new password"),
-                                                       QStringLiteral(":/menuicon/key.png"));
-    QAction *closeAction = TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"),
-                                                    QStringLiteral(":/menuicon/close.png"));
+    QAction *generateAction =
+        TableSupport::makeAction(this, tr("&Generate Password"), tr("fill the current value with a new password"),
+                                 QStringLiteral(":/menuicon/key.png"));
+    QAction *closeAction =
+        TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"));
 
     auto *menuBar = new QMenuBar(this);
     auto *menu = new QMenuEx(tr("&Menu"), this);
@@ -98,6 +106,8 @@ void CardForm::createMenuAndButtons()
                                          QStringLiteral(":/menuicon/add.png"), "addLineButton");
     closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("close dialog"),
                                            QStringLiteral(":/menuicon/close.png"), "closeButton");
+    // Return moves between lines; it never adds one.
+    addButton->setAutoDefault(false);
     connect(addButton, &QPushButton::clicked, this, &CardForm::addContent);
     connect(closeButton, &QPushButton::clicked, this, &CardForm::close);
 
@@ -114,6 +124,13 @@ void CardForm::createMenuAndButtons()
 
 bool CardForm::writePending()
 {
+    TableSupport::commitOpenEditor(view);
+    // A line without title and value holds nothing worth a row.
+    for (int row = model->rowCount() - 1; row >= 0; --row) {
+        if (model->data(model->index(row, 1)).toString().isEmpty()
+            && model->data(model->index(row, 2)).toString().isEmpty())
+            model->removeRows(row, 1);
+    }
     return TableSupport::writePending(model, view, this);
 }
 
@@ -123,23 +140,27 @@ void CardForm::recvOpenCard(int id, int type)
     // the store refuses it, the editor keeps that card and its changes.
     if (!writePending())
         return;
-    QString error;
-    if (model->record().isEmpty() && ModelRead::canRead(model->database(), QStringLiteral("content"), &error))
-        setUpTable();
-    if (model->record().isEmpty() || !ModelRead::select(model, CardTable::linesFilter(id), &error)) {
-        if (error.isEmpty())
-            error = model->lastError().text();
+    const bool firstRead = model->columnCount() == 0;
+    if (!model->read(CardTable::linesFilter(id))) {
         // Nothing is pending, so nothing is lost; a blank editor would let
         // the user type lines over ones that exist.
         hide();
-        TableSupport::reportReadError(parentWidget(), error);
+        TableSupport::reportReadError(parentWidget(), model->lastError());
         return;
+    }
+    // The view has no columns to hide before the model knows them.
+    if (firstRead) {
+        view->setColumnHidden(0, true);
+        view->setColumnHidden(3, true);
     }
     cardId = id;
     if (model->rowCount() == 0 && addTemplateContent(type)) {
         const QModelIndex first = model->index(0, 2);
         view->setCurrentIndex(first);
         view->edit(first);
+    } else if (model->rowCount() > 0) {
+        view->setCurrentIndex(model->index(0, 2));
+        view->scrollToTop();
     }
 }
 
@@ -149,7 +170,7 @@ void CardForm::forgetCard(int id)
         return;
     // Reselecting also closes an open cell editor without committing it.
     model->revertAll();
-    ModelRead::select(model);
+    model->read();
     hide();
 }
 
@@ -158,14 +179,13 @@ void CardForm::appendLine(int row, const QString &title)
     model->insertRows(row, 1);
     QSqlRecord record = model->record(row);
     // Both columns are NOT NULL: an empty value, never a null one.
-    TableIds::setField(record, QStringLiteral("title"), title);
-    TableIds::setField(record, QStringLiteral("value"), QLatin1String(""));
+    StoreTableModel::setField(record, QStringLiteral("title"), title);
+    StoreTableModel::setField(record, QStringLiteral("value"), QLatin1String(""));
     model->setRecord(row, record);
 }
 
 void CardForm::addContent()
 {
-    TableSupport::fetchAll(model);
     const int row = model->rowCount();
     appendLine(row, QLatin1String(""));
     TableSupport::editCell(view, model->index(row, 2));
@@ -184,8 +204,8 @@ void CardForm::deleteContent()
 
 void CardForm::beforeInsertContent(QSqlRecord &record)
 {
-    TableIds::assignNextId(record, QStringLiteral("content"));
-    TableIds::setField(record, QStringLiteral("cardid"), cardId);
+    model->assignNextId(record);
+    StoreTableModel::setField(record, QStringLiteral("cardid"), cardId);
 }
 
 void CardForm::copy()
@@ -239,5 +259,5 @@ void CardForm::reject()
 
 void CardForm::resizeEvent(QResizeEvent *)
 {
-    TableSupport::setColumnWidths(view, {1, 2}, view->width() / 2 - 20);
+    TableSupport::setColumnWidths(view, {1, 2}, TableSupport::widthBesideRowHeader(view) / 2 - 20);
 }

@@ -5,8 +5,8 @@
 
 class QPushButton;
 class QSqlRecord;
-class QSqlTableModel;
 class QTableView;
+class StoreTableModel;
 
 // The card editor: the lines (title and value) of one card. The main window
 // keeps one and loads every card it opens into it.
@@ -37,6 +37,7 @@ public slots:
     void reject() override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private slots:
@@ -50,14 +51,13 @@ private slots:
 
 private:
     void createModel();
-    void setUpTable();
     void createView();
     void createMenuAndButtons();
     void appendLine(int row, const QString &title);
     // The value cell the user has chosen, or an invalid index.
     QModelIndex chosenValueCell() const;
 
-    QSqlTableModel *model = nullptr;
+    StoreTableModel *model = nullptr;
     QTableView *view = nullptr;
     QPushButton *addButton = nullptr;
     QPushButton *closeButton = nullptr;

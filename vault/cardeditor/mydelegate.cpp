@@ -2,7 +2,7 @@
 
 #include "store/cardtable.h"
 #include "store/categorytable.h"
-#include "widgets/tablesupport.h"
+#include "store/storetablemodel.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -116,10 +116,9 @@ QWidget *myDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &o
         return QItemDelegate::createEditor(parent, option, index);
     auto *combo = new QComboBox(parent);
     if (index.column() == categoryColumn) {
-        auto *categories = new QSqlTableModel(combo);
-        categories->setTable(QStringLiteral("category"));
-        categories->select();
-        TableSupport::fetchAll(categories);
+        // When the store does not answer, the list is empty and the cell keeps its category.
+        auto *categories = new StoreTableModel(QStringLiteral("category"), combo);
+        categories->read();
         combo->setModel(categories);
         combo->setModelColumn(1);
     } else {

@@ -4,15 +4,13 @@
 #include "widgets/plaintext.h"
 #include "widgets/tablesupport.h"
 #include "store/categorytable.h"
-#include "store/modelread.h"
-#include "store/tableids.h"
+#include "store/storetablemodel.h"
 
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSqlTableModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -36,12 +34,10 @@ CategoryForm::CategoryForm(QWidget *parent, CategoryActions *categoryMenu)
 
 void CategoryForm::createModel()
 {
-    model = new QSqlTableModel(this);
-    model->setTable(categoryTable);
-    model->setSort(0, Qt::AscendingOrder);
-    model->setHeaderData(1, Qt::Horizontal, tr("Name"));
-    TableSupport::fetchAllAfterSelect(model);
-    ModelRead::select(model, &openError);
+    model = new StoreTableModel(categoryTable, this);
+    model->setColumnTitle(1, tr("Name"));
+    if (!model->read())
+        openError = model->lastError();
     connect(model, &QSqlTableModel::beforeInsert, this, &CategoryForm::beforeInsertCategory);
     connect(model, &QSqlTableModel::dataChanged, this, &CategoryForm::CategorydataChanged);
     connect(model, &QSqlTableModel::rowsInserted, this, &CategoryForm::CategoryrowsInserted);
@@ -56,7 +52,9 @@ void CategoryForm::createView()
     view = new QTableView(this);
     view->setObjectName(QStringLiteral("categoryView"));
     view->setModel(model);
+    // The model learns its columns at its first read; the id column is hidden once they are there.
     view->setColumnHidden(0, true);
+    connect(model, &QAbstractItemModel::modelReset, view, [this]() { view->setColumnHidden(0, true); });
     view->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // The view submits the model whenever the current row changes, even when
@@ -111,7 +109,6 @@ void CategoryForm::addCategory()
     // goes first.
     if (!TableSupport::writePending(model, view, this))
         return;
-    TableSupport::fetchAll(model);
     const int row = model->rowCount();
     if (!model->insertRows(row, 1))
         return;
@@ -140,10 +137,11 @@ void CategoryForm::deleteCategory()
     const QSqlRecord record = model->record(row);
     const int id = record.value(QStringLiteral("id")).toInt();
     const QString name = record.value(QStringLiteral("name")).toString();
-    QString error;
+    QSqlError error;
     const std::optional<int> cards = CategoryTable::countCards(id, &error);
     if (!cards) {
-        refuseDeletion(tr("Cannot delete %1 because its cards could not be counted:\n%2").arg(name, error));
+        // Cards that cannot be counted may be there: nothing is deleted.
+        TableSupport::reportReadError(this, error);
         return;
     }
     if (*cards > 0) {
@@ -153,15 +151,15 @@ void CategoryForm::deleteCategory()
         return;
     }
     if (!model->removeRows(row, 1)) {
-        error = model->lastError().text();
+        error = model->lastError();
         model->revertRow(row);
         TableSupport::reportWriteError(this, error);
         return;
     }
     mainWindow->removeCategoryAction(id);
     // A deleted row stays behind as a blank one until the model is read again.
-    if (!ModelRead::select(model, &error))
-        TableSupport::reportReadError(this, error);
+    if (!model->read())
+        TableSupport::reportReadError(this, model->lastError());
 }
 
 void CategoryForm::accept()
@@ -186,15 +184,15 @@ bool CategoryForm::writeOnClose()
     // A written row comes back through dataChanged, which keeps the menu in step.
     if (!model->isDirty() || model->submitAll())
         return true;
-    const QString error = model->lastError().text();
+    const QSqlError error = model->lastError();
     if (!closeRefused) {
         closeRefused = true;
         TableSupport::reportWriteError(this, error);
         return false;
     }
     if (PlainText::tell(this, QMessageBox::Question, tr("Edit Category"),
-                        tr("The categories could not be written:\n%1\n\nClose anyway and lose them?").arg(error),
-                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                        tr("The categories could not be written. Close anyway and lose them?"),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No, error.text())
         != QMessageBox::Yes)
         return false;
     model->revertAll();
@@ -208,7 +206,7 @@ void CategoryForm::refuseDeletion(const QString &text)
 
 void CategoryForm::beforeInsertCategory(QSqlRecord &record)
 {
-    TableIds::assignNextId(record, categoryTable);
+    model->assignNextId(record);
 }
 
 // The model reports a changed cell twice: when the editor commits it (the row
@@ -253,7 +251,7 @@ void CategoryForm::reportFailedSubmit()
 {
     if (!model->isDirty())
         return;
-    const QString error = model->lastError().text();
+    const QSqlError error = model->lastError();
     // Shown once the view has finished the event that submitted.
     QMetaObject::invokeMethod(
         this, [this, error]() { TableSupport::reportWriteError(this, error); }, Qt::QueuedConnection);

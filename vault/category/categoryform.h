@@ -3,13 +3,14 @@
 
 #include <QDialog>
 #include <QPersistentModelIndex>
+#include <QSqlError>
 
 class CategoryActions;
 class QModelIndex;
 class QPushButton;
 class QSqlRecord;
-class QSqlTableModel;
 class QTableView;
+class StoreTableModel;
 
 // The category editor: adds, renames and deletes categories, and keeps the
 // main window's category menu in step with what the store holds.
@@ -21,9 +22,9 @@ public:
     // The menu is kept in step with every category stored, renamed or deleted.
     CategoryForm(QWidget *parent, CategoryActions *categoryMenu);
 
-    // The driver's text when the categories could not be read; the editor
-    // is then not to be shown.
-    QString readError() const { return openError; }
+    // Why the categories could not be read (valid only then); the editor is
+    // then not to be shown.
+    QSqlError readError() const { return openError; }
 
 public slots:
     // Every way of closing writes what was typed first.
@@ -51,7 +52,7 @@ private:
     void refuseDeletion(const QString &text);
     bool writeOnClose();
 
-    QSqlTableModel *model = nullptr;
+    StoreTableModel *model = nullptr;
     QTableView *view = nullptr;
     QPushButton *addButton = nullptr;
     QPushButton *deleteButton = nullptr;
@@ -63,7 +64,7 @@ private:
     bool removingRows = false;
     // A close that failed to write: the next one asks before losing it.
     bool closeRefused = false;
-    QString openError;
+    QSqlError openError;
 };
 
 #endif

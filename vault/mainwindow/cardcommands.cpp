@@ -5,12 +5,12 @@
 #include "widgets/plaintext.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
-#include "store/modelread.h"
+#include "store/categorytable.h"
+#include "store/storetablemodel.h"
 #include "store/tableids.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
-#include <QSqlRelationalTableModel>
 #include <QTableView>
 
 namespace {
@@ -34,10 +34,9 @@ bool MainWindow::takeCurrentCard(QSqlRecord &record)
     cardView->setFocus(Qt::OtherFocusReason);
     // A table read that failed before shows rows that may be gone; it is
     // read again, and the user chooses among what the store holds now.
-    if (ModelRead::isStale(cardModel)) {
-        QString error;
-        if (!ModelRead::select(cardModel, &error))
-            TableSupport::reportReadError(this, error);
+    if (cardModel->isStale()) {
+        if (!cardModel->read())
+            TableSupport::reportReadError(this, cardModel->lastError());
         return false;
     }
     if (!current.isValid())
@@ -48,7 +47,7 @@ bool MainWindow::takeCurrentCard(QSqlRecord &record)
 
 void MainWindow::beforeInsertCard(QSqlRecord &record)
 {
-    TableIds::assignNextId(record, QStringLiteral("card"));
+    cardModel->assignNextId(record);
 }
 
 void MainWindow::openCard()
@@ -76,17 +75,26 @@ void MainWindow::addCard()
 {
     if (!savePendingEdits())
         return;
+    // The newest category, never a guess: a store that cannot be asked gets no card.
+    QSqlError error;
+    const std::optional<int> category = CategoryTable::largestId(&error);
+    if (!category) {
+        TableSupport::reportWriteError(this, error);
+        return;
+    }
     // Under a find the new card, named "card name", would not be shown.
     leaveFind();
     const int row = cardModel->rowCount();
     cardModel->insertRows(row, 1);
     QSqlRecord record = cardModel->record(row);
-    TableIds::setField(record, QStringLiteral("name"), tr("card name"));
-    TableIds::setField(record, QStringLiteral("type"), 13);
-    TableIds::setField(record, QStringLiteral("categoryid"), TableIds::maxId(QStringLiteral("category")));
+    StoreTableModel::setField(record, QStringLiteral("name"), tr("card name"));
+    StoreTableModel::setField(record, QStringLiteral("type"), 13);
+    StoreTableModel::setField(record, QStringLiteral("categoryid"), *category);
     cardModel->setRecord(row, record);
     if (!cardModel->submitAll()) {
-        TableSupport::reportWriteError(this, cardModel->lastError().text());
+        // The refused card is not left behind to be written by a later action.
+        cardModel->revertRow(row);
+        TableSupport::reportWriteError(this, cardModel->lastError());
         return;
     }
     // The new card has the largest id; under another category's filter it is not shown.
@@ -114,13 +122,13 @@ void MainWindow::deleteCard()
     // Everything pending was written above, so after a refused deletion the
     // table still shows what the store holds; reading it again now could
     // fail on the same lock and leave the table without its columns.
-    QString error;
+    QSqlError error;
     if (!CardTable::deleteCard(id, &error)) {
         TableSupport::reportWriteError(this, error);
         return;
     }
     if (cardForm)
         cardForm->forgetCard(id);
-    if (!ModelRead::select(cardModel, &error))
-        TableSupport::reportReadError(this, error);
+    if (!cardModel->read())
+        TableSupport::reportReadError(this, cardModel->lastError());
 }

@@ -6,12 +6,11 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardsearch.h"
-#include "store/modelread.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
+#include "store/storetablemodel.h"
 
 #include <QActionGroup>
-#include <QSqlRelationalTableModel>
 #include <QTableView>
 
 namespace {
@@ -44,12 +43,26 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 
 bool MainWindow::applyCategoryFilter(int categoryId)
 {
+    // Set before the read, as the find's count, which follows the read, names it.
+    const int previous = shownCategory;
     shownCategory = categoryId;
-    QString error;
-    if (ModelRead::select(cardModel, CardSearch::filter(categoryId, findText), &error))
+    if (cardModel->read(CardSearch::filter(categoryId, findText)))
         return true;
-    TableSupport::reportReadError(this, error);
+    shownCategory = previous;
+    TableSupport::reportReadError(this, cardModel->lastError());
     return false;
+}
+
+QString MainWindow::shownCategoryName() const
+{
+    if (shownCategory == SettingsRow::allCategories)
+        return QString();
+    for (QAction *entry : categoryGroup->actions()) {
+        if (entry != allAction && entry->data().toInt() == shownCategory)
+            return entry->text().replace(QLatin1String("&&"), QLatin1String("&"));
+    }
+    // Deleted while its cards are shown.
+    return tr("the category shown");
 }
 
 void MainWindow::loadCategoryActions()
@@ -61,6 +74,8 @@ void MainWindow::loadCategoryActions()
             entry->setChecked(true);
     }
     // The card table is read here, once, with the filter it shows.
+    if (chosen == SettingsRow::allCategories)
+        allAction->setChecked(true);
     applyCategoryFilter(chosen);
     shownEntry = categoryGroup->checkedAction();
 }
@@ -132,18 +147,20 @@ void MainWindow::openCategory()
         return;
     }
     const int id = entry->data().toInt();
-    applyCategoryFilter(id);
+    if (!applyCategoryFilter(id)) {
+        restoreShownEntry();
+        return;
+    }
     shownEntry = entry;
     SettingsRow::setCategory(id);
 }
 
 void MainWindow::openAllCategory()
 {
-    if (!savePendingEdits()) {
+    if (!savePendingEdits() || !applyCategoryFilter(SettingsRow::allCategories)) {
         restoreShownEntry();
         return;
     }
-    applyCategoryFilter(SettingsRow::allCategories);
     shownEntry = allAction;
     SettingsRow::setCategory(SettingsRow::allCategories);
 }

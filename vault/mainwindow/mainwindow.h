@@ -4,19 +4,22 @@
 #include "category/categoryactions.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 
 class CardForm;
+class IdleLock;
+class Login;
 class FindBar;
 class QAction;
 class QActionGroup;
 class QMenuBar;
 class QMenuEx;
 class QSqlRecord;
-class QSqlRelationalTableModel;
 class QTableView;
 class QTextEdit;
+class StoreTableModel;
 class myDelegate;
 
 // The vault's one main window: the card table, its menus and buttons.
@@ -44,6 +47,9 @@ public:
     // and false is returned.
     bool savePendingEdits();
 
+    // Whether the vault is locked: its windows hidden, the login shown.
+    bool isLocked() const;
+
     // When set, asked for the file name of an export or import instead of
     // the file dialog; the caption tells which. Tests and benchmarks use it.
     std::function<QString(const QString &caption)> transferFileName;
@@ -69,14 +75,20 @@ private slots:
     void deleteCard();
     void switchLanguage();
     void setPassword();
+    void encryptStore();
     void helpWindow();
     void aboutDialog();
     void exportCard();
     void importCard();
+    void importCsv();
+    void lockVault();
+    void exportCsv();
     void openFind();
     void findCards(const QString &text);
     void closeFind();
     void showFirstMatch();
+    void searchAllCategories();
+    void fitColumns();
 
 private:
     void createCategoryMenu(QMenuBar *menuBar);
@@ -85,6 +97,8 @@ private:
     void createOptionsMenu(QMenuBar *menuBar);
     void createLanguageEntries(QMenuEx *languageMenu);
     void showStoredLanguage(QActionGroup *languageGroup);
+    void createLockEntries(QMenuEx *optionsMenu);
+    void unlockVault();
     void createHelpMenu(QMenuBar *menuBar);
     void createFind();
     void createLayout(QMenuBar *menuBar);
@@ -96,7 +110,13 @@ private:
     // The card table's current row; false when there is no current cell.
     bool takeCurrentCard(QSqlRecord &record);
     void restoreShownEntry();
-    QString chooseTransferFile(const QString &caption, bool forSaving);
+    // The encryption entry: checked and disabled once the store is encrypted.
+    void showEncryption();
+    // The filter is the store files' when none is given.
+    QString chooseTransferFile(const QString &caption, bool forSaving, const QString &filter = QString());
+    // Asks for the vault's password when one is set; false, told, when it is
+    // not given or not the one.
+    bool askVaultPassword(const QString &title);
     // Each copies the next slice of its table from the attached store
     // "importdb", the rows after `afterId`, with the ids shifted; the number
     // of rows copied (0 at the end), or -1 with the driver's text.
@@ -108,11 +128,13 @@ private:
     // category's cards again.
     void leaveFind();
     void showFindCount();
+    // The name of the category the table shows, null for all cards.
+    QString shownCategoryName() const;
 
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
     QActionGroup *categoryGroup = nullptr;
-    QSqlRelationalTableModel *cardModel = nullptr;
+    StoreTableModel *cardModel = nullptr;
     QTableView *cardView = nullptr;
     // Draws the type and category names; kept in step with the category entries.
     myDelegate *cardDelegate = nullptr;
@@ -123,7 +145,12 @@ private:
     // The entry whose filter the card table shows; its check comes back when
     // a filter change is refused.
     QAction *shownEntry = nullptr;
+    QAction *encryptAction = nullptr;
     FindBar *findBar = nullptr;
+    IdleLock *idleLock = nullptr;
+    // Shown while the vault is locked; made at the first lock.
+    Login *unlockLogin = nullptr;
+    QList<QPointer<QWidget>> lockedWindows;
     // The text the card table is narrowed to, empty when none.
     QString findText;
     // The category whose cards the table shows; -1 (all cards) as in the settings row.

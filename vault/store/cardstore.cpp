@@ -1,5 +1,8 @@
 #include "store/cardstore.h"
 
+#include "store/privatefile.h"
+#include "store/storekey.h"
+
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -39,7 +42,16 @@ const Created contentIndex = {"content_cardid", "CREATE INDEX content_cardid ON 
 
 // Long enough for a backup or sync tool to finish a write, short enough
 // for a window that waits on it.
-int busyTimeout = 2000;
+int busyTimeout = 1500;
+// Another program's lock was met in this action: statements fail at once.
+bool waitShortened = false;
+
+void setConnectionWait(int ms)
+{
+    QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    if (db.isOpen())
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms));
+}
 
 // SQLite's codes for a file that another connection holds.
 constexpr int sqliteBusy = 5;
@@ -131,8 +143,13 @@ QString translatedCardTypeName(int typeId)
 bool openStore(const QString &storeDir, QString *error, bool *inUse)
 {
     const QString dir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
+    const QString path = dir + QLatin1Char('/') + QLatin1String(storeFileName);
+    // A store made before files were kept private loses what others could read.
+    PrivateFile::restrictToOwner(path);
+    // A new store, and the journal SQLite makes beside it with its mode, are the user's alone.
+    const PrivateFile::OwnerOnly ownerOnly;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(dir + QLatin1Char('/') + QLatin1String(storeFileName));
+    db.setDatabaseName(path);
     // URI names let the import attach another store read-only, whether or
     // not this SQLite was built to take them by default.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -216,6 +233,21 @@ bool isLockError(const QSqlError &error)
     return code == sqliteBusy || code == sqliteLocked;
 }
 
+void waitNoLongerThisAction(const QSqlError &error)
+{
+    if (waitShortened || !isLockError(error) || !QCoreApplication::instance())
+        return;
+    waitShortened = true;
+    setConnectionWait(0);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        []() {
+            waitShortened = false;
+            setConnectionWait(busyTimeout);
+        },
+        Qt::QueuedConnection);
+}
+
 QString storeFilePath()
 {
     return QSqlDatabase::database().databaseName();
@@ -223,6 +255,7 @@ QString storeFilePath()
 
 void closeStore()
 {
+    StoreKey::clear();
     {
         QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
         db.close();

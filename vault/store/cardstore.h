@@ -26,13 +26,20 @@ bool updateCardTypeNames();
 
 // How long a statement waits for another program's lock before it fails,
 // on the store and on a store being imported. Everything runs on the GUI
-// thread, so the wait is short; a value set here applies to stores opened
-// afterwards (tests shorten it).
+// thread, so the wait is short: a user action waits once and is answered
+// within 2 s. A value set here applies to stores opened afterwards (tests
+// shorten it).
 int busyTimeoutMs();
 void setBusyTimeoutMs(int ms);
 
 // Whether the store refused because another connection holds a lock.
 bool isLockError(const QSqlError &error);
+
+// Called with the error of a statement on the store: when it was another
+// program's lock, the statements that follow fail at once instead of each
+// waiting again, until the event loop runs again. So a user action waits for
+// the store once, and is answered within about busyTimeoutMs().
+void waitNoLongerThisAction(const QSqlError &error);
 
 // The full path of the open store's file.
 QString storeFilePath();

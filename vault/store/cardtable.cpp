@@ -11,14 +11,14 @@ namespace CardTable {
 
 namespace {
 
-bool execBound(const QString &statement, int value, QString *error)
+bool execBound(const QString &statement, int value, QSqlError *error)
 {
     QSqlQuery query;
     query.prepare(statement);
     query.addBindValue(value);
     if (query.exec())
         return true;
-    *error = query.lastError().text();
+    *error = query.lastError();
     return false;
 }
 
@@ -35,18 +35,18 @@ QString linesFilter(int cardId)
     return QStringLiteral("cardid = %1").arg(cardId);
 }
 
-bool deleteCard(int id, QString *error)
+bool deleteCard(int id, QSqlError *error)
 {
     QSqlDatabase store = QSqlDatabase::database();
     if (!store.transaction()) {
-        *error = store.lastError().text();
+        *error = store.lastError();
         return false;
     }
     if (execBound(QStringLiteral("DELETE FROM content where cardid = ?"), id, error)
         && execBound(QStringLiteral("DELETE FROM card where id = ?"), id, error)) {
         if (store.commit())
             return true;
-        *error = store.lastError().text();
+        *error = store.lastError();
     }
     store.rollback();
     return false;

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class QSqlError;
+
 // What the card and line tables need beyond their table models.
 namespace CardTable {
 
@@ -16,8 +18,8 @@ QString categoryFilter(int categoryId);
 QString linesFilter(int cardId);
 
 // Deletes the card's lines and then the card, in one transaction. On failure
-// nothing is deleted and `error` holds the driver's text.
-bool deleteCard(int id, QString *error);
+// nothing is deleted and `error` tells why.
+bool deleteCard(int id, QSqlError *error);
 
 // Every stored card type in id order; `read` tells whether the store could be read.
 QList<NamedRow> types(bool *read = nullptr);

@@ -18,13 +18,23 @@ QList<NamedRow> all(bool *read)
     return rows;
 }
 
-std::optional<int> countCards(int categoryId, QString *error)
+std::optional<int> countCards(int categoryId, QSqlError *error)
 {
     QSqlQuery query;
     query.prepare(QStringLiteral("SELECT COUNT(*) FROM card WHERE categoryid = ?"));
     query.addBindValue(categoryId);
     if (!query.exec() || !query.next()) {
-        *error = query.lastError().text();
+        *error = query.lastError();
+        return std::nullopt;
+    }
+    return query.value(0).toInt();
+}
+
+std::optional<int> largestId(QSqlError *error)
+{
+    QSqlQuery query;
+    if (!query.exec(QStringLiteral("SELECT MAX(id) FROM category")) || !query.next()) {
+        *error = query.lastError();
         return std::nullopt;
     }
     return query.value(0).toInt();

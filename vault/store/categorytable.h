@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QSqlError;
+
 // A stored row that has a name: a category or a card type.
 struct NamedRow
 {
@@ -21,8 +23,12 @@ namespace CategoryTable {
 QList<NamedRow> all(bool *read = nullptr);
 
 // The number of cards filed under the category; empty when the store could
-// not be asked, with the driver's text in `error`.
-std::optional<int> countCards(int categoryId, QString *error);
+// not be asked, with the reason in `error`.
+std::optional<int> countCards(int categoryId, QSqlError *error);
+
+// The largest category id, 0 when there is none; empty when the store could
+// not be asked, with the reason in `error`.
+std::optional<int> largestId(QSqlError *error);
 
 } // namespace CategoryTable
 

@@ -1,6 +1,8 @@
 #include "store/otherstore.h"
 
 #include "store/cardstore.h"
+#include "store/datakey.h"
+#include "store/keyenvelope.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -55,9 +57,9 @@ OtherStore::~OtherStore()
 bool OtherStore::holdsStore(QString *lockError) const
 {
     QSqlQuery query(database());
-    for (const char *statement : {"select id, name from category where 0",
-                                  "select id, type, name, categoryid from card where 0",
-                                  "select id, title, value, cardid from content where 0"}) {
+    for (const char *statement :
+         {"select id, name from category where 0", "select id, type, name, categoryid from card where 0",
+          "select id, title, value, cardid from content where 0"}) {
         if (!query.exec(QLatin1String(statement))) {
             if (isLockError(query.lastError()))
                 *lockError = query.lastError().text();
@@ -85,6 +87,16 @@ QString OtherStore::password() const
     if (query.exec(QStringLiteral("select password from option")) && query.next())
         return query.value(0).toString();
     return QString();
+}
+
+bool OtherStore::acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const
+{
+    *damaged = false;
+    const QString expected = password();
+    if (!KeyEnvelope::isEnvelope(expected))
+        return typed == expected;
+    *key = KeyEnvelope::unwrap(expected, typed, damaged);
+    return !key->isEmpty();
 }
 
 int OtherStore::rowTotal() const

@@ -13,6 +13,10 @@ bool isSameFile(const QString &first, const QString &second);
 // then renames it over the target, so a failure leaves the old file alone.
 bool writeCopy(const QString &source, const QString &target, QString *error);
 
+// Writes `data` the same way, into a file that only its owner can read,
+// also where an older file could be read by others.
+bool writePrivate(const QByteArray &data, const QString &target, QString *error);
+
 } // namespace StoreFile
 
 #endif

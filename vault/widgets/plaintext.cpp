@@ -11,10 +11,12 @@ QString toolTip(const QString &text)
 }
 
 QMessageBox::StandardButton tell(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
-                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+                                 QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+                                 const QString &detail)
 {
     QMessageBox box(icon, title, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
+    box.setDetailedText(detail);
     if (defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());

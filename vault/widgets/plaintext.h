@@ -13,9 +13,11 @@ namespace PlainText {
 QString toolTip(const QString &text);
 
 // A modal message box whose text is shown literally; the button pressed.
+// A detail (the driver's words) is shown only when the user asks for it.
 QMessageBox::StandardButton tell(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+                                 const QString &detail = QString());
 
 } // namespace PlainText
 

@@ -1,17 +1,25 @@
 #include "widgets/tablesupport.h"
 
+#include "store/cardstore.h"
+#include "store/storetablemodel.h"
 #include "widgets/plaintext.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSqlError>
-#include <QSqlTableModel>
 #include <QTableView>
 
 void TableSupport::setColumnWidths(QTableView *view, std::initializer_list<int> columns, int width)
 {
     for (int column : columns)
         view->setColumnWidth(column, qMax(width, minimumColumnWidth));
+}
+
+int TableSupport::widthBesideRowHeader(const QTableView *view)
+{
+    const QHeaderView *rows = view->verticalHeader();
+    return view->width() - (rows->isHidden() ? 0 : rows->sizeHint().width());
 }
 
 QModelIndex TableSupport::chosenCell(const QAbstractItemView *view)
@@ -37,43 +45,43 @@ void TableSupport::commitOpenEditor(QAbstractItemView *view)
     }
 }
 
-bool TableSupport::writePending(QSqlTableModel *model, QAbstractItemView *view, QWidget *parent)
+bool TableSupport::writePending(StoreTableModel *model, QAbstractItemView *view, QWidget *parent)
 {
     if (view)
         commitOpenEditor(view);
-    if (!model->isDirty())
-        return true;
     if (model->submitAll())
         return true;
-    reportWriteError(parent, model->lastError().text());
+    reportWriteError(parent, model->lastError());
     return false;
 }
 
-void TableSupport::reportWriteError(QWidget *parent, const QString &driverText)
+namespace {
+
+QString inUseText()
 {
+    return TableSupport::tr("The store is being used by another program. Nothing was lost: try again in a moment.");
+}
+
+} // namespace
+
+void TableSupport::reportWriteError(QWidget *parent, const QSqlError &error)
+{
+    waitNoLongerThisAction(error);
     PlainText::tell(parent, QMessageBox::Warning, tr("Write Error"),
-                    tr("The changes could not be written to the store:\n%1\n\n"
-                       "They are kept; nothing has been lost yet.")
-                        .arg(driverText));
+                    isLockError(error) ? inUseText()
+                                       : tr("The changes could not be written to the store. "
+                                            "They are kept; nothing has been lost yet."),
+                    QMessageBox::Ok, QMessageBox::NoButton, error.text());
 }
 
-void TableSupport::reportReadError(QWidget *parent, const QString &driverText)
+void TableSupport::reportReadError(QWidget *parent, const QSqlError &error)
 {
+    waitNoLongerThisAction(error);
     PlainText::tell(parent, QMessageBox::Warning, tr("Read Error"),
-                    tr("The store could not be read:\n%1\n\n"
-                       "The table shows what was read before; try again in a moment.")
-                        .arg(driverText));
-}
-
-void TableSupport::fetchAll(QSqlTableModel *model)
-{
-    while (model->canFetchMore())
-        model->fetchMore();
-}
-
-void TableSupport::fetchAllAfterSelect(QSqlTableModel *model)
-{
-    QObject::connect(model, &QAbstractItemModel::modelReset, model, [model]() { fetchAll(model); });
+                    isLockError(error) ? inUseText()
+                                       : tr("The store could not be read. "
+                                            "The table shows what was read before; try again in a moment."),
+                    QMessageBox::Ok, QMessageBox::NoButton, error.text());
 }
 
 void TableSupport::editCell(QAbstractItemView *view, const QModelIndex &index)
@@ -99,8 +107,8 @@ QAction *TableSupport::makeAction(QObject *parent, const QString &text, const QS
     return action;
 }
 
-QPushButton *TableSupport::makeButton(QWidget *parent, const QString &text, const QString &toolTip,
-                                      const QString &icon, const char *name)
+QPushButton *TableSupport::makeButton(QWidget *parent, const QString &text, const QString &toolTip, const QString &icon,
+                                      const char *name)
 {
     auto *button = new QPushButton(QIcon(icon), text, parent);
     button->setToolTip(toolTip);

@@ -5,12 +5,12 @@
 #include <initializer_list>
 
 class QAbstractItemView;
-class QModelIndex;
 class QAction;
 class QModelIndex;
 class QObject;
 class QPushButton;
-class QSqlTableModel;
+class QSqlError;
+class StoreTableModel;
 class QTableView;
 class QWidget;
 
@@ -22,6 +22,10 @@ class TableSupport
 public:
     // Gives each of the columns the width, never less than a few pixels.
     static void setColumnWidths(QTableView *view, std::initializer_list<int> columns, int width);
+
+    // The view's width less its row header, which widens with the number of
+    // rows: what the columns may share without a sideways scroll bar.
+    static int widthBesideRowHeader(const QTableView *view);
 
     // The cell the user chose: one they clicked or moved to, or one the
     // program made current for them (a new row). A table that takes the
@@ -35,26 +39,15 @@ public:
     static void commitOpenEditor(QAbstractItemView *view);
 
     // Writes the model's pending edits (an open cell editor's text first).
-    // When the store refuses them, tells the user with the driver's text,
-    // keeps the edits pending and returns false.
-    static bool writePending(QSqlTableModel *model, QAbstractItemView *view, QWidget *parent);
+    // When the store refuses them, tells the user, keeps the edits pending
+    // and returns false.
+    static bool writePending(StoreTableModel *model, QAbstractItemView *view, QWidget *parent);
 
-    // Tells the user that the store refused a write.
-    static void reportWriteError(QWidget *parent, const QString &driverText);
-
-    // Tells the user that the store could not be read and the table shows
-    // what was read before.
-    static void reportReadError(QWidget *parent, const QString &driverText);
-
-    // Fetches every row of the model; rows arrive in batches otherwise, and
-    // counting or appending must see them all.
-    static void fetchAll(QSqlTableModel *model);
-
-    // From now on the model reads all its rows at every select (its own
-    // after a submit included): the last row is reachable from the keyboard
-    // and the scroll bar, and no unfinished read keeps other programs from
-    // writing to the store.
-    static void fetchAllAfterSelect(QSqlTableModel *model);
+    // Tell the user, in their words, that the store refused a write (the
+    // changes are kept) or a read (the table shows what was read before);
+    // the driver's text is the message's detail.
+    static void reportWriteError(QWidget *parent, const QSqlError &error);
+    static void reportReadError(QWidget *parent, const QSqlError &error);
 
     // Makes the cell current, scrolls it into view and opens its editor,
     // also on a row that was added just now.
@@ -65,8 +58,8 @@ public:
                                const QString &shortcut = QString());
 
     // A push button with its icon and tool tip, named when a name is given.
-    static QPushButton *makeButton(QWidget *parent, const QString &text, const QString &toolTip,
-                                   const QString &icon, const char *name = nullptr);
+    static QPushButton *makeButton(QWidget *parent, const QString &text, const QString &toolTip, const QString &icon,
+                                   const char *name = nullptr);
 
     static constexpr int minimumColumnWidth = 10;
 };
