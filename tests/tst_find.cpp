@@ -28,6 +28,7 @@ private slots:
     {
         QCOMPARE(find("bANK"), QString("1"));
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
+        QVERIFY(window->findChild<QToolButton *>("findAllCategories")->isHidden());
         const QStringList found = {find("pin"), find("%"), find("_"), find("\\"), find(QString::fromUtf8("银行")),
                                    find("' OR 1=1 --"), find("a")};
         QCOMPARE(found, QStringList({"2", "2", "2", "3", "3", "", "1,2,3,4"}));
@@ -42,6 +43,7 @@ private slots:
         QTest::mouseClick(window->findChild<QToolButton *>("findAllCategories"), Qt::LeftButton);
         QCOMPARE(shownIds(), QString("1"));
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
+        QVERIFY(window->findChild<QToolButton *>("findAllCategories")->isHidden());
         // Enter moves to the first match; Escape there leaves the find, not the window.
         QTest::keyClick(field(), Qt::Key_Return);
         QCOMPARE(view()->currentIndex(), view()->model()->index(0, 2));
