@@ -137,11 +137,16 @@ QString translatedCardTypeName(int typeId)
     return QCoreApplication::translate("QObject", names.at(typeId - 1).toUtf8().constData());
 }
 
-bool openStore(const QString &storeDir, QString *error, bool *inUse)
+QString storeFilePathIn(const QString &storeDir)
 {
     const QString dir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
+    return dir + QLatin1Char('/') + QLatin1String(storeFileName);
+}
+
+bool openStore(const QString &storeDir, QString *error, bool *inUse)
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(dir + QLatin1Char('/') + QLatin1String(storeFileName));
+    db.setDatabaseName(storeFilePathIn(storeDir));
     // URI names let the import attach another store read-only, whether or
     // not this SQLite was built to take them by default.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -238,6 +243,11 @@ void waitNoLongerThisAction(const QSqlError &error)
             setConnectionWait(busyTimeout);
         },
         Qt::QueuedConnection);
+}
+
+void setStoreReadOnly()
+{
+    QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("PRAGMA query_only = ON"));
 }
 
 QString storeFilePath()
