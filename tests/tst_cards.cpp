@@ -126,11 +126,21 @@ private slots:
         openRow(0);
         QCOMPARE(stored("select group_concat(title || '=' || value) from content where cardid = 1"),
                  QString("System=typed,Username=,Password=,Note="));
+        // It opens at its first value; Return moves down the values and never adds a line.
+        QCOMPARE(lineView()->currentIndex(), lines->index(0, 2));
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(lineView(), Qt::Key_Return);
+        QCOMPARE(lines->rowCount(), 4);
+        QCOMPARE(lineView()->currentIndex(), lines->index(3, 2));
 
         // "&Delete Line" deletes the line the user chose.
         lineView()->setCurrentIndex(lines->index(1, 1));
         QVERIFY(QMetaObject::invokeMethod(form, "deleteContent"));
         QCOMPARE(stored("select group_concat(title) from content where cardid = 1"), QString("System,Password,Note"));
+        // A line left without title and value is not stored.
+        QVERIFY(QMetaObject::invokeMethod(form, "addContent"));
+        QVERIFY(form->writePending());
+        QCOMPARE(lines->rowCount(), 3);
 
         // A failed write is reported and keeps the dialog and its card.
         typeInto(lineView(), 0, 2, "precious");

@@ -40,6 +40,9 @@ private slots:
         entry("&All")->trigger();
         QCOMPARE(shownCards(), QString("Gmail,HSBC,Shop,Savings"));
         QCOMPARE(store->value("select category from option").toInt(), -1);
+        // All cards stored as the filter: "&All" is checked from the start.
+        window = std::make_unique<MainWindow>();
+        QVERIFY(entry("&All")->isChecked());
 
         // A refused write keeps filter and check as they were.
         entry("Web")->trigger();
@@ -48,6 +51,13 @@ private slots:
         ModalAnswer failure("Write Error");
         entry("Bank")->trigger();
         QCOMPARE(shownCards(), QString("Forum"));
+        QCOMPARE(entry("&All")->actionGroup()->checkedAction()->text(), QString("Web"));
+        // So does a read refused under another program's lock.
+        store->exec("PRAGMA query_only = OFF");
+        window = std::make_unique<MainWindow>();
+        OtherProgram other(store->filePath(), "BEGIN EXCLUSIVE");
+        ModalAnswer refused("Read Error");
+        entry("Mail")->trigger();
         QCOMPARE(entry("&All")->actionGroup()->checkedAction()->text(), QString("Web"));
     }
 

@@ -26,7 +26,7 @@ private slots:
     void findsByNameTitleAndValueLiterally()
     {
         QCOMPARE(find("bANK"), QString("1"));
-        QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found"));
+        QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
         const QStringList found = {find("pin"), find("%"), find("_"), find("\\"), find(QString::fromUtf8("银行")),
                                    find("' OR 1=1 --"), find("a")};
         QCOMPARE(found, QStringList({"2", "2", "2", "3", "3", "", "1,2,3,4"}));
@@ -37,12 +37,13 @@ private slots:
         trigger(window.get(), "Work");
         QCOMPARE(find("a"), QString("2,4"));
         QCOMPARE(find("an"), QString());
-        trigger(window.get(), "&All");
+        QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString::fromUtf8("No card found in “Work”"));
+        QTest::mouseClick(window->findChild<QToolButton *>("findAllCategories"), Qt::LeftButton);
         QCOMPARE(shownIds(), QString("1"));
-        // Enter moves to the first match; Escape leaves the find, not the window.
+        // Enter moves to the first match; Escape there leaves the find, not the window.
         QTest::keyClick(field(), Qt::Key_Return);
         QCOMPARE(view()->currentIndex(), view()->model()->index(0, 2));
-        QTest::keyClick(field(), Qt::Key_Escape);
+        QTest::keyClick(view(), Qt::Key_Escape);
         QVERIFY(window->isVisible() && !field()->isVisible());
         QCOMPARE(shownIds(), QString("1,2,3,4"));
 

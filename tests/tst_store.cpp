@@ -3,15 +3,51 @@
 #include "vaulttest.h"
 
 #include "store/cardtable.h"
+#include "store/keyenvelope.h"
+#include "store/storeencryption.h"
+#include "store/storefile.h"
+#include "store/storekey.h"
+#include "store/storelock.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
 #include "store/storetablemodel.h"
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// What a user typed, spread over every column that holds typed text.
+const char *const typedRows = "insert into category values(1, 'Webmail zebra');"
+                              "insert into card values(1, 18, 'forum quokka', 1);"
+                              "insert into content values(1, 'Username walrus', 'hunter2 narwhal', 1),"
+                              "(2, 'Note', 'ocelot', 1); update option set password = 'päss' where id = 1";
+const QStringList typedWords = {"zebra", "quokka", "walrus", "narwhal", "ocelot", "päss"};
+
+#ifdef Q_OS_UNIX
+int fileMode(const QString &path)
+{
+    struct stat info
+    {
+    };
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+}
+#endif
+
+} // namespace
 
 class TestStoreLayer : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // Argon2id at its smallest: a key in milliseconds, not most of a second.
+        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+    }
+
     void newStoreAndLaterStarts()
     {
         TestStore store;
@@ -215,9 +251,107 @@ private slots:
         QVERIFY(CardTable::deleteCard(2, &error));
         QCOMPARE(store.count("card") + store.count("content"), 0);
     }
+
+    void encryptionSealsEveryTypedText()
+    {
+        TestStore store(typedRows);
+        const QString password = QString("päss");
+        QStringList progress;
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            password, [&](int done, int total) { progress << QStringLiteral("%1/%2").arg(done).arg(total); },
+            &compacted, &error));
+        QVERIFY(compacted);
+        QCOMPARE(progress, QStringList({"1/4", "2/4", "4/4"}));
+        QFile file(store.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        for (const QString &word : typedWords)
+            QVERIFY2(!bytes.contains(word.toUtf8()), qPrintable(word));
+        QVERIFY(store.value("select password from option").toString().startsWith("nimbrel-sealed:1:argon2id:"));
+        QVERIFY(store.value("select title from content where id = 2").toString().startsWith("nimbrel-sealed:1:"));
+        QCOMPARE(store.value("select name from cardtype where id = 18").toString(), QString("Website"));
+        QCOMPARE(StoreKey::open("card", "name", store.value("select name from card")), QString("forum quokka"));
+
+        // A value moved into another column is damaged there; another program's plain text is itself.
+        store.exec("update card set name = (select value from content where id = 1);"
+                   "update category set name = 'typed elsewhere'");
+        bool damaged = false;
+        QCOMPARE(StoreKey::open("card", "name", store.value("select name from card"), &damaged),
+                 QString("(damaged: this text cannot be read)"));
+        QVERIFY(damaged);
+        QCOMPARE(StoreKey::open("category", "name", store.value("select name from category"), &damaged),
+                 QString("typed elsewhere"));
+        QVERIFY(!damaged);
+
+        // A later start: the key is gone until the password unwraps it.
+        closeStore();
+        QVERIFY(openStore(store.dir(), &error));
+        const QString sealedValue = store.value("select value from content where id = 2").toString();
+        for (const QString &wrong : {QString(), QString("pass"), QString("nimbrel-sealed:1:")})
+            QCOMPARE(StoreEncryption::check(wrong, true, &error), StoreEncryption::Check::Differs);
+        QVERIFY(!StoreKey::isInstalled());
+        QCOMPARE(StoreEncryption::check(password, true, &error), StoreEncryption::Check::Matches);
+        QCOMPARE(StoreKey::open("content", "value", sealedValue), QString("ocelot"));
+        QCOMPARE(store.value("PRAGMA secure_delete").toInt(), 1);
+
+        // A new password wraps the same key again; no text changes.
+        QVERIFY(StoreEncryption::setPassword("new one", &error));
+        QCOMPARE(store.value("select value from content where id = 2").toString(), sealedValue);
+        QCOMPARE(StoreEncryption::check(password, false, &error), StoreEncryption::Check::Differs);
+        QCOMPARE(StoreEncryption::check("new one", false, &error), StoreEncryption::Check::Matches);
+        QVERIFY(!StoreEncryption::encrypt(
+            "new one", [](int, int) {}, &compacted, &error));
+        store.exec("update option set password = substr(password, 1, length(password) - 4)");
+        QCOMPARE(StoreEncryption::check("new one", false, &error), StoreEncryption::Check::Unreadable);
+    }
+
+    void encryptionIsAllOrNothing()
+    {
+        TestStore store(typedRows);
+        const QStringList before = {store.value("select group_concat(name) from card").toString(),
+                                    store.value("select group_concat(title || value) from content").toString()};
+        QSqlQuery().exec("CREATE TRIGGER refuse BEFORE UPDATE ON content WHEN new.id = 2 "
+                         "BEGIN SELECT RAISE(ABORT, 'refused line'); END");
+        bool compacted = false;
+        QString error;
+        QVERIFY(!StoreEncryption::encrypt(
+            QString("päss"), [](int, int) {}, &compacted, &error));
+        QVERIFY2(error.contains("refused line"), qPrintable(error));
+        QCOMPARE(QStringList({store.value("select group_concat(name) from card").toString(),
+                              store.value("select group_concat(title || value) from content").toString()}),
+                 before);
+        QVERIFY(!StoreEncryption::isEncrypted());
+        QVERIFY(!StoreKey::isInstalled());
+        QCOMPARE(StoreEncryption::check(QString("päss"), true, &error), StoreEncryption::Check::Matches);
+    }
+
+#ifdef Q_OS_UNIX
+    void filesOnlyTheUserReads()
+    {
+        const mode_t savedMask = umask(022);
+        QTemporaryDir older;
+        QFile oldStore(older.filePath("nimbrel.dat"));
+        QVERIFY(oldStore.open(QIODevice::WriteOnly));
+        oldStore.close();
+        QCOMPARE(fileMode(oldStore.fileName()), 0644);
+        QString error;
+        QVERIFY(openStore(older.path(), &error));
+        closeStore();
+        {
+            TestStore store;
+            StoreLock lock(store.dir());
+            QVERIFY(lock.claim() == StoreLock::Claim::Taken);
+            QVERIFY(StoreFile::writeCopy(store.filePath(), oldStore.fileName(), &error));
+            QCOMPARE(QList<int>({fileMode(store.filePath()), fileMode(store.filePath() + ".lock"),
+                                 fileMode(oldStore.fileName())}),
+                     QList<int>({0600, 0600, 0600}));
+        }
+        umask(savedMask);
+    }
+#endif
 };
-
-
 
 QTEST_MAIN(TestStoreLayer)
 #include "tst_store.moc"

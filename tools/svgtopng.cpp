@@ -1,6 +1,5 @@
 // Rasterises the SVG icon sources into the PNG files the resource tree holds.
 // Usage: svgtopng <size> <output.png|output.ico> <input.svg>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -12,8 +11,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: svgtopng <size> <output> <input.svg>\n");
         return 2;
     }
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // No application object: the icons hold no text, and a platform plugin
+    // would only complain about the build's environment.
     const int size = QString::fromLocal8Bit(argv[1]).toInt();
     QSvgRenderer renderer(QString::fromLocal8Bit(argv[3]));
     if (size <= 0 || !renderer.isValid()) {

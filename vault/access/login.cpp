@@ -1,7 +1,9 @@
 #include "access/login.h"
 
 #include "access/gate.h"
-#include "store/settingsrow.h"
+#include "store/storeencryption.h"
+
+#include <QGuiApplication>
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -43,17 +45,22 @@ Login::Login(QWidget *parent)
 
 void Login::checkPassword()
 {
+    // Deriving the key of an encrypted store takes most of a second.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
+    const StoreEncryption::Check check = StoreEncryption::check(passwordEdit->text(), true, &error);
+    QGuiApplication::restoreOverrideCursor();
     // An unreadable settings row matches no entry at all, and says why.
-    const std::optional<QString> stored = SettingsRow::password();
-    if (!stored) {
-        messageLabel->setText(tr("<font color=red>The password cannot be checked: %1</font>")
-                                  .arg(SettingsRow::lastError().toHtmlEscaped()));
+    if (check == StoreEncryption::Check::Unreadable) {
+        messageLabel->setText(
+            tr("<font color=red>The password cannot be checked: %1</font>").arg(error.toHtmlEscaped()));
         return;
     }
-    if (passwordEdit->text() != *stored) {
+    if (check == StoreEncryption::Check::Differs) {
         messageLabel->setText(tr("<font color=red>password error!</font>"));
         return;
     }
+    passwordEdit->clear();
     accept();
     mainWindow = Gate::openMainWindow();
 }

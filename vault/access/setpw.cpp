@@ -2,6 +2,9 @@
 
 #include "access/gate.h"
 #include "store/settingsrow.h"
+#include "store/storeencryption.h"
+
+#include <QGuiApplication>
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -64,34 +67,38 @@ SetPw::SetPw(QWidget *parent, bool firstRun)
 
 void SetPw::checkPassword()
 {
-    if (!firstRun) {
-        // An unreadable settings row matches no old password at all, and says why.
-        const std::optional<QString> stored = SettingsRow::password();
-        if (!stored) {
-            messageLabel->setText(tr("<font color=red>The old password cannot be checked: %1</font>")
-                                      .arg(SettingsRow::lastError().toHtmlEscaped()));
-            return;
-        }
-        if (oldEdit->text() != *stored) {
-            messageLabel->setText(tr("<font color=red>old password not match.</font>"));
-            return;
-        }
-    }
-    if (newEdit->text() != confirmEdit->text()) {
-        messageLabel->setText(tr("<font color=red>New passowrd and Confirm do not exactly match.</font>"));
+    // Deriving the key of an encrypted store takes most of a second, twice here.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString message = storeNewPassword();
+    QGuiApplication::restoreOverrideCursor();
+    if (!message.isEmpty()) {
+        messageLabel->setText(message);
         return;
     }
-    // The store reads "none" as "no password set": the vault would stand open.
-    if (newEdit->text() == SettingsRow::none) {
-        messageLabel->setText(tr("<font color=red>\"none\" cannot be used as a password.</font>"));
-        return;
-    }
-    if (!SettingsRow::setPassword(newEdit->text())) {
-        messageLabel->setText(tr("<font color=red>The password could not be stored: %1</font>")
-                                  .arg(SettingsRow::lastError().toHtmlEscaped()));
-        return;
-    }
+    for (QLineEdit *edit : {oldEdit, newEdit, confirmEdit})
+        edit->clear();
     accept();
     if (firstRun)
         mainWindow = Gate::openMainWindow();
+}
+
+QString SetPw::storeNewPassword()
+{
+    QString error;
+    if (!firstRun) {
+        // An unreadable settings row matches no old password at all, and says why.
+        const StoreEncryption::Check check = StoreEncryption::check(oldEdit->text(), false, &error);
+        if (check == StoreEncryption::Check::Unreadable)
+            return tr("<font color=red>The old password cannot be checked: %1</font>").arg(error.toHtmlEscaped());
+        if (check == StoreEncryption::Check::Differs)
+            return tr("<font color=red>old password not match.</font>");
+    }
+    if (newEdit->text() != confirmEdit->text())
+        return tr("<font color=red>New passowrd and Confirm do not exactly match.</font>");
+    // The store reads "none" as "no password set": the vault would stand open.
+    if (newEdit->text() == SettingsRow::none)
+        return tr("<font color=red>\"none\" cannot be used as a password.</font>");
+    if (!StoreEncryption::setPassword(newEdit->text(), &error))
+        return tr("<font color=red>The password could not be stored: %1</font>").arg(error.toHtmlEscaped());
+    return QString();
 }

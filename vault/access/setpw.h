@@ -21,6 +21,10 @@ private slots:
     void checkPassword();
 
 private:
+    // Checks the fields and stores the new password; the red message that
+    // says why it was not stored, empty when it was.
+    QString storeNewPassword();
+
     QLineEdit *oldEdit = nullptr;
     QLineEdit *newEdit = nullptr;
     QLineEdit *confirmEdit = nullptr;

@@ -12,6 +12,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSqlError>
@@ -25,6 +27,10 @@ CardForm::CardForm(QWidget *parent)
     createModel();
     createView();
     createMenuAndButtons();
+    // Wide enough that a generated password stands on one line.
+    const int valueWidth =
+        fontMetrics().horizontalAdvance(QString(PasswordGenerator::passwordLength, QLatin1Char('M')));
+    resize(sizeHint().expandedTo(QSize(2 * (valueWidth + 40) + 60, 360)));
 }
 
 void CardForm::createModel()
@@ -44,6 +50,23 @@ void CardForm::createView()
     view->setObjectName(QStringLiteral("contentView"));
     view->setModel(model);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Return moves on to the next line instead of reaching the dialog,
+    // whose default button would add an empty line.
+    view->installEventFilter(this);
+}
+
+bool CardForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != view || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent *>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    TableSupport::commitOpenEditor(view);
+    const QModelIndex current = view->currentIndex();
+    if (current.isValid() && current.row() + 1 < model->rowCount())
+        view->setCurrentIndex(model->index(current.row() + 1, 2));
+    return true;
 }
 
 void CardForm::createMenuAndButtons()
@@ -52,15 +75,15 @@ void CardForm::createMenuAndButtons()
                                                    QStringLiteral(":/menuicon/copy.png"), tr("ctrl+C"));
     QAction *pasteAction = TableSupport::makeAction(this, tr("&Paste"), tr("paste to current indexical unit"),
                                                     QStringLiteral(":/menuicon/paste.png"), tr("ctrl+V"));
-    QAction *addAction = TableSupport::makeAction(this, tr("&Add Line"), tr("add a new line"),
-                                                  QStringLiteral(":/menuicon/add.png"));
+    QAction *addAction =
+        TableSupport::makeAction(this, tr("&Add Line"), tr("add a new line"), QStringLiteral(":/menuicon/add.png"));
     QAction *deleteAction = TableSupport::makeAction(this, tr("&Delete Line"), tr("delete a line"),
                                                      QStringLiteral(":/menuicon/delete.png"));
-    QAction *generateAction = TableSupport::makeAction(this, tr("&Generate Password"),
-                                                       tr("fill the current value with a new password"),
-                                                       QStringLiteral(":/menuicon/key.png"));
-    QAction *closeAction = TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"),
-                                                    QStringLiteral(":/menuicon/close.png"));
+    QAction *generateAction =
+        TableSupport::makeAction(this, tr("&Generate Password"), tr("fill the current value with a new password"),
+                                 QStringLiteral(":/menuicon/key.png"));
+    QAction *closeAction =
+        TableSupport::makeAction(this, tr("Clos&e"), tr("close dialog"), QStringLiteral(":/menuicon/close.png"));
 
     auto *menuBar = new QMenuBar(this);
     auto *menu = new QMenuEx(tr("&Menu"), this);
@@ -83,6 +106,8 @@ void CardForm::createMenuAndButtons()
                                          QStringLiteral(":/menuicon/add.png"), "addLineButton");
     closeButton = TableSupport::makeButton(this, tr("Clos&e"), tr("close dialog"),
                                            QStringLiteral(":/menuicon/close.png"), "closeButton");
+    // Return moves between lines; it never adds one.
+    addButton->setAutoDefault(false);
     connect(addButton, &QPushButton::clicked, this, &CardForm::addContent);
     connect(closeButton, &QPushButton::clicked, this, &CardForm::close);
 
@@ -99,6 +124,13 @@ void CardForm::createMenuAndButtons()
 
 bool CardForm::writePending()
 {
+    TableSupport::commitOpenEditor(view);
+    // A line without title and value holds nothing worth a row.
+    for (int row = model->rowCount() - 1; row >= 0; --row) {
+        if (model->data(model->index(row, 1)).toString().isEmpty()
+            && model->data(model->index(row, 2)).toString().isEmpty())
+            model->removeRows(row, 1);
+    }
     return TableSupport::writePending(model, view, this);
 }
 
@@ -126,6 +158,9 @@ void CardForm::recvOpenCard(int id, int type)
         const QModelIndex first = model->index(0, 2);
         view->setCurrentIndex(first);
         view->edit(first);
+    } else if (model->rowCount() > 0) {
+        view->setCurrentIndex(model->index(0, 2));
+        view->scrollToTop();
     }
 }
 
@@ -224,5 +259,5 @@ void CardForm::reject()
 
 void CardForm::resizeEvent(QResizeEvent *)
 {
-    TableSupport::setColumnWidths(view, {1, 2}, view->width() / 2 - 20);
+    TableSupport::setColumnWidths(view, {1, 2}, TableSupport::widthBesideRowHeader(view) / 2 - 20);
 }

@@ -37,6 +37,7 @@ public slots:
     void reject() override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private slots:

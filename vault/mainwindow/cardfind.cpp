@@ -19,6 +19,7 @@ void MainWindow::createFind()
     connect(findBar, &FindBar::findRequested, this, &MainWindow::findCards);
     connect(findBar, &FindBar::closeRequested, this, &MainWindow::closeFind);
     connect(findBar, &FindBar::firstMatchRequested, this, &MainWindow::showFirstMatch);
+    connect(findBar, &FindBar::allCategoriesRequested, this, &MainWindow::searchAllCategories);
     // Adding, deleting and importing read the table again, under the find.
     connect(cardModel, &QAbstractItemModel::modelReset, this, &MainWindow::showFindCount);
     connect(cardModel, &QAbstractItemModel::rowsInserted, this, &MainWindow::showFindCount);
@@ -46,7 +47,13 @@ void MainWindow::findCards(const QString &text)
 
 void MainWindow::showFindCount()
 {
-    findBar->showCount(findText.isEmpty() ? -1 : cardModel->rowCount());
+    findBar->showCount(findText.isEmpty() ? -1 : cardModel->rowCount(), shownCategoryName());
+}
+
+// As choosing "&All" does: the menu shows the filter in force.
+void MainWindow::searchAllCategories()
+{
+    allAction->trigger();
 }
 
 void MainWindow::closeFind()

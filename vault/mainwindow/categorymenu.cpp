@@ -43,11 +43,24 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 
 bool MainWindow::applyCategoryFilter(int categoryId)
 {
-    shownCategory = categoryId;
-    if (cardModel->read(CardSearch::filter(categoryId, findText)))
+    if (cardModel->read(CardSearch::filter(categoryId, findText))) {
+        shownCategory = categoryId;
         return true;
+    }
     TableSupport::reportReadError(this, cardModel->lastError());
     return false;
+}
+
+QString MainWindow::shownCategoryName() const
+{
+    if (shownCategory == SettingsRow::allCategories)
+        return QString();
+    for (QAction *entry : categoryGroup->actions()) {
+        if (entry != allAction && entry->data().toInt() == shownCategory)
+            return entry->text().replace(QLatin1String("&&"), QLatin1String("&"));
+    }
+    // Deleted while its cards are shown.
+    return tr("the category shown");
 }
 
 void MainWindow::loadCategoryActions()
@@ -59,6 +72,8 @@ void MainWindow::loadCategoryActions()
             entry->setChecked(true);
     }
     // The card table is read here, once, with the filter it shows.
+    if (chosen == SettingsRow::allCategories)
+        allAction->setChecked(true);
     applyCategoryFilter(chosen);
     shownEntry = categoryGroup->checkedAction();
 }
@@ -130,18 +145,20 @@ void MainWindow::openCategory()
         return;
     }
     const int id = entry->data().toInt();
-    applyCategoryFilter(id);
+    if (!applyCategoryFilter(id)) {
+        restoreShownEntry();
+        return;
+    }
     shownEntry = entry;
     SettingsRow::setCategory(id);
 }
 
 void MainWindow::openAllCategory()
 {
-    if (!savePendingEdits()) {
+    if (!savePendingEdits() || !applyCategoryFilter(SettingsRow::allCategories)) {
         restoreShownEntry();
         return;
     }
-    applyCategoryFilter(SettingsRow::allCategories);
     shownEntry = allAction;
     SettingsRow::setCategory(SettingsRow::allCategories);
 }

@@ -12,9 +12,16 @@ FindBar::FindBar(QWidget *parent)
     field = new QLineEdit(this);
     field->setObjectName(QStringLiteral("findField"));
     field->setPlaceholderText(tr("Find cards"));
+    field->setMaxLength(maxTextLength);
     field->addAction(QIcon(QStringLiteral(":/menuicon/find.png")), QLineEdit::LeadingPosition);
     count = new QLabel(this);
     count->setObjectName(QStringLiteral("findCount"));
+    allButton = new QToolButton(this);
+    allButton->setObjectName(QStringLiteral("findAllCategories"));
+    allButton->setText(tr("Search all categories"));
+    allButton->setAutoRaise(true);
+    allButton->hide();
+    connect(allButton, &QToolButton::clicked, this, &FindBar::allCategoriesRequested);
     auto *closeButton = new QToolButton(this);
     closeButton->setObjectName(QStringLiteral("findClose"));
     closeButton->setIcon(QIcon(QStringLiteral(":/menuicon/close.png")));
@@ -31,6 +38,7 @@ FindBar::FindBar(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(field, 1);
     layout->addWidget(count);
+    layout->addWidget(allButton);
     layout->addWidget(closeButton);
     // Until the user asks for it, the bar takes no room.
     hide();
@@ -48,6 +56,7 @@ void FindBar::clearAndHide()
     pause.stop();
     field->clear();
     count->clear();
+    allButton->hide();
     hide();
 }
 
@@ -64,16 +73,19 @@ void FindBar::flush()
     }
 }
 
-void FindBar::showCount(int matches)
+void FindBar::showCount(int matches, const QString &category)
 {
+    allButton->setVisible(matches >= 0 && !category.isNull());
     if (matches < 0)
         count->clear();
-    else if (matches == 0)
-        count->setText(tr("no card found"));
-    else if (matches == 1)
-        count->setText(tr("1 card found"));
+    else if (category.isNull())
+        count->setText(matches == 0       ? tr("No card found in all categories")
+                           : matches == 1 ? tr("1 card found in all categories")
+                                          : tr("%1 cards found in all categories").arg(matches));
     else
-        count->setText(tr("%1 cards found").arg(matches));
+        count->setText(matches == 0       ? tr("No card found in “%1”").arg(category)
+                           : matches == 1 ? tr("1 card found in “%1”").arg(category)
+                                          : tr("%1 cards found in “%2”").arg(matches).arg(category));
 }
 
 // The field leaves Escape and Enter to its parent; taken here, they never

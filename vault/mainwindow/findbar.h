@@ -6,6 +6,7 @@
 
 class QLabel;
 class QLineEdit;
+class QToolButton;
 
 // The bar above the card table in which the user finds cards. It asks for a
 // search when the typing pauses; the main window runs it and reports back.
@@ -23,8 +24,12 @@ public:
     QString text() const;
     // Asks at once for a search that is still waiting for the pause.
     void flush();
-    // A negative count shows none.
-    void showCount(int matches);
+    // Says how many cards were found and where: in the named category, or
+    // in all categories when the name is null. A negative count shows none.
+    void showCount(int matches, const QString &category = QString());
+
+    // Longer texts would pass SQLite's limit for a pattern; nobody types them.
+    static constexpr int maxTextLength = 1000;
 
     // How long the typing must pause before a search.
     static constexpr int pauseMs = 150;
@@ -35,6 +40,8 @@ signals:
     void closeRequested();
     // Enter in the field.
     void firstMatchRequested();
+    // The one-click widening of a find inside a category.
+    void allCategoriesRequested();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -42,6 +49,7 @@ protected:
 private:
     QLineEdit *field = nullptr;
     QLabel *count = nullptr;
+    QToolButton *allButton = nullptr;
     QTimer pause;
 };
 

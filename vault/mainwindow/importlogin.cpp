@@ -39,3 +39,8 @@ QString ImportLogin::password() const
 {
     return passwordEdit->text();
 }
+
+void ImportLogin::clearPassword()
+{
+    passwordEdit->clear();
+}

@@ -15,6 +15,8 @@ public:
     explicit ImportLogin(QWidget *parent = nullptr);
 
     QString password() const;
+    // Once the password has been tried: no copy stays in the field.
+    void clearPassword();
 
 private:
     QLineEdit *passwordEdit = nullptr;

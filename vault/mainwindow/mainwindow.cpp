@@ -1,13 +1,16 @@
 #include "mainwindow/mainwindow.h"
 
+#include "access/encryptstore.h"
 #include "access/setpw.h"
 #include "cardeditor/cardform.h"
 #include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
 #include "mainwindow/about.h"
 #include "mainwindow/findbar.h"
+#include "widgets/plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
+#include "store/storeencryption.h"
 #include "store/storetablemodel.h"
 #include "store/tableids.h"
 
@@ -80,6 +83,8 @@ void MainWindow::createCardTable()
     cardView->setColumnHidden(0, true);
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);
+    // The row header widens as the row count gains digits; the columns make room.
+    connect(cardView->verticalHeader(), &QHeaderView::geometriesChanged, this, &MainWindow::fitColumns);
 }
 
 void MainWindow::createCardMenu(QMenuBar *menuBar)
@@ -107,20 +112,36 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     menuBar->addMenu(optionsMenu);
     QAction *passwordAction = TableSupport::makeAction(this, tr("Set &Password"), tr("chang password"),
                                                        QStringLiteral(":/menuicon/setpassword.png"));
+    encryptAction = TableSupport::makeAction(this, tr("Encrypt the Store..."),
+                                             tr("encrypt the cards so that only the password opens the store"),
+                                             QStringLiteral(":/menuicon/key.png"));
+    encryptAction->setCheckable(true);
+    showEncryption();
     QAction *exportAction = TableSupport::makeAction(this, tr("Export Data..."), tr("export cards database"),
                                                      QStringLiteral(":/menuicon/export.png"));
     QAction *importAction = TableSupport::makeAction(this, tr("Import Data..."), tr("import cards database"),
                                                      QStringLiteral(":/menuicon/import.png"));
     connect(passwordAction, &QAction::triggered, this, &MainWindow::setPassword);
+    connect(encryptAction, &QAction::triggered, this, &MainWindow::encryptStore);
     connect(exportAction, &QAction::triggered, this, &MainWindow::exportCard);
     connect(importAction, &QAction::triggered, this, &MainWindow::importCard);
+    QAction *importCsvAction = TableSupport::makeAction(
+        this, tr("Import CSV..."), tr("import cards from a CSV file of a browser or password manager"),
+        QStringLiteral(":/menuicon/import.png"));
+    QAction *exportCsvAction = TableSupport::makeAction(this, tr("Export CSV..."), tr("export cards to a CSV file"),
+                                                        QStringLiteral(":/menuicon/export.png"));
+    connect(importCsvAction, &QAction::triggered, this, &MainWindow::importCsv);
+    connect(exportCsvAction, &QAction::triggered, this, &MainWindow::exportCsv);
 
     auto *languageMenu = new QMenuEx(tr("&Language"), optionsMenu);
     languageMenu->setIcon(QIcon(QStringLiteral(":/menuicon/language.png")));
     optionsMenu->addAction(passwordAction);
+    optionsMenu->addAction(encryptAction);
     optionsMenu->addMenu(languageMenu);
     optionsMenu->addAction(exportAction);
     optionsMenu->addAction(importAction);
+    optionsMenu->addAction(importCsvAction);
+    optionsMenu->addAction(exportCsvAction);
     createLanguageEntries(languageMenu);
 }
 
@@ -129,8 +150,8 @@ void MainWindow::createHelpMenu(QMenuBar *menuBar)
     auto *helpMenu = new QMenuEx(tr("&Help"), this);
     menuBar->addMenu(helpMenu);
     QAction *helpAction = TableSupport::makeAction(this, tr("&Help"), QString(), QStringLiteral(":/menuicon/help.png"));
-    QAction *aboutAction = TableSupport::makeAction(this, tr("&About"), QString(),
-                                                    QStringLiteral(":/menuicon/about.png"));
+    QAction *aboutAction =
+        TableSupport::makeAction(this, tr("&About"), QString(), QStringLiteral(":/menuicon/about.png"));
     connect(helpAction, &QAction::triggered, this, &MainWindow::helpWindow);
     connect(aboutAction, &QAction::triggered, this, &MainWindow::aboutDialog);
     helpMenu->addAction(helpAction);
@@ -166,7 +187,12 @@ void MainWindow::createLayout(QMenuBar *menuBar)
 
 void MainWindow::resizeEvent(QResizeEvent *)
 {
-    TableSupport::setColumnWidths(cardView, {2, 1, 3}, cardView->width() / 3 - 15);
+    fitColumns();
+}
+
+void MainWindow::fitColumns()
+{
+    TableSupport::setColumnWidths(cardView, {2, 1, 3}, TableSupport::widthBesideRowHeader(cardView) / 3 - 15);
 }
 
 bool MainWindow::savePendingEdits()
@@ -180,8 +206,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!savePendingEdits()) {
         const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, tr("Close Nimbrel"),
-            tr("Your changes could not be saved. Close anyway and lose them?"),
+            this, tr("Close Nimbrel"), tr("Your changes could not be saved. Close anyway and lose them?"),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();
@@ -191,10 +216,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-// Escape leaves the window as a close does, saving first.
+// Escape ends a find first; otherwise it leaves the window as a close does,
+// saving first.
 void MainWindow::reject()
 {
-    close();
+    if (findBar->isVisible())
+        closeFind();
+    else
+        close();
 }
 
 int MainWindow::getMaxId(const QString &table)
@@ -216,6 +245,35 @@ void MainWindow::setPassword()
 {
     SetPw dialog(this, false);
     dialog.exec();
+}
+
+void MainWindow::showEncryption()
+{
+    // An encrypted store stays encrypted; its password changes in "Set Password".
+    const bool encrypted = StoreEncryption::isEncrypted();
+    encryptAction->setChecked(encrypted);
+    encryptAction->setEnabled(!encrypted);
+}
+
+void MainWindow::encryptStore()
+{
+    showEncryption();
+    if (!encryptAction->isEnabled() || !savePendingEdits())
+        return;
+    // The card editor shows texts read before; it reads them again when opened.
+    if (cardForm)
+        cardForm->hide();
+    EncryptStore dialog(this);
+    const bool encrypted = dialog.exec() == QDialog::Accepted;
+    showEncryption();
+    if (!encrypted)
+        return;
+    clearCategoryActions();
+    loadCategoryActions();
+    if (!dialog.compacted())
+        PlainText::tell(this, QMessageBox::Warning, tr("Encrypt the Store"),
+                        tr("The store is encrypted, but its file could not be rewritten: parts of it that are no "
+                           "longer used may still hold the old texts until the store is next changed."));
 }
 
 void MainWindow::aboutDialog()

@@ -69,14 +69,19 @@ private slots:
     void deleteCard();
     void switchLanguage();
     void setPassword();
+    void encryptStore();
     void helpWindow();
     void aboutDialog();
     void exportCard();
     void importCard();
+    void importCsv();
+    void exportCsv();
     void openFind();
     void findCards(const QString &text);
     void closeFind();
     void showFirstMatch();
+    void searchAllCategories();
+    void fitColumns();
 
 private:
     void createCategoryMenu(QMenuBar *menuBar);
@@ -96,7 +101,13 @@ private:
     // The card table's current row; false when there is no current cell.
     bool takeCurrentCard(QSqlRecord &record);
     void restoreShownEntry();
-    QString chooseTransferFile(const QString &caption, bool forSaving);
+    // The encryption entry: checked and disabled once the store is encrypted.
+    void showEncryption();
+    // The filter is the store files' when none is given.
+    QString chooseTransferFile(const QString &caption, bool forSaving, const QString &filter = QString());
+    // Asks for the vault's password when one is set; false, told, when it is
+    // not given or not the one.
+    bool askVaultPassword(const QString &title);
     // Each copies the next slice of its table from the attached store
     // "importdb", the rows after `afterId`, with the ids shifted; the number
     // of rows copied (0 at the end), or -1 with the driver's text.
@@ -108,6 +119,8 @@ private:
     // category's cards again.
     void leaveFind();
     void showFindCount();
+    // The name of the category the table shows, null for all cards.
+    QString shownCategoryName() const;
 
     QMenuEx *categoryMenu = nullptr;
     QMenuEx *cardMenu = nullptr;
@@ -123,6 +136,7 @@ private:
     // The entry whose filter the card table shows; its check comes back when
     // a filter change is refused.
     QAction *shownEntry = nullptr;
+    QAction *encryptAction = nullptr;
     FindBar *findBar = nullptr;
     // The text the card table is narrowed to, empty when none.
     QString findText;

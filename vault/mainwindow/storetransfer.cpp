@@ -3,35 +3,56 @@
 
 #include "mainwindow/importlogin.h"
 #include "store/cardstore.h"
+#include "store/datakey.h"
 #include "store/otherstore.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
 #include "widgets/plaintext.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
-QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving)
+namespace {
+
+// Long enough for the window manager to answer on a loaded machine.
+constexpr int settleMs = 150;
+
+} // namespace
+
+QString MainWindow::chooseTransferFile(const QString &caption, bool forSaving, const QString &fileFilter)
 {
     if (transferFileName)
         return transferFileName(caption);
-    const QString filter = tr("Database File (*.db)");
-    return forSaving ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
-                     : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    const QString filter = fileFilter.isEmpty() ? tr("Database File (*.db)") : fileFilter;
+    if (!forSaving)
+        return QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    // The dialog adds the suffix itself, so that it asks before replacing
+    // the file of the full name.
+    QFileDialog dialog(this, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(fileFilter.isEmpty() ? QStringLiteral("db") : QStringLiteral("csv"));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 void MainWindow::exportCard()
 {
-    const QString target = chooseTransferFile(tr("Export Database"), true);
+    QString target = chooseTransferFile(tr("Export Database"), true);
     if (target.isEmpty() || !savePendingEdits())
         return;
+    // The import offers "*.db" files only; a name without a suffix would be hidden there.
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QLatin1String(".db");
     const QString store = storeFilePath();
     if (StoreFile::isSameFile(target, store)) {
-        PlainText::tell(this, QMessageBox::Warning, tr("Export Database"),
-                        tr("%1 is the open store itself. Choose another file name.")
-                            .arg(QDir::toNativeSeparators(target)));
+        PlainText::tell(
+            this, QMessageBox::Warning, tr("Export Database"),
+            tr("%1 is the open store itself. Choose another file name.").arg(QDir::toNativeSeparators(target)));
         return;
     }
     QString error;
@@ -100,17 +121,38 @@ void MainWindow::importCard()
     const int cardShift = getMaxId(QStringLiteral("card"));
     const int contentShift = getMaxId(QStringLiteral("content"));
 
-    const QString expected = other.password();
     ImportLogin login(this);
     if (login.exec() != QDialog::Accepted)
         return;
-    if (login.password() != expected) {
+    // Deriving the key of an encrypted store takes most of a second.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    DataKey otherKey;
+    bool damaged = false;
+    const bool accepted = other.acceptsPassword(login.password(), &otherKey, &damaged);
+    QGuiApplication::restoreOverrideCursor();
+    login.clearPassword();
+    if (damaged) {
+        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
+                        tr("The key of %1 is damaged, so its cards cannot be read. Nothing was imported.")
+                            .arg(QDir::toNativeSeparators(chosen)));
+        return;
+    }
+    if (!accepted) {
         QMessageBox::information(this, tr("Passowrd Input"), tr("Incorrect password of Import Database."),
                                  QMessageBox::Ok);
         return;
     }
 
-    const StoreImport attachment(source);
+    // The window manager takes the closed dialog away after it has
+    // returned, and the window repaints that place only when told: both are
+    // let happen before the copy holds the event loop. No key or click is
+    // taken meanwhile.
+    QEventLoop settle;
+    QTimer::singleShot(settleMs, &settle, &QEventLoop::quit);
+    settle.exec(QEventLoop::ExcludeUserInputEvents);
+
+    StoreImport attachment(source);
+    attachment.setTextKey(std::move(otherKey));
     QString error = attachment.error();
     if (!attachment.isAttached()
         || !copyImportedRows(categoryShift, cardShift, contentShift, other.rowTotal(), error)) {
@@ -130,8 +172,7 @@ void MainWindow::importCard()
     loadCategoryActions();
 }
 
-bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
-                                  QString &error)
+bool MainWindow::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal, QString &error)
 {
     QProgressBar progressBar(this);
     progressBar.setRange(0, rowTotal);

@@ -2,7 +2,9 @@
 # the application icon where the desktop's menu looks for them, with the
 # entry starting the vault by its absolute installed path.
 # Set before: NIMBREL_DATA_DIR (empty: derived from the prefix),
-# NIMBREL_DESKTOP_TEMPLATE, NIMBREL_DESKTOP_FILE, NIMBREL_ICON_SVG, NIMBREL_ICON_PNG.
+# NIMBREL_DESKTOP_TEMPLATE, NIMBREL_ICON_SVG, NIMBREL_ICON_PNG.
+# Nothing is written into the build tree: another account than the builder's
+# may install from it.
 
 get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
 if(NIMBREL_DATA_DIR)
@@ -30,9 +32,10 @@ string(REPLACE "%" "%%" exec "${exec}")
 string(REPLACE "\\" "\\\\" tryexec "${program}")
 set(NIMBREL_DESKTOP_EXEC "${exec}")
 set(NIMBREL_DESKTOP_TRYEXEC "${tryexec}")
-configure_file("${NIMBREL_DESKTOP_TEMPLATE}" "${NIMBREL_DESKTOP_FILE}" @ONLY)
-
-file(INSTALL DESTINATION "${data_dir}/applications" TYPE FILE FILES "${NIMBREL_DESKTOP_FILE}")
+set(entry "$ENV{DESTDIR}${data_dir}/applications/nimbrel.desktop")
+message(STATUS "Installing: ${entry}")
+configure_file("${NIMBREL_DESKTOP_TEMPLATE}" "${entry}" @ONLY)
+list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${entry}")
 file(INSTALL DESTINATION "${data_dir}/icons/hicolor/scalable/apps" TYPE FILE
      RENAME nimbrel.svg FILES "${NIMBREL_ICON_SVG}")
 file(INSTALL DESTINATION "${data_dir}/icons/hicolor/256x256/apps" TYPE FILE

@@ -307,6 +307,131 @@
     </message>
 </context>
 <context>
+    <name>CsvCards</name>
+    <message>
+        <source>The category ids would grow too large.</source>
+        <translation>类别编号将变得过大。</translation>
+    </message>
+    <message>
+        <source>The card or line ids would grow too large.</source>
+        <translation>卡片或行的编号将变得过大。</translation>
+    </message>
+</context>
+<context>
+    <name>CsvFile</name>
+    <message>
+        <source>The file is not text.</source>
+        <translation>该文件不是文本。</translation>
+    </message>
+    <message>
+        <source>The file is not text in UTF-8.</source>
+        <translation>该文件不是 UTF-8 编码的文本。</translation>
+    </message>
+    <message>
+        <source>A quote opened on this line is never closed.</source>
+        <translation>此行开始的引号没有结束。</translation>
+    </message>
+    <message>
+        <source>A closing quote is followed by more text in the same field.</source>
+        <translation>结束引号之后同一字段中还有其他文字。</translation>
+    </message>
+</context>
+<context>
+    <name>CsvLayout</name>
+    <message>
+        <source>Chrome or Edge</source>
+        <translation>Chrome 或 Edge</translation>
+    </message>
+    <message>
+        <source>CSV with a header row</source>
+        <translation>带标题行的 CSV</translation>
+    </message>
+    <message>
+        <source>This row has %1 fields, more than the %2 columns of the header.</source>
+        <translation>此行有 %1 个字段，多于标题行的 %2 列。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a card type.</source>
+        <translation>“%1”不是卡片类型。</translation>
+    </message>
+</context>
+<context>
+    <name>CsvPreview</name>
+    <message>
+        <source>Recognised layout: %1
+Rows that will become cards: %2. The first ones:</source>
+        <translation>识别出的格式：%1
+将成为卡片的行数：%2。前几行：</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>类别</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Lines</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>导入(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Import CSV</source>
+        <translation>导入 CSV</translation>
+    </message>
+</context>
+<context>
+    <name>EncryptStore</name>
+    <message>
+        <source>Every card, line and category name will be encrypted with your password. From then on the store can only be opened with this password, and a forgotten password cannot be recovered.</source>
+        <translation>所有卡片、行和类别名称都将用您的密码加密。此后只有这个密码才能打开存储，忘记的密码无法找回。</translation>
+    </message>
+    <message>
+        <source>&amp;Password</source>
+        <translation>密码(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Encrypt</source>
+        <translation>加密(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Encrypt the Store</source>
+        <translation>加密存储</translation>
+    </message>
+    <message>
+        <source>&lt;font color=red&gt;The password cannot be checked: %1&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;无法核对密码：%1&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;font color=red&gt;password error!&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;密码错误！&lt;/font&gt;</translation>
+    </message>
+    <message>
+        <source>Encrypting...</source>
+        <translation>正在加密……</translation>
+    </message>
+    <message>
+        <source>&lt;font color=red&gt;The store could not be encrypted and is unchanged: %1&lt;/font&gt;</source>
+        <translation>&lt;font color=red&gt;无法加密存储，存储未作任何更改：%1&lt;/font&gt;</translation>
+    </message>
+</context>
+<context>
     <name>FileDownload</name>
     <message>
         <source>the server sent nothing for too long</source>
@@ -332,16 +457,32 @@
         <translation>关闭查找栏，重新显示该类别的卡片</translation>
     </message>
     <message>
-        <source>no card found</source>
-        <translation>未找到卡片</translation>
+        <source>Search all categories</source>
+        <translation>搜索所有分类</translation>
     </message>
     <message>
-        <source>1 card found</source>
-        <translation>找到 1 张卡片</translation>
+        <source>No card found in all categories</source>
+        <translation>在所有分类中未找到卡片</translation>
     </message>
     <message>
-        <source>%1 cards found</source>
-        <translation>找到 %1 张卡片</translation>
+        <source>1 card found in all categories</source>
+        <translation>在所有分类中找到 1 张卡片</translation>
+    </message>
+    <message>
+        <source>%1 cards found in all categories</source>
+        <translation>在所有分类中找到 %1 张卡片</translation>
+    </message>
+    <message>
+        <source>No card found in “%1”</source>
+        <translation>在“%1”中未找到卡片</translation>
+    </message>
+    <message>
+        <source>1 card found in “%1”</source>
+        <translation>在“%1”中找到 1 张卡片</translation>
+    </message>
+    <message>
+        <source>%1 cards found in “%2”</source>
+        <translation>在“%2”中找到 %1 张卡片</translation>
     </message>
 </context>
 <context>
@@ -666,6 +807,156 @@ A file that was there before is unchanged.</source>
         <source>%1 is damaged or cannot be read. Nothing was imported.</source>
         <translation>%1 已损坏或无法读取。没有导入任何内容。</translation>
     </message>
+    <message>
+        <source>the category shown</source>
+        <translation>当前分类</translation>
+    </message>
+    <message>
+        <source>Encrypt the Store...</source>
+        <translation>加密存储...</translation>
+    </message>
+    <message>
+        <source>encrypt the cards so that only the password opens the store</source>
+        <translation>加密卡片，使存储只能用密码打开</translation>
+    </message>
+    <message>
+        <source>Encrypt the Store</source>
+        <translation>加密存储</translation>
+    </message>
+    <message>
+        <source>The store is encrypted, but its file could not be rewritten: parts of it that are no longer used may still hold the old texts until the store is next changed.</source>
+        <translation>存储已加密，但无法重写其文件：在存储下次更改之前，文件中不再使用的部分可能仍含有旧的文本。</translation>
+    </message>
+    <message>
+        <source>The key of %1 is damaged, so its cards cannot be read. Nothing was imported.</source>
+        <translation>%1 的密钥已损坏，无法读取其中的卡片。未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 could not be read:
+%2</source>
+        <translation>无法读取 %1：
+%2</translation>
+    </message>
+    <message>
+        <source>The file holds no text.</source>
+        <translation>该文件不含任何文字。</translation>
+    </message>
+    <message>
+        <source>This is no header that Nimbrel knows: none of its columns is a URL, a user name or a password.</source>
+        <translation>这不是 Nimbrel 认识的标题行：其中没有网址、用户名或密码列。</translation>
+    </message>
+    <message>
+        <source>No row follows the header.</source>
+        <translation>标题行之后没有任何行。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be imported.
+Line %2: %3
+
+Nothing was imported.</source>
+        <translation>无法导入 %1。
+第 %2 行：%3
+
+没有导入任何内容。</translation>
+    </message>
+    <message>
+        <source>Import CSV</source>
+        <translation>导入 CSV</translation>
+    </message>
+    <message>
+        <source>CSV File (*.csv);;All Files (*)</source>
+        <translation>CSV 文件 (*.csv);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Imported %1</source>
+        <translation>导入于 %1</translation>
+    </message>
+    <message>
+        <source>Cards imported from %1: %2.
+
+That file still holds your passwords in plain text, for anyone who can read it. You may want to delete it now.</source>
+        <translation>已从 %1 导入的卡片：%2 张。
+
+该文件仍以明文保存着您的密码，任何能读取它的人都能看到。您可能需要现在删除它。</translation>
+    </message>
+    <message>
+        <source>The password is not the vault&apos;s password.</source>
+        <translation>该密码不是本保险库的密码。</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>导出 CSV</translation>
+    </message>
+    <message>
+        <source>The CSV file is not protected: whoever can read it sees every password in it. Keep it where only you can reach it, and delete it once it has served.
+
+Export all cards, or only the cards the table shows?</source>
+        <translation>CSV 文件不受保护：任何能读取它的人都能看到其中的每个密码。请把它放在只有您能访问的地方，用完后删除。
+
+导出全部卡片，还是只导出表格中显示的卡片？</translation>
+    </message>
+    <message>
+        <source>&amp;All Cards</source>
+        <translation>全部卡片(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Cards &amp;Shown</source>
+        <translation>显示的卡片(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>取消(&amp;C)</translation>
+    </message>
+    <message>
+        <source>CSV File (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>The cards could not be exported to %1:
+%2
+
+A file that was there before is unchanged.</source>
+        <translation>无法将卡片导出到 %1：
+%2
+
+原有的文件保持不变。</translation>
+    </message>
+    <message>
+        <source>Cards exported to %1: %2.</source>
+        <translation>已导出到 %1 的卡片：%2 张。</translation>
+    </message>
+    <message>
+        <source>Import CSV...</source>
+        <translation>导入 CSV...</translation>
+    </message>
+    <message>
+        <source>import cards from a CSV file of a browser or password manager</source>
+        <translation>从浏览器或密码管理器的 CSV 文件导入卡片</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>导出 CSV...</translation>
+    </message>
+    <message>
+        <source>export cards to a CSV file</source>
+        <translation>将卡片导出为 CSV 文件</translation>
+    </message>
+    <message>
+        <source>The password cannot be checked:
+%1</source>
+        <translation>无法核对密码：
+%1</translation>
+    </message>
+    <message>
+        <source>The cards could not be read:
+%1
+
+Nothing was exported.</source>
+        <translation>无法读取卡片：
+%1
+
+没有导出任何内容。</translation>
+    </message>
 </context>
 <context>
     <name>QAbstractFileIconProvider</name>
@@ -811,6 +1102,10 @@ Start a new, empty vault in it?</source>
         <source>Nothing has been changed in it. Open it read-only, to read and export what is left? Otherwise Nimbrel quits and leaves the file as it is.</source>
         <translation>其中没有任何内容被修改。以只读方式打开它，以便阅读并导出剩余内容吗？否则 Nimbrel 将退出，并保持该文件原样。</translation>
     </message>
+    <message>
+        <source>The folder %1 cannot be written by this account, so the lock file %2 cannot be taken over. When no other copy of Nimbrel runs, it was left by a copy that ended: remove it with the rights of the folder&apos;s owner, or install Nimbrel in a folder of your own. This copy ends without touching the store.</source>
+        <translation>此账户无法写入文件夹 %1，因此无法接管锁文件 %2。如果没有其他 Nimbrel 副本在运行，它是由已结束的副本留下的：请以该文件夹所有者的权限删除它，或将 Nimbrel 安装到您自己的文件夹中。此副本将结束，不会触动存储。</translation>
+    </message>
 </context>
 <context>
     <name>SetPw</name>
@@ -867,6 +1162,29 @@ Start a new, empty vault in it?</source>
     </message>
 </context>
 <context>
+    <name>StoreEncryption</name>
+    <message>
+        <source>the key of the store is damaged</source>
+        <translation>存储的密钥已损坏</translation>
+    </message>
+    <message>
+        <source>the store is locked</source>
+        <translation>存储已锁定</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to derive the key</source>
+        <translation>内存不足，无法生成密钥</translation>
+    </message>
+    <message>
+        <source>the store is encrypted already</source>
+        <translation>存储已经加密</translation>
+    </message>
+    <message>
+        <source>the store has no settings row</source>
+        <translation>存储没有设置行</translation>
+    </message>
+</context>
+<context>
     <name>StoreFile</name>
     <message>
         <source>another program is using the store</source>
@@ -878,6 +1196,17 @@ Start a new, empty vault in it?</source>
     <message>
         <source>%1 of its %2 rows could be copied</source>
         <translation>其 %2 行中只有 %1 行可以复制</translation>
+    </message>
+    <message>
+        <source>a text of its %1 table is damaged</source>
+        <translation>其 %1 表中的一段文本已损坏</translation>
+    </message>
+</context>
+<context>
+    <name>StoreKey</name>
+    <message>
+        <source>(damaged: this text cannot be read)</source>
+        <translation>（已损坏：无法读取此文本）</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,8 @@
 #include "store/cardstore.h"
 
+#include "store/privatefile.h"
+#include "store/storekey.h"
+
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -145,8 +148,13 @@ QString storeFilePathIn(const QString &storeDir)
 
 bool openStore(const QString &storeDir, QString *error, bool *inUse)
 {
+    const QString path = storeFilePathIn(storeDir);
+    // A store made before files were kept private loses what others could read.
+    PrivateFile::restrictToOwner(path);
+    // A new store, and the journal SQLite makes beside it with its mode, are the user's alone.
+    const PrivateFile::OwnerOnly ownerOnly;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    db.setDatabaseName(storeFilePathIn(storeDir));
+    db.setDatabaseName(path);
     // URI names let the import attach another store read-only, whether or
     // not this SQLite was built to take them by default.
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeout));
@@ -257,6 +265,7 @@ QString storeFilePath()
 
 void closeStore()
 {
+    StoreKey::clear();
     {
         QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
         db.close();

@@ -1,6 +1,8 @@
 #include "store/otherstore.h"
 
 #include "store/cardstore.h"
+#include "store/datakey.h"
+#include "store/keyenvelope.h"
 
 #include <QList>
 #include <QSet>
@@ -133,6 +135,16 @@ QString OtherStore::password() const
     if (query.exec(QStringLiteral("select password from option")) && query.next())
         return query.value(0).toString();
     return QString();
+}
+
+bool OtherStore::acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const
+{
+    *damaged = false;
+    const QString expected = password();
+    if (!KeyEnvelope::isEnvelope(expected))
+        return typed == expected;
+    *key = KeyEnvelope::unwrap(expected, typed, damaged);
+    return !key->isEmpty();
 }
 
 int OtherStore::rowTotal() const

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class DataKey;
+
 // Another store file, opened read-only on a connection of its own for the
 // checks an import makes before anything is copied. The connection is closed
 // and removed with the object.
@@ -46,6 +48,11 @@ public:
 
     // The expected password: an empty one when the file has no settings row.
     QString password() const;
+
+    // Whether `typed` is its password. An encrypted store's password is the
+    // one that unwraps its data key, which is then handed out in `key`;
+    // `damaged` tells an envelope that cannot be read at all.
+    bool acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const;
 
     // Categories, cards and lines together.
     int rowTotal() const;

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
 #include <QTranslator>
@@ -151,11 +152,22 @@ QDialog *raiseGate()
 int runVault(const QString &storeDir)
 {
     StoreLock lock(storeDir);
-    if (!lock.claim()) {
+    const StoreLock::Claim claim = lock.claim();
+    if (claim == StoreLock::Claim::HeldElsewhere) {
         PlainText::tell(nullptr, QMessageBox::Information, QObject::tr("Nimbrel"),
                         QObject::tr("The vault is already open in another copy of Nimbrel. "
                                     "Use that one; this copy ends without touching the store."));
         return 0;
+    }
+    if (claim == StoreLock::Claim::FolderNotWritable) {
+        PlainText::tell(nullptr, QMessageBox::Warning, QObject::tr("Nimbrel"),
+                        QObject::tr("The folder %1 cannot be written by this account, so the lock file %2 "
+                                    "cannot be taken over. When no other copy of Nimbrel runs, it was left by a "
+                                    "copy that ended: remove it with the rights of the folder's owner, or install "
+                                    "Nimbrel in a folder of your own. This copy ends without touching the store.")
+                            .arg(QDir::toNativeSeparators(QFileInfo(lock.path()).absolutePath()),
+                                 QDir::toNativeSeparators(lock.path())));
+        return 1;
     }
     // Questions about the store come in the user's language: the
     // translation is loaded once the store has been read, before any write.

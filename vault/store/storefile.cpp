@@ -1,6 +1,7 @@
 #include "store/storefile.h"
 
 #include "store/cardstore.h"
+#include "store/privatefile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -19,8 +20,8 @@ namespace StoreFile {
 bool isSameFile(const QString &first, const QString &second)
 {
     std::error_code error;
-    return std::filesystem::equivalent(QFileInfo(first).filesystemFilePath(),
-                                       QFileInfo(second).filesystemFilePath(), error);
+    return std::filesystem::equivalent(QFileInfo(first).filesystemFilePath(), QFileInfo(second).filesystemFilePath(),
+                                       error);
 }
 
 bool writeCopy(const QString &source, const QString &target, QString *error)
@@ -30,11 +31,17 @@ bool writeCopy(const QString &source, const QString &target, QString *error)
         *error = in.errorString();
         return false;
     }
+    // A copy holds everything the store holds: only the user may read it,
+    // whatever the file it replaces allowed.
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
-        *error = out.errorString();
-        return false;
+    {
+        const PrivateFile::OwnerOnly ownerOnly;
+        if (!out.open(QIODevice::WriteOnly)) {
+            *error = out.errorString();
+            return false;
+        }
     }
+    out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(1 << 20);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
@@ -50,6 +57,19 @@ bool writeCopy(const QString &source, const QString &target, QString *error)
     }
     if (!out.commit()) {
         *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writePrivate(const QByteArray &data, const QString &target, QString *error)
+{
+    QSaveFile out(target);
+    // The temporary file takes the older file's permissions; these replace them before any byte is written.
+    if (!out.open(QIODevice::WriteOnly) || !out.setPermissions(QFile::ReadOwner | QFile::WriteOwner)
+        || out.write(data) != data.size() || !out.commit()) {
+        *error = out.errorString();
+        out.cancelWriting();
         return false;
     }
     return true;

@@ -20,6 +20,10 @@ bool writeCopy(const QString &source, const QString &target, QString *error);
 // it is copied. False, with the reason, when that cannot be done.
 bool copyOpenStore(const QString &target, QString *error);
 
+// Writes `data` the same way, into a file that only its owner can read,
+// also where an older file could be read by others.
+bool writePrivate(const QByteArray &data, const QString &target, QString *error);
+
 } // namespace StoreFile
 
 #endif

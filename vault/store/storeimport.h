@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class DataKey;
+
 #include <functional>
 
 // Another store attached read-only to the store's own connection, so that
@@ -19,6 +21,13 @@ public:
     StoreImport &operator=(const StoreImport &) = delete;
 
     bool isAttached() const { return attached; }
+
+    // The attached store's texts open with `key` (an encrypted store's; empty
+    // for a plain one) until the object goes. Each text is then copied in this
+    // store's form: opened, and sealed with this store's key when it has one.
+    // Stores that keep their texts alike (both plain, or one key) are copied
+    // by SQLite alone.
+    void setTextKey(DataKey key);
     QString error() const { return attachError; }
 
     // Each copies the next slice of its table from the attached store, the
@@ -26,7 +35,8 @@ public:
     // moves `afterId` to the last id copied. References of 0 or less name
     // no row and stay as they are; the others are shifted with the rows they
     // name. An id or reference that is no whole number, or that would not
-    // fit in an int once shifted, makes the slice fail. The number of rows
+    // fit in an int once shifted, makes the slice fail, and so does a sealed
+    // text that does not open with the attached store's key. The number of rows
     // copied (0 at the end of the table), or -1 with the driver's text in
     // `error`.
     static int copyCategories(int categoryShift, qint64 &afterId, QString *error);

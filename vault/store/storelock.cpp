@@ -1,6 +1,9 @@
 #include "store/storelock.h"
 
+#include "store/privatefile.h"
+
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
 
@@ -16,15 +19,20 @@ QString lockPath(const QString &storeDir)
 } // namespace
 
 StoreLock::StoreLock(const QString &storeDir)
-    : lockFile(lockPath(storeDir))
+    : filePath(lockPath(storeDir))
+    , lockFile(filePath)
 {
     // A copy may run for days: only a copy that no longer runs leaves a stale lock.
     lockFile.setStaleLockTime(0);
 }
 
-bool StoreLock::claim()
+StoreLock::Claim StoreLock::claim()
 {
-    return lockFile.tryLock(endingCopyWaitMs) || lockFile.error() != QLockFile::LockFailedError;
+    const PrivateFile::OwnerOnly ownerOnly;
+    if (lockFile.tryLock(endingCopyWaitMs) || lockFile.error() != QLockFile::LockFailedError)
+        return Claim::Taken;
+    // A stale lock is removed before it is taken over, which needs the folder.
+    return QFileInfo(QFileInfo(filePath).absolutePath()).isWritable() ? Claim::HeldElsewhere : Claim::FolderNotWritable;
 }
 
 void StoreLock::release()

@@ -5,6 +5,7 @@
 #include "widgets/plaintext.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSqlError>
 #include <QTableView>
@@ -13,6 +14,12 @@ void TableSupport::setColumnWidths(QTableView *view, std::initializer_list<int> 
 {
     for (int column : columns)
         view->setColumnWidth(column, qMax(width, minimumColumnWidth));
+}
+
+int TableSupport::widthBesideRowHeader(const QTableView *view)
+{
+    const QHeaderView *rows = view->verticalHeader();
+    return view->width() - (rows->isHidden() ? 0 : rows->sizeHint().width());
 }
 
 QModelIndex TableSupport::chosenCell(const QAbstractItemView *view)
@@ -100,8 +107,8 @@ QAction *TableSupport::makeAction(QObject *parent, const QString &text, const QS
     return action;
 }
 
-QPushButton *TableSupport::makeButton(QWidget *parent, const QString &text, const QString &toolTip,
-                                      const QString &icon, const char *name)
+QPushButton *TableSupport::makeButton(QWidget *parent, const QString &text, const QString &toolTip, const QString &icon,
+                                      const char *name)
 {
     auto *button = new QPushButton(QIcon(icon), text, parent);
     button->setToolTip(toolTip);

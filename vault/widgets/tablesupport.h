@@ -23,6 +23,10 @@ public:
     // Gives each of the columns the width, never less than a few pixels.
     static void setColumnWidths(QTableView *view, std::initializer_list<int> columns, int width);
 
+    // The view's width less its row header, which widens with the number of
+    // rows: what the columns may share without a sideways scroll bar.
+    static int widthBesideRowHeader(const QTableView *view);
+
     // The cell the user chose: one they clicked or moved to, or one the
     // program made current for them (a new row). A table that takes the
     // focus makes its first cell current without selecting it; that cell
@@ -54,8 +58,8 @@ public:
                                const QString &shortcut = QString());
 
     // A push button with its icon and tool tip, named when a name is given.
-    static QPushButton *makeButton(QWidget *parent, const QString &text, const QString &toolTip,
-                                   const QString &icon, const char *name = nullptr);
+    static QPushButton *makeButton(QWidget *parent, const QString &text, const QString &toolTip, const QString &icon,
+                                   const char *name = nullptr);
 
     static constexpr int minimumColumnWidth = 10;
 };

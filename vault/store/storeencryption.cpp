@@ -1,0 +1,229 @@
+#include "store/storeencryption.h"
+
+#include "store/datakey.h"
+#include "store/keyenvelope.h"
+#include "store/sealedtext.h"
+#include "store/settingsrow.h"
+#include "store/storekey.h"
+
+#include <QCoreApplication>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariant>
+
+#include <climits>
+
+namespace StoreEncryption {
+
+namespace {
+
+struct TextTable
+{
+    const char *name;
+    QStringList columns;
+};
+
+const QList<TextTable> &textTables()
+{
+    static const QList<TextTable> tables = {
+        {"category", {QStringLiteral("name")}},
+        {"card", {QStringLiteral("name")}},
+        {"content", {QStringLiteral("title"), QStringLiteral("value")}},
+    };
+    return tables;
+}
+
+// Rows sealed per read: the rows of a slice are read before any is written.
+constexpr int sliceRows = 20000;
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("StoreEncryption", text);
+}
+
+bool fail(const QSqlQuery &query, QString *error)
+{
+    *error = query.lastError().text();
+    return false;
+}
+
+struct Row
+{
+    qint64 rowId = 0;
+    QVariantList texts;
+};
+
+// Seals the texts of one table with `key`, slice by slice in rowid order.
+bool sealTable(const TextTable &table, const DataKey &key, int &done, int total,
+               const std::function<void(int, int)> &progress, QString *error)
+{
+    const QString name = QLatin1String(table.name);
+    QStringList assignments;
+    QList<QByteArray> columnData;
+    for (const QString &column : table.columns) {
+        assignments << column + QLatin1String(" = ?");
+        columnData << SealedText::columnData(name, column);
+    }
+    QSqlQuery read;
+    read.setForwardOnly(true);
+    read.prepare(QStringLiteral("select rowid, %1 from %2 where rowid > ? order by rowid limit ?")
+                     .arg(table.columns.join(QLatin1String(", ")), name));
+    QSqlQuery write;
+    write.prepare(QStringLiteral("update %1 set %2 where rowid = ?").arg(name, assignments.join(QLatin1String(", "))));
+    qint64 afterRowId = LLONG_MIN;
+    for (;;) {
+        read.addBindValue(afterRowId);
+        read.addBindValue(sliceRows);
+        if (!read.exec())
+            return fail(read, error);
+        QList<Row> rows;
+        while (read.next()) {
+            Row row {read.value(0).toLongLong(), {}};
+            for (int i = 0; i < table.columns.size(); ++i)
+                row.texts << read.value(i + 1);
+            rows << row;
+        }
+        read.finish();
+        if (rows.isEmpty())
+            return true;
+        for (const Row &row : rows) {
+            for (int i = 0; i < row.texts.size(); ++i) {
+                const QVariant &text = row.texts.at(i);
+                // NULL is no text; it stays what it is.
+                write.addBindValue(text.isNull() ? text
+                                                 : QVariant(SealedText::seal(key, text.toString(), columnData.at(i))));
+            }
+            write.addBindValue(row.rowId);
+            if (!write.exec())
+                return fail(write, error);
+        }
+        afterRowId = rows.last().rowId;
+        done += rows.size();
+        progress(done, total);
+    }
+}
+
+int rowTotal()
+{
+    int total = 0;
+    QSqlQuery query;
+    for (const TextTable &table : textTables()) {
+        if (query.exec(QStringLiteral("select count(*) from ") + QLatin1String(table.name)) && query.next())
+            total += query.value(0).toInt();
+    }
+    return total;
+}
+
+} // namespace
+
+bool isEncrypted()
+{
+    return KeyEnvelope::isEnvelope(SettingsRow::password().value_or(QString()));
+}
+
+Check check(const QString &typed, bool unlock, QString *error)
+{
+    const std::optional<QString> stored = SettingsRow::password();
+    if (!stored) {
+        *error = SettingsRow::lastError();
+        return Check::Unreadable;
+    }
+    if (!KeyEnvelope::isEnvelope(*stored))
+        return typed == *stored ? Check::Matches : Check::Differs;
+    bool damaged = false;
+    DataKey key = KeyEnvelope::unwrap(*stored, typed, &damaged);
+    if (damaged) {
+        *error = tr("the key of the store is damaged");
+        return Check::Unreadable;
+    }
+    if (key.isEmpty())
+        return Check::Differs;
+    if (unlock) {
+        QSqlQuery().exec(QStringLiteral("PRAGMA secure_delete = ON"));
+        StoreKey::install(std::move(key));
+    }
+    return Check::Matches;
+}
+
+bool setPassword(const QString &password, QString *error)
+{
+    QString stored = password;
+    if (isEncrypted()) {
+        if (!StoreKey::isInstalled()) {
+            *error = tr("the store is locked");
+            return false;
+        }
+        stored = KeyEnvelope::wrap(StoreKey::current(), password);
+        if (stored.isEmpty()) {
+            *error = tr("there is not enough memory to derive the key");
+            return false;
+        }
+    }
+    if (SettingsRow::setPassword(stored))
+        return true;
+    *error = SettingsRow::lastError();
+    return false;
+}
+
+bool encrypt(const QString &password, const std::function<void(int, int)> &progress, bool *compacted, QString *error)
+{
+    *compacted = false;
+    const std::optional<QString> stored = SettingsRow::password();
+    if (!stored) {
+        *error = SettingsRow::lastError();
+        return false;
+    }
+    if (KeyEnvelope::isEnvelope(*stored)) {
+        *error = tr("the store is encrypted already");
+        return false;
+    }
+    DataKey key = DataKey::random();
+    const QString envelope = key.isEmpty() ? QString() : KeyEnvelope::wrap(key, password);
+    if (envelope.isEmpty()) {
+        *error = tr("there is not enough memory to derive the key");
+        return false;
+    }
+
+    QSqlDatabase store = QSqlDatabase::database();
+    QSqlQuery query;
+    // Freed pages are overwritten with zeros, so the plain texts that the
+    // sealed ones replace do not stay behind in the file.
+    if (!query.exec(QStringLiteral("PRAGMA secure_delete = ON")))
+        return fail(query, error);
+    const int total = rowTotal();
+    if (!store.transaction()) {
+        *error = store.lastError().text();
+        return false;
+    }
+    int done = 0;
+    bool ok = true;
+    for (const TextTable &table : textTables()) {
+        if (!(ok = sealTable(table, key, done, total, progress, error)))
+            break;
+    }
+    if (ok) {
+        query.prepare(QStringLiteral("update option set password = ? where id = 1"));
+        query.addBindValue(envelope);
+        ok = query.exec() && query.numRowsAffected() == 1;
+        if (!ok)
+            *error = query.lastError().isValid() ? query.lastError().text() : tr("the store has no settings row");
+    }
+    if (ok && !store.commit()) {
+        *error = store.lastError().text();
+        ok = false;
+    }
+    if (!ok) {
+        store.rollback();
+        return false;
+    }
+    StoreKey::install(std::move(key));
+    // What the pages held before the transaction can still sit in unused
+    // parts of the file; a rewrite leaves only the live, sealed rows.
+    *compacted = query.exec(QStringLiteral("VACUUM"));
+    return true;
+}
+
+} // namespace StoreEncryption
