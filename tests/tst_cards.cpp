@@ -163,6 +163,7 @@ private slots:
     void closingWritesOrAsks()
     {
         open("insert into card values(1, 13, 'first', 0), (2, 18, 'second', 0)");
+        QVERIFY(view()->isColumnHidden(0));
         typeInto(view(), 0, 2, QString::fromUtf8("it's \"银行\" %1"), false);
         QTest::mouseClick(window->findChild<QPushButton *>("closeButton"), Qt::LeftButton);
         QVERIFY(!window->isVisible());

@@ -40,6 +40,7 @@ private slots:
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString::fromUtf8("No card found in “Work”"));
         QTest::mouseClick(window->findChild<QToolButton *>("findAllCategories"), Qt::LeftButton);
         QCOMPARE(shownIds(), QString("1"));
+        QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
         // Enter moves to the first match; Escape there leaves the find, not the window.
         QTest::keyClick(field(), Qt::Key_Return);
         QCOMPARE(view()->currentIndex(), view()->model()->index(0, 2));

@@ -52,7 +52,9 @@ void CategoryForm::createView()
     view = new QTableView(this);
     view->setObjectName(QStringLiteral("categoryView"));
     view->setModel(model);
+    // The model learns its columns at its first read; the id column is hidden once they are there.
     view->setColumnHidden(0, true);
+    connect(model, &QAbstractItemModel::modelReset, view, [this]() { view->setColumnHidden(0, true); });
     view->setSelectionMode(QAbstractItemView::SingleSelection);
 
     // The view submits the model whenever the current row changes, even when

@@ -43,10 +43,12 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 
 bool MainWindow::applyCategoryFilter(int categoryId)
 {
-    if (cardModel->read(CardSearch::filter(categoryId, findText))) {
-        shownCategory = categoryId;
+    // Set before the read, as the find's count, which follows the read, names it.
+    const int previous = shownCategory;
+    shownCategory = categoryId;
+    if (cardModel->read(CardSearch::filter(categoryId, findText)))
         return true;
-    }
+    shownCategory = previous;
     TableSupport::reportReadError(this, cardModel->lastError());
     return false;
 }

@@ -80,7 +80,8 @@ void MainWindow::createCardTable()
     cardView->setItemDelegate(cardDelegate);
     // Read with the table, as a category another program added may be named there now.
     connect(cardModel, &QAbstractItemModel::modelReset, cardDelegate, &myDelegate::loadNames);
-    cardView->setColumnHidden(0, true);
+    // The model learns its columns at its first read; the id column is hidden once they are there.
+    connect(cardModel, &QAbstractItemModel::modelReset, cardView, [this]() { cardView->setColumnHidden(0, true); });
     cardView->setSelectionMode(QAbstractItemView::SingleSelection);
     cardView->verticalHeader()->setDefaultSectionSize(36);
     // The row header widens as the row count gains digits; the columns make room.

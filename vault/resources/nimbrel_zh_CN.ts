@@ -535,7 +535,7 @@ Rows that will become cards: %2. The first ones:</source>
     </message>
     <message>
         <source>English</source>
-        <translation>英语</translation>
+        <translation>English</translation>
     </message>
     <message>
         <source>switch langange to English</source>
@@ -715,7 +715,7 @@ Rows that will become cards: %2. The first ones:</source>
     </message>
     <message>
         <source>Do you want to delete %1?</source>
-        <translation>您要删除“%1”吗？</translation>
+        <translation>确定要删除“%1”吗？</translation>
     </message>
     <message>
         <source>Help</source>
@@ -1225,7 +1225,7 @@ Start a new, empty vault in it?</source>
     </message>
     <message>
         <source>The changes could not be written to the store. They are kept; nothing has been lost yet.</source>
-        <translation>更改无法写入数据库。更改已保留，尚未丢失任何内容。</translation>
+        <translation>更改无法写入数据库。修改仍保留在程序中，尚未丢失。</translation>
     </message>
     <message>
         <source>The store could not be read. The table shows what was read before; try again in a moment.</source>
@@ -1255,7 +1255,7 @@ Start a new, empty vault in it?</source>
     <name>Widget</name>
     <message>
         <source>This build has no key to check an update with, so the current version stays in use.</source>
-        <translation>此版本没有用于核验更新的密钥，将继续使用当前版本。</translation>
+        <translation>此版本未内置更新验证密钥，将继续使用当前版本。</translation>
     </message>
     <message>
         <source>The update could not be written to %1 (%2), so the current version stays in use.</source>
