@@ -1,6 +1,7 @@
 #include "vaulttest.h"
 
 #include "access/gate.h"
+#include "access/idlelock.h"
 #include "access/login.h"
 #include "access/setpw.h"
 #include "mainwindow/openmainwindow.h"
@@ -12,8 +13,7 @@ constexpr int stillRunning = 42;
 
 // Runs the application's event loop, as the program does, with `step` as its
 // first event: the loop's exit code, or stillRunning if it had not quit.
-template<typename Step>
-int runApplication(Step step)
+template<typename Step> int runApplication(Step step)
 {
     QObject patience;
     QTimer::singleShot(300, &patience, [] { QCoreApplication::exit(stillRunning); });
@@ -170,10 +170,46 @@ private slots:
         QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: no settings row")));
     }
 
+    // Left alone, the vault locks itself once the pending edit is written,
+    // and the password brings the window back as it was.
+    void idleLockWritesFirstAndComesBack()
+    {
+        QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
+        store->exec("insert into category values(1, 'Web'); insert into card values(1, 18, 'forum', 1)");
+        IdleLock::msPerMinute = 100;
+        MainWindow window;
+        window.show();
+        trigger(&window, QStringLiteral("1 minute"));
+        QCOMPARE(store->value("select value from setting where name = 'lock_minutes'").toString(), "1");
+        typeInto(window.findChild<QTableView *>("cardView"), 0, 2, QStringLiteral("typed"));
+
+        store->makeReadOnly();
+        {
+            ModalAnswer refused("Write Error");
+            ModalAnswer told("Lock");
+            QVERIFY(told.wait());
+            QCOMPARE(told.text, "The vault stays unlocked: your changes could not be saved first.");
+        }
+        QVERIFY(window.isVisible() && !window.isLocked());
+        store->exec(QStringLiteral("PRAGMA query_only = OFF"));
+        QVERIFY(QTest::qWaitFor([&] { return window.isLocked(); }, 2000));
+        QVERIFY(!window.isVisible());
+        QCOMPARE(store->value("select name from card where id = 1").toString(), "typed");
+
+        Login *login = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            login = login ? login : qobject_cast<Login *>(widget->isVisible() ? widget : nullptr);
+        QVERIFY(login);
+        enter(entry(login, QStringLiteral("&Password")), QStringLiteral("wrong"));
+        QVERIFY(window.isLocked() && tells(login, QStringLiteral("password error!")));
+        enter(entry(login, QStringLiteral("&Password")), QStringLiteral("secret"));
+        QVERIFY(window.isVisible() && !window.isLocked());
+        QCOMPARE(shownCards(&window), "typed");
+        IdleLock::msPerMinute = 60000;
+    }
 
 private:
     QString storedPassword() const { return store->value("select password from option").toString(); }
-
 
     std::optional<TestStore> store;
 };

@@ -61,6 +61,16 @@ void Login::checkPassword()
         return;
     }
     passwordEdit->clear();
+    messageLabel->clear();
     accept();
-    mainWindow = Gate::openMainWindow();
+    if (unlock)
+        unlock();
+    else
+        mainWindow = Gate::openMainWindow();
+}
+
+void Login::setUnlock(std::function<void()> unlocked)
+{
+    unlock = std::move(unlocked);
+    messageLabel->setText(tr("The vault is locked. Enter the password to go on."));
 }

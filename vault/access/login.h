@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,6 +18,10 @@ class Login : public QDialog
 public:
     explicit Login(QWidget *parent = nullptr);
 
+    // A login that unlocks a locked vault: the right password calls
+    // `unlocked` instead of opening a main window.
+    void setUnlock(std::function<void()> unlocked);
+
 private slots:
     void checkPassword();
 
@@ -24,6 +30,7 @@ private:
     QPushButton *loginButton = nullptr;
     QLabel *messageLabel = nullptr;
     QWidget *mainWindow = nullptr;
+    std::function<void()> unlock;
 };
 
 #endif

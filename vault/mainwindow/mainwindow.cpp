@@ -1,6 +1,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "access/encryptstore.h"
+#include "access/login.h"
 #include "access/setpw.h"
 #include "cardeditor/cardform.h"
 #include "cardeditor/mydelegate.h"
@@ -42,7 +43,10 @@ MainWindow::MainWindow(QWidget *parent)
     loadCategoryActions();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete unlockLogin;
+}
 
 void MainWindow::createCategoryMenu(QMenuBar *menuBar)
 {
@@ -143,6 +147,8 @@ void MainWindow::createOptionsMenu(QMenuBar *menuBar)
     optionsMenu->addAction(importAction);
     optionsMenu->addAction(importCsvAction);
     optionsMenu->addAction(exportCsvAction);
+    optionsMenu->addSeparator();
+    createLockEntries(optionsMenu);
     createLanguageEntries(languageMenu);
 }
 

@@ -4,10 +4,13 @@
 #include "category/categoryactions.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 
 class CardForm;
+class IdleLock;
+class Login;
 class FindBar;
 class QAction;
 class QActionGroup;
@@ -44,6 +47,9 @@ public:
     // and false is returned.
     bool savePendingEdits();
 
+    // Whether the vault is locked: its windows hidden, the login shown.
+    bool isLocked() const;
+
     // When set, asked for the file name of an export or import instead of
     // the file dialog; the caption tells which. Tests and benchmarks use it.
     std::function<QString(const QString &caption)> transferFileName;
@@ -75,6 +81,7 @@ private slots:
     void exportCard();
     void importCard();
     void importCsv();
+    void lockVault();
     void exportCsv();
     void openFind();
     void findCards(const QString &text);
@@ -90,6 +97,8 @@ private:
     void createOptionsMenu(QMenuBar *menuBar);
     void createLanguageEntries(QMenuEx *languageMenu);
     void showStoredLanguage(QActionGroup *languageGroup);
+    void createLockEntries(QMenuEx *optionsMenu);
+    void unlockVault();
     void createHelpMenu(QMenuBar *menuBar);
     void createFind();
     void createLayout(QMenuBar *menuBar);
@@ -138,6 +147,10 @@ private:
     QAction *shownEntry = nullptr;
     QAction *encryptAction = nullptr;
     FindBar *findBar = nullptr;
+    IdleLock *idleLock = nullptr;
+    // Shown while the vault is locked; made at the first lock.
+    Login *unlockLogin = nullptr;
+    QList<QPointer<QWidget>> lockedWindows;
     // The text the card table is narrowed to, empty when none.
     QString findText;
     // The category whose cards the table shows; -1 (all cards) as in the settings row.

@@ -526,6 +526,10 @@ Rows that will become cards: %2. The first ones:</source>
         <source>&lt;font color=red&gt;The password cannot be checked: %1&lt;/font&gt;</source>
         <translation>&lt;font color=red&gt;无法核对密码：%1&lt;/font&gt;</translation>
     </message>
+    <message>
+        <source>The vault is locked. Enter the password to go on.</source>
+        <translation>保险库已锁定。请输入密码以继续。</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -956,6 +960,56 @@ Nothing was exported.</source>
 %1
 
 没有导出任何内容。</translation>
+    </message>
+    <message>
+        <source>&amp;Lock</source>
+        <translation>锁定(&amp;L)</translation>
+    </message>
+    <message>
+        <source>lock the vault: hide every window until the password is given again</source>
+        <translation>锁定保险库：隐藏所有窗口，直到再次输入密码</translation>
+    </message>
+    <message>
+        <source>ctrl+L</source>
+        <translation>ctrl+L</translation>
+    </message>
+    <message>
+        <source>Lock &amp;After</source>
+        <translation>自动锁定(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Never</source>
+        <translation>从不</translation>
+    </message>
+    <message>
+        <source>1 minute</source>
+        <translation>1 分钟</translation>
+    </message>
+    <message>
+        <source>%1 minutes</source>
+        <translation>%1 分钟</translation>
+    </message>
+    <message>
+        <source>lock the vault after this long without keyboard or mouse input</source>
+        <translation>在没有键盘或鼠标输入这么久之后锁定保险库</translation>
+    </message>
+    <message>
+        <source>Lock</source>
+        <translation>锁定</translation>
+    </message>
+    <message>
+        <source>The choice could not be stored:
+%1</source>
+        <translation>无法保存该选择：
+%1</translation>
+    </message>
+    <message>
+        <source>The vault stays unlocked: your changes could not be saved first.</source>
+        <translation>保险库未锁定：无法先保存您的更改。</translation>
+    </message>
+    <message>
+        <source>Vault locked</source>
+        <translation>保险库已锁定</translation>
     </message>
 </context>
 <context>
