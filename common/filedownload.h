@@ -1,6 +1,7 @@
 #ifndef FILEDOWNLOAD_H
 #define FILEDOWNLOAD_H
 
+#include <QFileDevice>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -12,8 +13,10 @@ class QUrl;
 
 // One HTTP GET at a time into a local file, for the version check and the
 // updater. A transfer has failed when the network fails, the server answers
-// with an error status, the body is shorter than announced, nothing arrives
-// for the stall timeout or the file cannot be written. Destroyed
+// with an error status, announces or sends more than the file may hold, the
+// body is shorter than announced, nothing arrives for the stall timeout, the
+// whole takes longer than its deadline or the file cannot be written; it
+// ends at the first of these, and the partial file is removed. Destroyed
 // mid-transfer, it aborts without reporting and removes the partial file.
 class FileDownload : public QObject
 {
@@ -23,36 +26,46 @@ public:
     FileDownload(QNetworkAccessManager &http, QFile &file, QObject *parent = nullptr);
     ~FileDownload() override;
 
-    // Opens the file for writing (truncated) and starts the GET. False when
-    // a transfer is under way or the file cannot be opened.
-    bool start(const QUrl &url);
+    // Creates the file anew with the given permissions (whatever lay under
+    // its name is removed first and never written through: a planted link
+    // stays unfollowed) and starts the GET of at most maxSize bytes within
+    // deadlineMs. False when a transfer is under way or the file cannot be
+    // created (errorString() says why).
+    bool start(const QUrl &url, qint64 maxSize, int deadlineMs,
+               QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     bool isRunning() const { return reply != nullptr; }
     // Abandons the transfer under way without reporting and removes the
     // partial file.
     void cancel();
     void setStallTimeout(int ms) { stallTimer.setInterval(ms); }
-    // Why the last transfer failed, in words for a message.
+    // Why the last transfer failed, in words for a message: its first cause.
     QString errorString() const { return failure; }
 
 signals:
     void progress(qint64 received, qint64 total);
-    // The file has been closed.
+    // The file has been closed: synced to the disk after a success, removed
+    // after a failure.
     void finished(bool error);
 
 private slots:
     void readReply();
+    void checkLength();
     void replyFinished();
-    void stalled();
 
 private:
+    bool createFile(QFileDevice::Permissions permissions);
+    void failNow(const QString &why);
+    void closeFile(bool remove);
+
     QNetworkAccessManager &http;
     QFile &file;
     QNetworkReply *reply = nullptr;
+    QString path;
     qint64 received = 0;
-    bool writeFailed = false;
-    bool gaveUp = false;
+    qint64 maxSize = 0;
     QString failure;
     QTimer stallTimer;
+    QTimer deadlineTimer;
 };
 
 #endif

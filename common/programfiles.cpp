@@ -1,7 +1,17 @@
 #include "programfiles.h"
 
+#include "nimbrelversion.h"
+
 #include <QCoreApplication>
 #include <QDir>
+
+namespace {
+
+// Kept whole in the program file: the key is read back from it below.
+const char releaseMarker[] = "NIMBREL_"
+                             "RELEASE version=" QT_STRINGIFY(NIMBREL_VERSION_NUMBER) " key=" NIMBREL_UPDATE_KEY ";";
+
+} // namespace
 
 namespace ProgramFiles {
 
@@ -34,15 +44,32 @@ QString pathIn(const QString &dir, const QString &name)
     return QDir::toNativeSeparators(dir) + QDir::separator() + name;
 }
 
-QUrl updateServer()
+QString translationName()
 {
-    return QUrl(QStringLiteral("http://update.nimbrel.example.org"));
+    return QStringLiteral("nimbrel_zh_CN.qm");
+}
+
+QUrl updateFolder()
+{
+    return QUrl(QStringLiteral(NIMBREL_UPDATE_URL));
+}
+
+QString versionText()
+{
+    return QStringLiteral(NIMBREL_VERSION_TEXT);
+}
+
+QByteArray releaseMarkerPrefix()
+{
+    return QByteArray("NIMBREL_") + "RELEASE version=";
 }
 
 QByteArray updateKey()
 {
     // Checked by the build: 64 hex digits or nothing.
-    return QByteArray::fromHex(NIMBREL_UPDATE_KEY);
+    const QByteArray marker(releaseMarker);
+    const qsizetype key = marker.indexOf(" key=") + 5;
+    return QByteArray::fromHex(marker.mid(key, marker.size() - key - 1));
 }
 
 } // namespace ProgramFiles

@@ -1,19 +1,18 @@
 #include "releasedescription.h"
 
+#include "nimbrelversion.h"
 #include "programfiles.h"
 
 #include <QCryptographicHash>
-#include <QList>
 #include <sodium.h>
+
+const int ReleaseDescription::ownVersion = NIMBREL_VERSION_NUMBER;
 
 namespace {
 
-const char *const translationName = "nimbrel_zh_CN.qm";
-
-bool isDecimal(const QByteArray &digits)
+bool isDecimal(const QByteArray &digits, int longest)
 {
-    // Nine digits at most always fit an int.
-    if (digits.isEmpty() || digits.size() > 9)
+    if (digits.isEmpty() || digits.size() > longest || (digits.size() > 1 && digits.startsWith('0')))
         return false;
     for (char c : digits) {
         if (c < '0' || c > '9')
@@ -33,34 +32,42 @@ bool isSha256(const QByteArray &hex)
     return true;
 }
 
-QByteArray fileLine(const QByteArray &sha256, const QString &name)
-{
-    return "sha256 " + sha256 + ' ' + name.toUtf8() + '\n';
-}
-
 } // namespace
+
+QStringList ReleaseDescription::fileNames()
+{
+    return {ProgramFiles::vaultName(), ProgramFiles::translationName(), ProgramFiles::updaterName()};
+}
 
 std::optional<ReleaseDescription> ReleaseDescription::parse(const QByteArray &text)
 {
-    if (!text.endsWith('\n'))
+    if (!text.endsWith('\n') || text.size() > longestText)
         return std::nullopt;
     const QList<QByteArray> lines = text.left(text.size() - 1).split('\n');
-    if (lines.size() != 3 || !isDecimal(lines.at(0)))
+    const QStringList names = fileNames();
+    // Nine digits at most always fit an int.
+    if (lines.size() != names.size() + 1 || !isDecimal(lines.at(0), 9))
         return std::nullopt;
     ReleaseDescription release;
     release.version = lines.at(0).toInt();
-    release.programSha256 = lines.at(1).mid(7, 64);
-    release.translationSha256 = lines.at(2).mid(7, 64);
+    for (int i = 0; i < names.size(); ++i) {
+        const QList<QByteArray> fields = lines.at(i + 1).split(' ');
+        if (fields.size() != 4 || !isSha256(fields.at(1)) || !isDecimal(fields.at(2), 10))
+            return std::nullopt;
+        const qint64 size = fields.at(2).toLongLong();
+        if (size > largestFile)
+            return std::nullopt;
+        release.files.append({names.at(i), fields.at(1), size});
+    }
     // Read back through text(), only the one spelling of a description passes.
-    if (!isSha256(release.programSha256) || !isSha256(release.translationSha256) || release.text() != text)
+    if (release.text() != text)
         return std::nullopt;
     return release;
 }
 
 bool ReleaseDescription::signedBy(const QByteArray &text, const QByteArray &signature, const QByteArray &publicKey)
 {
-    if (signature.size() != crypto_sign_BYTES || publicKey.size() != crypto_sign_PUBLICKEYBYTES
-        || sodium_init() < 0)
+    if (signature.size() != crypto_sign_BYTES || publicKey.size() != crypto_sign_PUBLICKEYBYTES || sodium_init() < 0)
         return false;
     return crypto_sign_verify_detached(reinterpret_cast<const unsigned char *>(signature.constData()),
                                        reinterpret_cast<const unsigned char *>(text.constData()),
@@ -69,14 +76,13 @@ bool ReleaseDescription::signedBy(const QByteArray &text, const QByteArray &sign
         == 0;
 }
 
-std::optional<ReleaseDescription> ReleaseDescription::genuineUpdate(const QByteArray &text,
-                                                                    const QByteArray &signature,
-                                                                    const QByteArray &publicKey)
+std::optional<ReleaseDescription> ReleaseDescription::genuineUpdate(const QByteArray &text, const QByteArray &signature,
+                                                                    const QByteArray &publicKey, int installedVersion)
 {
     if (!signedBy(text, signature, publicKey))
         return std::nullopt;
     const std::optional<ReleaseDescription> release = parse(text);
-    if (!release || release->version <= ownVersion)
+    if (!release || release->version <= installedVersion)
         return std::nullopt;
     return release;
 }
@@ -88,6 +94,8 @@ QByteArray ReleaseDescription::sha256Of(const QByteArray &contents)
 
 QByteArray ReleaseDescription::text() const
 {
-    return QByteArray::number(version) + '\n' + fileLine(programSha256, ProgramFiles::vaultName())
-        + fileLine(translationSha256, QString::fromLatin1(translationName));
+    QByteArray text = QByteArray::number(version) + '\n';
+    for (const File &file : files)
+        text += "sha256 " + file.sha256 + ' ' + QByteArray::number(file.size) + ' ' + file.name.toUtf8() + '\n';
+    return text;
 }

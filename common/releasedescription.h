@@ -2,25 +2,42 @@
 #define RELEASEDESCRIPTION_H
 
 #include <QByteArray>
+#include <QList>
+#include <QString>
 #include <optional>
 
 // The published version file: its first line is the version (all that old
 // copies of the program read), then one line per file of the release with
-// the SHA-256 of its contents, program first:
+// the SHA-256 and the size of its contents, in the order they are installed:
 //   213
-//   sha256 <64 lower-case hex digits> Nimbrel
-//   sha256 <64 lower-case hex digits> nimbrel_zh_CN.qm
+//   sha256 <64 lower-case hex digits> <size> Nimbrel
+//   sha256 <64 lower-case hex digits> <size> nimbrel_zh_CN.qm
+//   sha256 <64 lower-case hex digits> <size> NimbrelUp
 // Beside it lies a detached Ed25519 signature of its exact bytes.
 struct ReleaseDescription
 {
-    int version = 0;
-    // 64 lower-case hex digits each.
-    QByteArray programSha256;
-    QByteArray translationSha256;
+    struct File
+    {
+        QString name;
+        // 64 lower-case hex digits.
+        QByteArray sha256;
+        qint64 size = 0;
+    };
 
-    // The program's own version, 2.12 without its point.
-    static constexpr int ownVersion = 212;
+    int version = 0;
+    // One per name of fileNames(), in that order.
+    QList<File> files;
+
+    // The program's own version, 2.12 without its point; set by the build.
+    static const int ownVersion;
     static constexpr int signatureSize = 64;
+    // Every download is bounded before it starts: the description by this,
+    // each file of the release by its stated size, which cannot exceed the next.
+    static constexpr qint64 longestText = 4096;
+    static constexpr qint64 largestFile = qint64(1) << 30;
+
+    // The files of a release: the vault program, its translation, the updater.
+    static QStringList fileNames();
 
     // The description, when text is one exactly as the text() of some
     // description reads.
@@ -28,10 +45,11 @@ struct ReleaseDescription
     // True when signature is the Ed25519 signature of text by the holder of
     // publicKey (32 raw bytes).
     static bool signedBy(const QByteArray &text, const QByteArray &signature, const QByteArray &publicKey);
-    // The description of a release this program may install: signed, well
-    // formed and newer than the program.
+    // The description of a release that may replace the installed version:
+    // signed, well formed and newer.
     static std::optional<ReleaseDescription> genuineUpdate(const QByteArray &text, const QByteArray &signature,
-                                                           const QByteArray &publicKey);
+                                                           const QByteArray &publicKey,
+                                                           int installedVersion = ownVersion);
 
     static QByteArray sha256Of(const QByteArray &contents);
     QByteArray text() const;

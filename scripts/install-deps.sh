@@ -18,6 +18,8 @@ libsodium-dev
 fonts-noto-cjk
 sqlite3
 xvfb
+unicode-data
+bzip2
 "
 missing=""
 for package in $packages; do

@@ -4,6 +4,7 @@
 #include "cardeditor/cardform.h"
 #include "cardeditor/clipboardguard.h"
 #include "cardeditor/passwordgenerator.h"
+#include "store/findquery.h"
 
 class TestFind : public QObject
 {
@@ -27,6 +28,7 @@ private slots:
     {
         QCOMPARE(find("bANK"), QString("1"));
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
+        QVERIFY(window->findChild<QToolButton *>("findAllCategories")->isHidden());
         const QStringList found = {find("pin"), find("%"), find("_"), find("\\"), find(QString::fromUtf8("银行")),
                                    find("' OR 1=1 --"), find("a")};
         QCOMPARE(found, QStringList({"2", "2", "2", "3", "3", "", "1,2,3,4"}));
@@ -41,6 +43,7 @@ private slots:
         QTest::mouseClick(window->findChild<QToolButton *>("findAllCategories"), Qt::LeftButton);
         QCOMPARE(shownIds(), QString("1"));
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
+        QVERIFY(window->findChild<QToolButton *>("findAllCategories")->isHidden());
         // Enter moves to the first match; Escape there leaves the find, not the window.
         QTest::keyClick(field(), Qt::Key_Return);
         QCOMPARE(view()->currentIndex(), view()->model()->index(0, 2));
@@ -61,6 +64,71 @@ private slots:
             QCOMPARE(find("zebra t"), QString("4"));
         }
         QCOMPARE(view()->model()->index(0, 2).data().toString(), QString("zebra too"));
+    }
+
+    void matchesByPinyinAndEitherScript_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("found");
+        const auto row = [](const char *query, const char *text, bool found) {
+            QTest::addRow("%s / %s", query, text) << QString::fromUtf8(query) << QString::fromUtf8(text) << found;
+        };
+        row("zgyh", "中国银行", true);
+        row("zhongguoyinhang", "中国银行", true);
+        row("zhongguoyh", "中国银行", true);
+        row("zgyinhang", "中国银行", true);
+        row("ZGYH", "中国银行", true);
+        row("zhzgyh", "中国银行", false);
+        row("zhgyh", "中国银行", true);
+        row("zhongguoyi", "中国银行", true);
+        row("yinhang", "银行", true);
+        row("yinxing", "银行", true);
+        row("cq", "重庆", true);
+        row("changcheng", "长城", true);
+        row("lvse", "绿色", true);
+        row("luse", "绿色", true);
+        row("gsyh", "ICBC 工商银行卡", true);
+        row("zsyh", "招商銀行", true);
+        row("zgyhk", "中国银行", false);
+        row("guoyin", "中国银行", true);
+        row("zgh", "中国银行", false);
+        row("zg yh", "中国银行", false);
+        row("銀行", "银行", true);
+        row("银行", "銀行", true);
+        row("招商銀行", "招商银行", true);
+        row("abc", "xabcx", true);
+        row("ÄRZTE", "ärzte", true);
+        row("abc", "ab c", false);
+    }
+
+    void matchesByPinyinAndEitherScript()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, text);
+        QFETCH(bool, found);
+        QCOMPARE(FindQuery(query).matches(text), found);
+    }
+
+    void findsChineseCardsAsTheyAreWritten()
+    {
+        store->exec(QString::fromUtf8("insert into card values(5, 3, '中国银行', 1), (6, 3, '招商银行', 2), "
+                                      "(7, 4, 'ICBC', 1);"
+                                      "insert into content values(4, '城市', '重庆', 7)"));
+        const QStringList found = {find("zgyh"), find("yinhang"), find("cq"), find(QString::fromUtf8("招商銀行"))};
+        QCOMPARE(found, QStringList({"5", "3,5,6", "7", "6"}));
+        // This program's writes: a renamed card, a deleted line.
+        QCOMPARE(find("zgyh"), QString("5"));
+        typeInto(view(), 0, 2, QString::fromUtf8("长城"));
+        QCOMPARE(find("changcheng"), QString("5"));
+        QCOMPARE(find("zgyh"), QString());
+        store->exec("delete from content where id = 4");
+        QCOMPARE(find("cq"), QString());
+        // Another program's.
+        OtherProgram other(store->filePath());
+        QVERIFY2(other.exec(QString::fromUtf8("insert into content values(9, 'Note', '北京', 2)")),
+                 qPrintable(other.error));
+        QCOMPARE(find("bj"), QString("2"));
     }
 
     void copiedSecretLeavesTheClipboard()

@@ -356,7 +356,7 @@ private slots:
         QTest::newRow("a quote left open")
             << QByteArray("name,url,username,password\nx,u,n,p\n\ny,\"https://a,b,c\nz,u,n,p\n")
             << "Line 4: A quote opened" << none;
-        QTest::newRow("more fields than the header") << QByteArray("name,url,username,password\nx,u,n,p\ny,u,n,p,q\n")
+        QTest::newRow("more fields than the header") << QByteArray("name,url,username,password\r\nx,u,n,p\r\ny,u,n,p,q\r\n")
                                                      << "Line 3: This row has 5 fields" << none;
     }
 

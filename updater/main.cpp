@@ -30,6 +30,10 @@ int main(int argc, char *argv[])
     }
 
     Widget widget;
+    // The vault names its own version: only a newer release may replace it.
+    const QStringList args = QCoreApplication::arguments();
+    if (const qsizetype at = args.indexOf(QStringLiteral("--installed")); at > 0)
+        widget.setInstalledVersion(args.value(at + 1).toInt());
     widget.placeOnScreen();
     widget.show();
     QObject::connect(&widget, &Widget::done, &app, &QCoreApplication::quit);

@@ -1,6 +1,7 @@
 #include "widget.h"
 
 #include "programfiles.h"
+#include "releaseinstall.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -12,61 +13,36 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
-#include <cerrno>
 #include <limits>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
-#include <cstdio>
-#endif
 
 namespace {
 
-const char *const translationName = "nimbrel_zh_CN.qm";
-// A description is a few hundred bytes, its signature 64.
-constexpr qint64 longestDescription = 4096;
+// How long a second updater waits for the first to let go, as one that is
+// just ending does.
+constexpr int endingUpdaterWaitMs = 2000;
 
-// Puts from in place of to in one step: if that fails, to stays as it was.
-bool replaceFile(const QString &from, const QString &to, QString &failure)
+// The permissions of the installed file, executable for a program, so that
+// a download taking its place keeps who may read it.
+QFileDevice::Permissions permissionsFor(const QString &installed, bool program)
 {
-#ifdef Q_OS_WIN
-    if (MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(from).utf16()),
-                    reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(to).utf16()),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    failure = qt_error_string(static_cast<int>(GetLastError()));
-#else
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    failure = qt_error_string(errno);
-#endif
-    return false;
-}
-
-void makeExecutable(const QString &download, const QString &installed)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(download);
-    Q_UNUSED(installed);
-#else
     QFileDevice::Permissions permissions = QFile::permissions(installed);
     if (!permissions)
-        permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-            | QFileDevice::ReadOther;
-    permissions |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
-    if (permissions & QFileDevice::ReadGroup)
-        permissions |= QFileDevice::ExeGroup;
-    if (permissions & QFileDevice::ReadOther)
-        permissions |= QFileDevice::ExeOther;
-    QFile::setPermissions(download, permissions);
-#endif
+        permissions =
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (program) {
+        permissions |= QFileDevice::ExeOwner;
+        if (permissions & QFileDevice::ReadGroup)
+            permissions |= QFileDevice::ExeGroup;
+        if (permissions & QFileDevice::ReadOther)
+            permissions |= QFileDevice::ExeOther;
+    }
+    return permissions;
 }
 
 QByteArray readShort(const QString &path)
 {
     QFile in(path);
-    return in.open(QIODevice::ReadOnly) ? in.read(longestDescription) : QByteArray();
+    return in.open(QIODevice::ReadOnly) ? in.read(ReleaseDescription::longestText) : QByteArray();
 }
 
 } // namespace
@@ -84,7 +60,7 @@ Widget::Widget(QWidget *parent)
 Widget::~Widget()
 {
     // Torn down mid-way: nothing of it stays in the program directory.
-    if (step != Finished) {
+    if (step != Finished && lock) {
         download.cancel();
         removeDownloads();
     }
@@ -96,27 +72,31 @@ void Widget::setUp(const UpdateSetup &newSetup)
     download.setStallTimeout(setup.stallTimeoutMs);
 }
 
+void Widget::setInstalledVersion(int version)
+{
+    installedVersion = qMax(version, ReleaseDescription::ownVersion);
+}
+
 QString Widget::programDir() const
 {
     return setup.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : setup.programDir;
 }
 
-QUrl Widget::fileUrl(int ofStep) const
+QString Widget::fileName(int ofStep) const
 {
-    const QString names[] = {QStringLiteral("Nimbrel.txt"), QStringLiteral("Nimbrel.txt.sig"),
-                             ProgramFiles::vaultName(), QString::fromLatin1(translationName)};
-    return setup.server.resolved(QUrl(QStringLiteral("/update/") + names[qBound(0, ofStep, 3)]));
+    if (ofStep == Description || ofStep == Signature)
+        return ofStep == Description ? QStringLiteral("Nimbrel.txt") : QStringLiteral("Nimbrel.txt.sig");
+    return ReleaseDescription::fileNames().value(ofStep - Program);
 }
 
-QString Widget::installedPath(int ofStep) const
+QUrl Widget::fileUrl(int ofStep) const
 {
-    return QDir(programDir()).filePath(ofStep == Program ? ProgramFiles::vaultName()
-                                                         : QString::fromLatin1(translationName));
+    return setup.server.resolved(QUrl(fileName(ofStep)));
 }
 
 QString Widget::downloadPath(int ofStep) const
 {
-    return QDir(programDir()).filePath(QFileInfo(fileUrl(ofStep).path()).fileName() + QStringLiteral(".bak"));
+    return QDir(programDir()).filePath(ReleaseInstall::downloadName(fileName(ofStep)));
 }
 
 void Widget::placeOnScreen()
@@ -127,6 +107,17 @@ void Widget::placeOnScreen()
 
 void Widget::start()
 {
+    auto claimed = std::make_unique<UpdateLock>(programDir());
+    if (!claimed->claim(endingUpdaterWaitMs)) {
+        step = Finished;
+        QMessageBox::information(this, tr("Update"),
+                                 tr("An update is already being installed. This copy of the updater ends; "
+                                    "the other one starts Nimbrel when it is done."));
+        emit done();
+        return;
+    }
+    lock = std::move(claimed);
+    ReleaseInstall(programDir()).recover();
     if (setup.publicKey.isEmpty()) {
         fail(tr("This build has no key to check an update with, so the current version stays in use."));
         return;
@@ -141,9 +132,15 @@ bool Widget::startDownload(const QUrl &url)
     QString name = QFileInfo(url.path()).fileName();
     if (name.isEmpty())
         name = QStringLiteral("update.out");
-    file.setFileName(QDir(programDir()).filePath(name + QStringLiteral(".bak")));
+    file.setFileName(QDir(programDir()).filePath(ReleaseInstall::downloadName(name)));
     reset();
-    return download.start(url);
+    if (step == Description || step == Signature)
+        return download.start(url,
+                              step == Description ? ReleaseDescription::longestText : ReleaseDescription::signatureSize,
+                              setup.descriptionDeadlineMs);
+    const QString installed = QDir(programDir()).filePath(name);
+    return download.start(url, release->files.at(step - Program).size, setup.fileDeadlineMs,
+                          permissionsFor(installed, step != Translation));
 }
 
 void Widget::next(Step nextStep)
@@ -151,7 +148,7 @@ void Widget::next(Step nextStep)
     step = nextStep;
     if (!startDownload(fileUrl(step)))
         fail(tr("The update could not be written to %1 (%2), so the current version stays in use.")
-                 .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+                 .arg(QDir::toNativeSeparators(file.fileName()), download.errorString()));
 }
 
 void Widget::readProgress(qint64 done, qint64 total)
@@ -177,11 +174,11 @@ void Widget::httpDone(bool error)
                  .arg(fileUrl(step).toDisplayString(), download.errorString()));
         return;
     }
-    switch (step) {
-    case Description:
+    if (step == Description) {
         next(Signature);
         return;
-    case Signature: {
+    }
+    if (step == Signature) {
         // Nothing the vault program read is trusted: the description is
         // checked here again.
         const QByteArray text = readShort(downloadPath(Description));
@@ -193,99 +190,43 @@ void Widget::httpDone(bool error)
         else if (!release)
             fail(tr("The update was refused because its description cannot be read, "
                     "so the current version stays in use."));
-        else if (release->version <= ReleaseDescription::ownVersion)
+        else if (release->version <= installedVersion)
             fail(tr("The update was refused because it is not newer than this version, "
                     "so the current version stays in use."));
         else
             next(Program);
         return;
     }
-    case Program:
-        if (matchesRelease(release->programSha256))
-            next(Translation);
+    if (!matchesRelease())
         return;
-    case Translation: {
-        if (!matchesRelease(release->translationSha256))
-            return;
-        QString failure;
-        if (!install(failure)) {
-            fail(tr("The new version could not be put in place (%1), so the current version stays in use.")
-                     .arg(failure));
-            return;
-        }
-        step = Finished;
-        removeDownloads();
-        startVault();
+    if (step != Updater) {
+        next(static_cast<Step>(step + 1));
         return;
     }
-    default:
+    QString failure;
+    if (!ReleaseInstall(programDir()).install(*release, failure)) {
+        fail(tr("The new version could not be put in place (%1), so the current version stays in use.").arg(failure));
         return;
     }
+    step = Finished;
+    removeDownloads();
+    startVault();
 }
 
-bool Widget::matchesRelease(const QByteArray &sha256)
+bool Widget::matchesRelease()
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (file.open(QIODevice::ReadOnly)) {
         hash.addData(&file);
         file.close();
     }
-    if (hash.result().toHex() == sha256)
+    if (hash.result().toHex() == release->files.at(step - Program).sha256)
         return true;
     // Cut off, altered or another file: only the signed contents are installed.
     fail(tr("The update was refused because the downloaded %1 differs from its signed description, "
             "so the current version stays in use.")
-             .arg(QFileInfo(installedPath(step)).fileName()));
+             .arg(fileName(step)));
     return false;
-}
-
-// Puts both downloads in place or neither: each installed file is copied
-// aside before its replace, and the copies are put back if a later step fails.
-bool Widget::install(QString &failure)
-{
-    struct Replaced
-    {
-        QString installed;
-        QString kept;
-    };
-    QList<Replaced> replaced;
-    const auto undo = [&replaced]() {
-        for (const Replaced &done : replaced) {
-            QString ignored;
-            if (done.kept.isEmpty())
-                QFile::remove(done.installed);
-            else
-                replaceFile(done.kept, done.installed, ignored);
-        }
-    };
-    makeExecutable(downloadPath(Program), installedPath(Program));
-    for (int each : {Program, Translation}) {
-        const QString installed = installedPath(each);
-        QString kept;
-        if (QFileInfo::exists(installed)) {
-            kept = installed + QStringLiteral(".old");
-            QFile::remove(kept);
-            QFile old(installed);
-            if (!old.copy(kept)) {
-                failure = QDir::toNativeSeparators(installed) + QStringLiteral(": ") + old.errorString();
-                undo();
-                return false;
-            }
-        }
-        if (!replaceFile(downloadPath(each), installed, failure)) {
-            failure = QDir::toNativeSeparators(installed) + QStringLiteral(": ") + failure;
-            if (!kept.isEmpty())
-                QFile::remove(kept);
-            undo();
-            return false;
-        }
-        replaced.append({installed, kept});
-    }
-    for (const Replaced &done : replaced) {
-        if (!done.kept.isEmpty())
-            QFile::remove(done.kept);
-    }
-    return true;
 }
 
 void Widget::fail(const QString &message)
@@ -299,13 +240,16 @@ void Widget::fail(const QString &message)
 
 void Widget::removeDownloads()
 {
-    for (int each : {Description, Signature, Program, Translation})
+    for (int each = Description; each < Finished; ++each)
         QFile::remove(downloadPath(each));
 }
 
 void Widget::startVault()
 {
     step = Finished;
+    // Let go first: the vault ends at once while an update holds the directory.
+    if (lock)
+        lock->release();
     const QString vault = ProgramFiles::pathIn(programDir(), ProgramFiles::vaultName());
     if (!QProcess::startDetached(vault, QStringList()))
         QMessageBox::warning(this, tr("Update"), tr("The vault %1 could not be started.").arg(vault));

@@ -3,26 +3,30 @@
 
 #include "filedownload.h"
 #include "releasedescription.h"
+#include "updatelock.h"
 #include "updatesetup.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QProgressBar>
 #include <QUrl>
+#include <memory>
 #include <optional>
 
 // The updater's only window: a progress bar over the downloads of the signed
-// release description and of the release it names, the vault program and
-// its translation. Both are installed together or not at all, and the
-// updater always ends by starting a vault: the new one, or else the old one
-// after saying what failed.
+// release description and of the release it names, the vault program, its
+// translation and the updater. They are installed together or not at all,
+// only over an older installed version, and the updater always ends by
+// starting a vault: the new one, or else the old one after saying what
+// failed. One updater at a time works in a program directory.
 class Widget : public QProgressBar
 {
     Q_OBJECT
 
 public:
-    // The downloads in their order.
-    enum Step { Description, Signature, Program, Translation, Finished };
+    // The downloads in their order: the description, its signature, then
+    // the files of the release.
+    enum Step { Description, Signature, Program, Translation, Updater, Finished };
 
     explicit Widget(QWidget *parent = nullptr);
     ~Widget() override;
@@ -30,6 +34,9 @@ public:
     // Server, program directory, key and patience; the program's own unless set.
     void setUp(const UpdateSetup &setup);
     QString programDir() const;
+    // The version of the installed vault, which hands it over: only a newer
+    // release is installed. Never below the updater's own.
+    void setInstalledVersion(int version);
 
     // The download of the given step.
     QUrl fileUrl(int step) const;
@@ -37,7 +44,8 @@ public:
     // Left at a third of the screen's width, top at half its height, 250 x 30.
     void placeOnScreen();
 
-    // Begins with the description; everything after follows from there.
+    // Claims the program directory, repairs an interrupted install, then
+    // begins with the description; everything after follows from there.
     void start();
 
     // Starts the download of url into the program directory under the
@@ -50,7 +58,8 @@ public slots:
     void readProgress(qint64 done, qint64 total);
 
 signals:
-    // A vault program has been started; the updater is to end.
+    // The updater is to end: a vault program has been started, or another
+    // updater is at work.
     void done();
 
 protected:
@@ -58,21 +67,22 @@ protected:
 
 private:
     void next(Step nextStep);
-    bool matchesRelease(const QByteArray &sha256);
-    bool install(QString &failure);
+    bool matchesRelease();
     void fail(const QString &message);
     void removeDownloads();
     void startVault();
-    QString installedPath(int ofStep) const;
+    QString fileName(int ofStep) const;
     QString downloadPath(int ofStep) const;
 
     QNetworkAccessManager http;
     QFile file;
     int step = Description;
+    int installedVersion = ReleaseDescription::ownVersion;
     UpdateSetup setup;
+    std::unique_ptr<UpdateLock> lock;
     std::optional<ReleaseDescription> release;
     // Declared last: destroyed first, while http and file still stand.
-    FileDownload download{http, file};
+    FileDownload download {http, file};
 };
 
 #endif

@@ -11,10 +11,11 @@
 
 // A canned answer of the local server. A paused one sends the second half of
 // its body only after a pause; a stalled one never sends it and keeps the
-// connection open.
+// connection open; an endless one repeats its body for ever; a dripping one
+// sends it a byte every 100 ms.
 struct CannedReply
 {
-    enum Pace { AtOnce, Paused, Stalled };
+    enum Pace { AtOnce, Paused, Stalled, Endless, Dripping };
     QByteArray head;
     QByteArray body;
     Pace pace = AtOnce;
@@ -55,6 +56,16 @@ inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &repl
             socket->write(reply.head + "\r\n" + reply.body.left(sent));
             if (reply.pace == CannedReply::Stalled)
                 return;
+            if (reply.pace == CannedReply::Endless || reply.pace == CannedReply::Dripping) {
+                auto *timer = new QTimer(socket);
+                const bool drip = reply.pace == CannedReply::Dripping;
+                QObject::connect(timer, &QTimer::timeout, socket, [socket, drip, body = reply.body]() {
+                    if (socket->bytesToWrite() < (1 << 20))
+                        socket->write(drip ? body.left(1) : body);
+                });
+                timer->start(drip ? 100 : 1);
+                return;
+            }
             const int pause = reply.pace == CannedReply::Paused ? 300 : 0;
             QTimer::singleShot(pause, socket, [socket, rest = reply.body.mid(sent)]() {
                 socket->write(rest);

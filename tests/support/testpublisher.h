@@ -28,15 +28,19 @@ public:
         return signature;
     }
 
-    static QByteArray describe(int version, const QByteArray &program, const QByteArray &translation)
+    static QByteArray describe(int version, const QByteArray &program, const QByteArray &translation,
+                               const QByteArray &updater)
     {
 #ifdef Q_OS_WIN
-        const QByteArray programName = "Nimbrel.exe";
+        const QByteArray exe = ".exe";
 #else
-        const QByteArray programName = "Nimbrel";
+        const QByteArray exe;
 #endif
-        return QByteArray::number(version) + "\nsha256 " + sha256(program) + ' ' + programName + "\nsha256 "
-            + sha256(translation) + " nimbrel_zh_CN.qm\n";
+        const auto line = [](const QByteArray &contents, const QByteArray &name) {
+            return "sha256 " + sha256(contents) + ' ' + QByteArray::number(contents.size()) + ' ' + name + '\n';
+        };
+        return QByteArray::number(version) + '\n' + line(program, "Nimbrel" + exe)
+            + line(translation, "nimbrel_zh_CN.qm") + line(updater, "NimbrelUp" + exe);
     }
 
     static QByteArray sha256(const QByteArray &contents)
@@ -52,7 +56,10 @@ public:
     }
 
 private:
-    static unsigned char *bytes(QByteArray &array) { return reinterpret_cast<unsigned char *>(array.data()); }
+    static unsigned char *bytes(QByteArray &array)
+    {
+        return reinterpret_cast<unsigned char *>(array.data());
+    }
     QByteArray secretKey = QByteArray(crypto_sign_SECRETKEYBYTES, '\0');
 };
 

@@ -1,5 +1,7 @@
 #include "mainwindow/about.h"
 
+#include "programfiles.h"
+
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,7 +12,7 @@
 About::About(QWidget *parent)
     : QDialog(parent)
 {
-    auto *nameLabel = new QLabel(tr("<b>Nimbrel  v2.12</b>"), this);
+    auto *nameLabel = new QLabel(tr("<b>Nimbrel  v%1</b>").arg(ProgramFiles::versionText()), this);
     auto *siteLabel = new QLabel(
         tr("<a href=\"www.nimbrel.example.org\">www.nimbrel.example.org</a>"), this);
     auto *mailLabel = new QLabel(

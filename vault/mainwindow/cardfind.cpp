@@ -4,6 +4,7 @@
 #include "mainwindow/findbar.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
+#include "store/cardsearch.h"
 #include "store/storetablemodel.h"
 
 #include <QTableView>
@@ -29,6 +30,8 @@ void MainWindow::createFind()
 void MainWindow::openFind()
 {
     findBar->open();
+    // The texts are read while the user starts typing, not after the pause.
+    CardSearch::prepare();
 }
 
 void MainWindow::findCards(const QString &text)

@@ -43,10 +43,16 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
 
 bool MainWindow::applyCategoryFilter(int categoryId)
 {
+    QString filter;
+    QString error;
+    if (!CardSearch::filter(categoryId, findText, &filter, &error)) {
+        TableSupport::reportReadError(this, error);
+        return false;
+    }
     // Set before the read, as the find's count, which follows the read, names it.
     const int previous = shownCategory;
     shownCategory = categoryId;
-    if (cardModel->read(CardSearch::filter(categoryId, findText)))
+    if (cardModel->read(filter))
         return true;
     shownCategory = previous;
     TableSupport::reportReadError(this, cardModel->lastError());

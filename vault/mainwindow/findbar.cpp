@@ -11,7 +11,7 @@ FindBar::FindBar(QWidget *parent)
 {
     field = new QLineEdit(this);
     field->setObjectName(QStringLiteral("findField"));
-    field->setPlaceholderText(tr("Find cards"));
+    field->setPlaceholderText(tr("Find cards: text or pinyin"));
     field->setMaxLength(maxTextLength);
     field->addAction(QIcon(QStringLiteral(":/menuicon/find.png")), QLineEdit::LeadingPosition);
     count = new QLabel(this);

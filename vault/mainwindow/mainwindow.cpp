@@ -15,6 +15,8 @@
 #include "store/storetablemodel.h"
 #include "store/tableids.h"
 
+#include "programfiles.h"
+
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -39,7 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
     createHelpMenu(menuBar);
     createLayout(menuBar);
     setWindowIcon(QIcon(QStringLiteral(":/menuicon/sc.png")));
-    setWindowTitle(tr("Nimbrel 2.12"));
+    setWindowTitle(tr("Nimbrel %1").arg(ProgramFiles::versionText()));
     loadCategoryActions();
 }
 

@@ -8,8 +8,8 @@
         <translation>关于</translation>
     </message>
     <message>
-        <source>&lt;b&gt;Nimbrel  v2.12&lt;/b&gt;</source>
-        <translation>&lt;b&gt;Nimbrel  v2.12&lt;/b&gt;</translation>
+        <source>&lt;b&gt;Nimbrel  v%1&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Nimbrel  v%1&lt;/b&gt;</translation>
     </message>
     <message>
         <source>&lt;a href=&quot;www.nimbrel.example.org&quot;&gt;www.nimbrel.example.org&lt;/a&gt;</source>
@@ -445,12 +445,32 @@ Rows that will become cards: %2. The first ones:</source>
         <source>the transfer broke off</source>
         <translation>传输中断</translation>
     </message>
+    <message>
+        <source>the transfer took longer than %1 seconds</source>
+        <translation>传输超过了 %1 秒</translation>
+    </message>
+    <message>
+        <source>the server announced %1 bytes, more than the %2 expected</source>
+        <translation>服务器声明 %1 字节，超过预期的 %2 字节</translation>
+    </message>
+    <message>
+        <source>the server sent more than the %1 bytes expected</source>
+        <translation>服务器发送的数据超过预期的 %1 字节</translation>
+    </message>
+    <message>
+        <source>the disk is full, %1 cannot be written (%2)</source>
+        <translation>磁盘已满，无法写入 %1（%2）</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written (%2)</source>
+        <translation>无法写入 %1（%2）</translation>
+    </message>
 </context>
 <context>
     <name>FindBar</name>
     <message>
-        <source>Find cards</source>
-        <translation>查找卡片</translation>
+        <source>Find cards: text or pinyin</source>
+        <translation>查找卡片：文字或拼音</translation>
     </message>
     <message>
         <source>close the find bar and show the category&apos;s cards again</source>
@@ -566,8 +586,8 @@ Rows that will become cards: %2. The first ones:</source>
         <translation>语言已切换为%1，重新启动程序后生效。</translation>
     </message>
     <message>
-        <source>Nimbrel 2.12</source>
-        <translation>Nimbrel 2.12</translation>
+        <source>Nimbrel %1</source>
+        <translation>Nimbrel %1</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
@@ -1160,6 +1180,17 @@ Start a new, empty vault in it?</source>
         <source>The folder %1 cannot be written by this account, so the lock file %2 cannot be taken over. When no other copy of Nimbrel runs, it was left by a copy that ended: remove it with the rights of the folder&apos;s owner, or install Nimbrel in a folder of your own. This copy ends without touching the store.</source>
         <translation>此账户无法写入文件夹 %1，因此无法接管锁文件 %2。如果没有其他 Nimbrel 副本在运行，它是由已结束的副本留下的：请以该文件夹所有者的权限删除它，或将 Nimbrel 安装到您自己的文件夹中。此副本将结束，不会触动存储。</translation>
     </message>
+    <message>
+        <source>An update of Nimbrel is being installed. The updater starts Nimbrel again when it is done; this copy ends.</source>
+        <translation>正在安装 Nimbrel 的更新。更新程序完成后会重新启动 Nimbrel；本副本现在退出。</translation>
+    </message>
+</context>
+<context>
+    <name>ReleaseInstall</name>
+    <message>
+        <source>%1 is in the way</source>
+        <translation>%1 妨碍了安装</translation>
+    </message>
 </context>
 <context>
     <name>SetPw</name>
@@ -1346,6 +1377,10 @@ Start a new, empty vault in it?</source>
     <message>
         <source>The vault %1 could not be started.</source>
         <translation>无法启动保险库程序 %1。</translation>
+    </message>
+    <message>
+        <source>An update is already being installed. This copy of the updater ends; the other one starts Nimbrel when it is done.</source>
+        <translation>已有更新正在安装。本更新程序副本现在退出；另一个完成后会启动 Nimbrel。</translation>
     </message>
 </context>
 </TS>

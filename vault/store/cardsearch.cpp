@@ -1,52 +1,62 @@
 #include "store/cardsearch.h"
 
 #include "store/cardtable.h"
+#include "store/cardtextindex.h"
+#include "store/findquery.h"
 
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlField>
+#include <algorithm>
+#include <iterator>
+#include <vector>
 
 namespace CardSearch {
 
 namespace {
 
-// A table model's filter is SQL text and takes no bound values, so the
-// pattern goes in as a literal quoted by the driver itself: whatever the user
-// types stays inside the quotes.
-QString literal(const QString &text)
+QString idList(const std::vector<int> &ids)
 {
-    QSqlField field(QString(), QMetaType(QMetaType::QString));
-    field.setValue(text);
-    return QSqlDatabase::database().driver()->formatValue(field);
+    QString list;
+    list.reserve(int(ids.size()) * 7);
+    for (const int id : ids) {
+        if (!list.isEmpty())
+            list += QLatin1Char(',');
+        list += QString::number(id);
+    }
+    return list;
 }
 
 } // namespace
 
-QString containsPattern(const QString &text)
-{
-    QString escaped = text;
-    // A NUL would end the statement inside the literal; no stored text holds one.
-    escaped.remove(QChar(0));
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
-    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
-QString filter(int categoryId, const QString &text)
+bool filter(int categoryId, const QString &text, QString *filter, QString *error)
 {
     const QString category = CardTable::categoryFilter(categoryId);
-    if (text.isEmpty())
-        return category;
-    // SQLite's LIKE folds the case of ASCII letters only, which is what is
-    // wanted: other scripts are matched as typed. The lines are read once in
-    // store order; a test per card (EXISTS) would look each card's lines up
-    // through the index and takes about twice as long for a rare word.
-    const QString found = QStringLiteral("(card.name LIKE %1 ESCAPE '\\' OR card.id IN (SELECT cardid FROM content "
-                                         "WHERE content.title LIKE %1 ESCAPE '\\' "
-                                         "OR content.value LIKE %1 ESCAPE '\\'))")
-                              .arg(literal(containsPattern(text)));
-    return category.isEmpty() ? found : category + QLatin1String(" AND ") + found;
+    if (text.isEmpty()) {
+        *filter = category;
+        return true;
+    }
+    CardTextIndex &index = CardTextIndex::instance();
+    std::vector<int> found;
+    if (!index.find(FindQuery(text), &found, error))
+        return false;
+    // The shorter list: the cards found, or those not found when most are.
+    const std::vector<int> &all = index.allCards();
+    QString cards;
+    if (found.size() * 2 <= all.size()) {
+        cards = QStringLiteral("card.id IN (%1)").arg(idList(found));
+    } else {
+        std::vector<int> others;
+        std::set_difference(all.begin(), all.end(), found.begin(), found.end(), std::back_inserter(others));
+        cards = others.empty() ? QString() : QStringLiteral("card.id NOT IN (%1)").arg(idList(others));
+    }
+    if (category.isEmpty() || cards.isEmpty())
+        *filter = category.isEmpty() ? cards : category;
+    else
+        *filter = category + QLatin1String(" AND ") + cards;
+    return true;
+}
+
+void prepare()
+{
+    CardTextIndex::instance().update();
 }
 
 } // namespace CardSearch

@@ -12,13 +12,17 @@
 #include "update/version.h"
 #include "widgets/plaintext.h"
 
+#include "programfiles.h"
 #include "qttranslation.h"
+#include "releaseinstall.h"
+#include "updatelock.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
+#include <QProcess>
 #include <QTranslator>
 
 namespace {
@@ -151,6 +155,14 @@ QDialog *raiseGate()
 
 int runVault(const QString &storeDir)
 {
+    const QString programDir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
+    UpdateLock updating(programDir);
+    if (!updating.claim(0)) {
+        PlainText::tell(nullptr, QMessageBox::Information, QObject::tr("Nimbrel"),
+                        QObject::tr("An update of Nimbrel is being installed. The updater starts Nimbrel "
+                                    "again when it is done; this copy ends."));
+        return 0;
+    }
     StoreLock lock(storeDir);
     const StoreLock::Claim claim = lock.claim();
     if (claim == StoreLock::Claim::HeldElsewhere) {
@@ -169,6 +181,15 @@ int runVault(const QString &storeDir)
                                  QDir::toNativeSeparators(lock.path())));
         return 1;
     }
+    // An update cut short by a crash is finished or undone before anything
+    // of it is loaded; the program that runs may then be the other version.
+    if (ReleaseInstall(programDir).recover()) {
+        lock.release();
+        updating.release();
+        QProcess::startDetached(ProgramFiles::pathIn(programDir, ProgramFiles::vaultName()), QStringList());
+        return 0;
+    }
+    updating.release();
     // Questions about the store come in the user's language: the
     // translation is loaded once the store has been read, before any write.
     QTranslator translator;

@@ -1,5 +1,6 @@
 #include "store/storeimport.h"
 
+#include "store/cardtextindex.h"
 #include "store/datakey.h"
 #include "store/sealedtext.h"
 #include "store/storekey.h"
@@ -161,6 +162,9 @@ int copyTableSlice(const QString &table, const QStringList &columns, const QStri
 
 StoreImport::StoreImport(const QString &fileName)
 {
+    // The copy is a bulk write: find reads the store afresh after it, and
+    // following it row by row would only slow it down.
+    CardTextIndex::instance().forget();
     QSqlQuery query;
     query.prepare(QStringLiteral("ATTACH DATABASE ? AS importdb"));
     query.addBindValue(readOnlyUri(fileName));

@@ -1,5 +1,7 @@
 #include "store/storekey.h"
 
+#include "store/cardtextindex.h"
+
 #include "store/datakey.h"
 #include "store/sealedtext.h"
 
@@ -21,11 +23,15 @@ DataKey &installed()
 void install(DataKey key)
 {
     installed() = std::move(key);
+    // Texts read under another key, or none, are read again.
+    CardTextIndex::instance().forget();
 }
 
 void clear()
 {
     installed() = DataKey();
+    // The opened texts go with the key.
+    CardTextIndex::instance().forget();
 }
 
 bool isInstalled()

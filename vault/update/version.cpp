@@ -1,5 +1,7 @@
 #include "update/version.h"
 
+#include "updatelock.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,17 +10,18 @@
 
 namespace {
 
-// A description is a few hundred bytes; anything longer is no description.
-constexpr qint64 longestRead = 4096;
+// How long the vault waits for the updater it started to claim the program
+// directory, so that a vault started meanwhile finds the update under way.
+constexpr int updaterClaimWaitMs = 3000;
 
 QByteArray readAndRemove(QFile &file, bool read)
 {
     QByteArray contents;
     if (read && file.open(QIODevice::ReadOnly)) {
-        contents = file.read(longestRead);
+        contents = file.read(ReleaseDescription::longestText);
         file.close();
     }
-    file.remove();
+    QFile::remove(file.fileName());
     return contents;
 }
 
@@ -48,7 +51,7 @@ QString Version::programDir() const
 
 QUrl Version::versionFileUrl() const
 {
-    return setup.server.resolved(QUrl(QStringLiteral("/update/Nimbrel.txt")));
+    return setup.server.resolved(QUrl(QStringLiteral("Nimbrel.txt")));
 }
 
 bool Version::startDownload(const QUrl &url)
@@ -63,12 +66,12 @@ bool Version::startDownload(const QUrl &url)
     signatureFile.setFileName(file.fileName() + QStringLiteral(".sig"));
     signatureUrl = url;
     signatureUrl.setPath(url.path() + QStringLiteral(".sig"));
-    return download.start(url);
+    return download.start(url, ReleaseDescription::longestText, setup.descriptionDeadlineMs);
 }
 
 void Version::descriptionDone(bool error)
 {
-    if (error || !signatureDownload.start(signatureUrl))
+    if (error || !signatureDownload.start(signatureUrl, ReleaseDescription::signatureSize, setup.descriptionDeadlineMs))
         httpDone(true);
 }
 
@@ -97,10 +100,14 @@ void Version::offerUpdate()
         return;
     }
     const QString updater = ProgramFiles::pathIn(programDir(), ProgramFiles::updaterName());
-    if (!QProcess::startDetached(updater, QStringList())) {
+    qint64 pid = 0;
+    if (!QProcess::startDetached(updater,
+                                 {QStringLiteral("--installed"), QString::number(ReleaseDescription::ownVersion)},
+                                 QString(), &pid)) {
         QMessageBox::warning(this, tr("Update"),
                              tr("The updater %1 could not be started. This version stays in use.").arg(updater));
         return;
     }
+    UpdateLock(programDir()).waitForHolder(pid, updaterClaimWaitMs);
     emit done();
 }

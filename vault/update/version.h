@@ -21,8 +21,6 @@ public:
     explicit Version(QWidget *parent = nullptr);
     ~Version() override;
 
-    static constexpr int ownVersion = ReleaseDescription::ownVersion;
-
     // Server, program directory, key and patience; the program's own unless set.
     void setUp(const UpdateSetup &setup);
     QString programDir() const;
