@@ -109,6 +109,53 @@ private slots:
         }
     }
 
+    void startTellsWhatIsWrong_data()
+    {
+        QTest::addColumn<QString>("harm");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("goesOn");
+        QTest::newRow("damaged lines, quit")
+            << "lines" << "Damaged Store: is damaged" << int(QMessageBox::Close) << false;
+        QTest::newRow("damaged lines, read-only")
+            << "lines" << "Damaged Store: is damaged" << int(QMessageBox::Open) << true;
+        QTest::newRow("no table of lines")
+            << "content" << "Damaged Store: lacks its tables content while" << int(QMessageBox::Open) << true;
+        QTest::newRow("empty file") << "empty" << "Empty Store: is empty" << int(QMessageBox::No) << false;
+    }
+
+    void startTellsWhatIsWrong()
+    {
+        QFETCH(QString, harm);
+        QFETCH(QString, told);
+        QFETCH(int, answer);
+        QFETCH(bool, goesOn);
+        TestStore store("insert into card values(1, 13, 'a', 0);"
+                        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+                        "insert into content select i, 't', hex(randomblob(40)), 1 from n");
+        closeStore();
+        if (harm == "lines")
+            TestStore::damageTable(store.filePath(), "content");
+        else if (harm == "content")
+            QVERIFY(OtherProgram(store.filePath()).exec("drop table content"));
+        else
+            QVERIFY(QFile::resize(store.filePath(), 0));
+        QFile file(store.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        {
+            ModalAnswer box(told.section(": ", 0, 0), QMessageBox::StandardButton(answer));
+            QCOMPARE(prepareStore(store.dir()), goesOn);
+            QVERIFY2(box.text.contains(told.section(": ", 1)), qPrintable(box.text));
+        }
+        // Nothing is written: not at the start, and not later when the user goes on.
+        QCOMPARE(QSqlDatabase::contains(QSqlDatabase::defaultConnection), goesOn);
+        if (goesOn)
+            QVERIFY(!SettingsRow::setCategory(1));
+        file.seek(0);
+        QCOMPARE(file.readAll(), before);
+    }
+
     void tableModelWritesAllOrNothing()
     {
         TestStore store("insert into category values(2, 'Web'), (5, 'Bank');"

@@ -23,6 +23,10 @@ const char *const sampleRows = "insert or replace into option values(1, 'none', 
                                "with recursive n(i) as (select 1 union all select i + 1 from n where i < 10) "
                                "insert into content select i, 't' || i, 'v' || i, (i - 1) % 3 + 1 from n;";
 
+// Lines 11 to 3000 of card 1: pages of lines below the table's first page.
+const char *const manyLines = "with recursive n(i) as (select 11 union all select i + 1 from n where i < 3000) "
+                              "insert into content select i, 't', hex(randomblob(40)), 1 from n";
+
 // Largest ids 4, 7 and 20.
 const char *const ownRows = "insert into category values(4, 'Web'); insert into card values(7, 13, 'mine', 4);"
                             "insert into content values(20, 'Password', 'x', 7)";
@@ -179,7 +183,18 @@ private slots:
         const QStringList same;
         QTest::newRow("held by another program")
             << QString(ownRows) << "locked" << Password()
-            << "Import Database: is in use by another program and cannot be read:\ndatabase is locked" << same;
+            << "Import Database: is in use by another program and cannot be read. Nothing was imported. Try again "
+               "when that program has let go of it.\ndatabase is locked" << same;
+        // Refused before any of it is read, the password included: a recursive view never ends.
+        QTest::newRow("a view named option")
+            << QString(ownRows)
+            << "drop table option; create view option(id, password) as with recursive r(i) as "
+               "(select 1 union all select i + 1 from r) select i, 'none' from r"
+            << Password() << "Import Database: holds views or triggers" << same;
+        QTest::newRow("a trigger") << QString(ownRows) << "raw:create trigger keep after delete on card begin select 1; end"
+                                   << Password() << "Import Database: holds views or triggers" << same;
+        QTest::newRow("damaged lines") << QString(ownRows) << "damaged" << Password()
+                                       << "Import Database: is damaged or cannot be read." << same;
         QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe" << Password()
                                       << "Import Database: is not a card store" << same;
         QTest::newRow("empty entry for an unset password")
@@ -248,9 +263,15 @@ private slots:
         QFile file(path);
         if (source.startsWith("bytes:"))
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(source.toLatin1().repeated(100)) >= 0);
+        else if (source == "damaged")
+            writeStore(path, manyLines);
         else
-            writeStore(path, source == "locked" ? QString() : source);
+            writeStore(path, source == "locked" || source.startsWith("raw:") ? QString() : source);
         file.close();
+        if (source.startsWith("raw:"))
+            QVERIFY(OtherProgram(path).exec(source.mid(4)));
+        if (source == "damaged")
+            TestStore::damageTable(path, "content");
         TestStore store(existing);
         std::optional<OtherProgram> holder;
         if (source == "locked")
@@ -434,6 +455,19 @@ private slots:
         // A name without a suffix gets the one the import offers.
         runEntry(window, QStringLiteral("Export Data..."), files.filePath("backup"), Password(), "");
         QVERIFY(QFile::exists(files.filePath("backup.db")) && !QFile::exists(files.filePath("backup")));
+        // A store another tool switched to write-ahead logging: its latest row is in the copy.
+        store.exec("PRAGMA journal_mode = WAL; insert into card values(9, 13, 'latest', 1)");
+        QVERIFY(QFileInfo(store.filePath() + "-wal").size() > 0);
+        runEntry(window, QStringLiteral("Export Data..."), target, Password(), "");
+        QVERIFY(!QFile::exists(target + "-wal"));
+        {
+            QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "copy");
+            copy.setDatabaseName(target);
+            QSqlQuery query(copy);
+            QVERIFY(copy.open() && query.exec("select name from card where id = 9") && query.next());
+            QCOMPARE(query.value(0).toString(), QString("latest"));
+        }
+        QSqlDatabase::removeDatabase("copy");
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include "store/cardstore.h"
 
+#include <QFile>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
@@ -64,3 +66,25 @@ void TestStore::makeReadOnly() const
     exec(QStringLiteral("PRAGMA query_only = ON"));
 }
 
+
+void TestStore::damageTable(const QString &path, const QString &table)
+{
+    qint64 offset = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("damage"));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (!db.open() || !query.exec(QStringLiteral("PRAGMA page_size")) || !query.next())
+            qFatal("cannot read %s", qPrintable(path));
+        const qint64 pageSize = query.value(0).toLongLong();
+        query.prepare(QStringLiteral("select rootpage from sqlite_master where name = ?"));
+        query.addBindValue(table);
+        if (!query.exec() || !query.next())
+            qFatal("no table %s in %s", qPrintable(table), qPrintable(path));
+        offset = (query.value(0).toLongLong() - 1) * pageSize;
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("damage"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || !file.seek(offset) || file.write(QByteArray(16, '\xff')) != 16)
+        qFatal("cannot damage %s", qPrintable(path));
+}

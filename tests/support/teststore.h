@@ -24,6 +24,10 @@ public:
     // Makes every later write of the store fail as on a read-only file.
     void makeReadOnly() const;
 
+    // Overwrites the head of the first page of `table` in a closed store
+    // file, as a failing disk would: SQLite's check then finds the damage.
+    static void damageTable(const QString &path, const QString &table);
+
 private:
     QTemporaryDir tempDir;
 };

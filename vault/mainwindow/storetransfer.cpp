@@ -56,7 +56,7 @@ void MainWindow::exportCard()
         return;
     }
     QString error;
-    if (!StoreFile::writeCopy(store, target, &error)) {
+    if (!StoreFile::copyOpenStore(target, &error)) {
         PlainText::tell(this, QMessageBox::Warning, tr("Export Database"),
                         tr("The store could not be exported to %1:\n%2\n\n"
                            "A file that was there before is unchanged.")
@@ -89,16 +89,32 @@ void MainWindow::importCard()
         PlainText::tell(nullptr, QMessageBox::Warning, tr("Database Error"), other.error());
         return;
     }
-    QString lockError;
-    if (!other.holdsStore(&lockError)) {
-        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
-                        lockError.isEmpty()
-                            ? tr("%1 is not a card store: it has no tables of categories, cards and lines. "
-                                 "Nothing was imported.")
-                                  .arg(QDir::toNativeSeparators(chosen))
-                            : tr("%1 is in use by another program and cannot be read:\n%2\n\n"
-                                 "Nothing was imported. Try again when that program has let go of it.")
-                                  .arg(QDir::toNativeSeparators(chosen), lockError));
+    QString detail;
+    const OtherStore::Kind kind = other.check(&detail);
+    if (kind != OtherStore::Kind::Store) {
+        const QString file = QDir::toNativeSeparators(chosen);
+        QString text;
+        switch (kind) {
+        case OtherStore::Kind::Locked:
+            text = tr("%1 is in use by another program and cannot be read. Nothing was imported. "
+                      "Try again when that program has let go of it.")
+                       .arg(file);
+            break;
+        case OtherStore::Kind::NotPlain:
+            text = tr("%1 holds views or triggers where a card store holds only its tables. "
+                      "It was not read, and nothing was imported.")
+                       .arg(file);
+            break;
+        case OtherStore::Kind::Damaged:
+            text = tr("%1 is damaged or cannot be read. Nothing was imported.").arg(file);
+            break;
+        default:
+            text = tr("%1 is not a card store: it has no tables of categories, cards and lines. "
+                      "Nothing was imported.")
+                       .arg(file);
+        }
+        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"), text, QMessageBox::Ok,
+                        QMessageBox::NoButton, detail);
         return;
     }
     const int categoryShift = getMaxId(QStringLiteral("category"));
@@ -141,12 +157,15 @@ void MainWindow::importCard()
     if (!attachment.isAttached()
         || !copyImportedRows(categoryShift, cardShift, contentShift, other.rowTotal(), error)) {
         // The copy refuses odd ids as it goes; only then are they looked for, to say so.
+        const std::optional<bool> idsFit = other.idsFit(categoryShift, cardShift, contentShift);
+        const QString file = QDir::toNativeSeparators(chosen);
         PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
-                        other.idsFit(categoryShift, cardShift, contentShift)
+                        !idsFit ? tr("%1 is damaged or cannot be read. Nothing was imported.").arg(file)
+                        : *idsFit
                             ? tr("The import failed and nothing was imported:\n%1").arg(error)
                             : tr("%1 holds ids that are not positive whole numbers, or that would grow "
                                  "too large beside the ids of this store. Nothing was imported.")
-                                  .arg(QDir::toNativeSeparators(chosen)));
+                                  .arg(file));
         return;
     }
     clearCategoryActions();

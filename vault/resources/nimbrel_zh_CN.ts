@@ -820,14 +820,16 @@ A file that was there before is unchanged.</source>
         <translation>ctrl+F</translation>
     </message>
     <message>
-        <source>%1 is in use by another program and cannot be read:
-%2
-
-Nothing was imported. Try again when that program has let go of it.</source>
-        <translation>%1 正被另一个程序使用，无法读取：
-%2
-
-没有导入任何内容。请在该程序释放它之后再试。</translation>
+        <source>%1 is in use by another program and cannot be read. Nothing was imported. Try again when that program has let go of it.</source>
+        <translation>%1 正被另一个程序使用，无法读取。没有导入任何内容。请在该程序释放它之后再试。</translation>
+    </message>
+    <message>
+        <source>%1 holds views or triggers where a card store holds only its tables. It was not read, and nothing was imported.</source>
+        <translation>%1 含有视图或触发器，而卡片数据库只含数据表。未读取该文件，也没有导入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 is damaged or cannot be read. Nothing was imported.</source>
+        <translation>%1 已损坏或无法读取。没有导入任何内容。</translation>
     </message>
     <message>
         <source>the category shown</source>
@@ -1147,6 +1149,34 @@ Start Nimbrel again when that program has let go of it.</source>
         <translation>保险箱已在另一个 Nimbrel 中打开。请使用那一个；本程序将退出，不会改动存储文件。</translation>
     </message>
     <message>
+        <source>Empty Store</source>
+        <translation>空数据库</translation>
+    </message>
+    <message>
+        <source>The store %1 is empty: it holds no cards, no settings and no password, perhaps because a copy or a crash cut it short. If you have a copy of it, quit and put the copy in its place.
+
+Start a new, empty vault in it?</source>
+        <translation>数据库 %1 是空的：其中没有卡片、设置和密码，可能是复制或崩溃使它被截断。如果您有它的副本，请退出并用副本替换它。
+
+要在其中新建一个空的保险库吗？</translation>
+    </message>
+    <message>
+        <source>The store %1 is damaged: some of what it holds cannot be read, and writing to it could lose more.</source>
+        <translation>数据库 %1 已损坏：其中部分内容无法读取，继续写入可能丢失更多内容。</translation>
+    </message>
+    <message>
+        <source>The store %1 lacks its tables %2 while it holds other cards.</source>
+        <translation>数据库 %1 缺少数据表 %2，但仍含有其他卡片。</translation>
+    </message>
+    <message>
+        <source>Damaged Store</source>
+        <translation>数据库已损坏</translation>
+    </message>
+    <message>
+        <source>Nothing has been changed in it. Open it read-only, to read and export what is left? Otherwise Nimbrel quits and leaves the file as it is.</source>
+        <translation>其中没有任何内容被修改。以只读方式打开它，以便阅读并导出剩余内容吗？否则 Nimbrel 将退出，并保持该文件原样。</translation>
+    </message>
+    <message>
         <source>The folder %1 cannot be written by this account, so the lock file %2 cannot be taken over. When no other copy of Nimbrel runs, it was left by a copy that ended: remove it with the rights of the folder&apos;s owner, or install Nimbrel in a folder of your own. This copy ends without touching the store.</source>
         <translation>此账户无法写入文件夹 %1，因此无法接管锁文件 %2。如果没有其他 Nimbrel 副本在运行，它是由已结束的副本留下的：请以该文件夹所有者的权限删除它，或将 Nimbrel 安装到您自己的文件夹中。此副本将结束，不会触动存储。</translation>
     </message>
@@ -1237,6 +1267,13 @@ Start Nimbrel again when that program has let go of it.</source>
     <message>
         <source>the store has no settings row</source>
         <translation>存储没有设置行</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFile</name>
+    <message>
+        <source>another program is using the store</source>
+        <translation>另一个程序正在使用数据库</translation>
     </message>
 </context>
 <context>

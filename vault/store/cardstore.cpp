@@ -140,10 +140,15 @@ QString translatedCardTypeName(int typeId)
     return QCoreApplication::translate("QObject", names.at(typeId - 1).toUtf8().constData());
 }
 
-bool openStore(const QString &storeDir, QString *error, bool *inUse)
+QString storeFilePathIn(const QString &storeDir)
 {
     const QString dir = storeDir.isEmpty() ? QCoreApplication::applicationDirPath() : storeDir;
-    const QString path = dir + QLatin1Char('/') + QLatin1String(storeFileName);
+    return dir + QLatin1Char('/') + QLatin1String(storeFileName);
+}
+
+bool openStore(const QString &storeDir, QString *error, bool *inUse)
+{
+    const QString path = storeFilePathIn(storeDir);
     // A store made before files were kept private loses what others could read.
     PrivateFile::restrictToOwner(path);
     // A new store, and the journal SQLite makes beside it with its mode, are the user's alone.
@@ -246,6 +251,11 @@ void waitNoLongerThisAction(const QSqlError &error)
             setConnectionWait(busyTimeout);
         },
         Qt::QueuedConnection);
+}
+
+void setStoreReadOnly()
+{
+    QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("PRAGMA query_only = ON"));
 }
 
 QString storeFilePath()

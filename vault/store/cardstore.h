@@ -43,6 +43,12 @@ void waitNoLongerThisAction(const QSqlError &error);
 
 // The full path of the open store's file.
 QString storeFilePath();
+// The path of the store file in storeDir (the program directory when empty).
+QString storeFilePathIn(const QString &storeDir);
+
+// Refuses every later write on the open store, as for a damaged file that
+// is only to be read.
+void setStoreReadOnly();
 
 // Closes and unregisters the default connection (tests reopen stores).
 void closeStore();

@@ -5,6 +5,7 @@
 #include "store/keyenvelope.h"
 
 #include <QList>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -15,6 +16,10 @@
 namespace {
 
 const QString connectionName = QStringLiteral("importdb");
+const QStringList storeTables = {QStringLiteral("category"), QStringLiteral("card"), QStringLiteral("content"),
+                                 QStringLiteral("cardtype"), QStringLiteral("option")};
+// SQLite's code for a file that is no database.
+constexpr int sqliteNotADatabase = 26;
 
 QSqlDatabase database()
 {
@@ -26,14 +31,15 @@ qint64 upperBound(int shift)
     return qint64(INT_MAX) - shift;
 }
 
-bool hasRow(const QString &statement, const QList<qint64> &values)
+std::optional<bool> hasRow(const QString &statement, const QList<qint64> &values)
 {
     QSqlQuery query(database());
     query.prepare(statement + QLatin1String(" limit 1"));
     for (qint64 value : values)
         query.addBindValue(value);
-    // A query that fails counts as a row: nothing is imported then.
-    return !query.exec() || query.next();
+    if (!query.exec())
+        return std::nullopt;
+    return query.next();
 }
 
 } // namespace
@@ -54,31 +60,73 @@ OtherStore::~OtherStore()
     QSqlDatabase::removeDatabase(connectionName);
 }
 
-bool OtherStore::holdsStore(QString *lockError) const
+OtherStore::Kind OtherStore::check(QString *detail) const
 {
     QSqlQuery query(database());
-    for (const char *statement :
-         {"select id, name from category where 0", "select id, type, name, categoryid from card where 0",
-          "select id, title, value, cardid from content where 0"}) {
+    if (!query.exec(QStringLiteral("select type, name from sqlite_master"))) {
+        *detail = query.lastError().text();
+        if (isLockError(query.lastError()))
+            return Kind::Locked;
+        // Random bytes are no database at all; other failures are damage.
+        return query.lastError().nativeErrorCode().toInt() == sqliteNotADatabase ? Kind::NoStore : Kind::Damaged;
+    }
+    QSet<QString> tables;
+    bool plain = true;
+    while (query.next()) {
+        const QString type = query.value(0).toString();
+        const QString name = query.value(1).toString();
+        if (type == QLatin1String("table"))
+            tables.insert(name);
+        else if (type == QLatin1String("trigger") || storeTables.contains(name))
+            plain = false;
+    }
+    if (!plain)
+        return Kind::NotPlain;
+    for (const QString &table : storeTables) {
+        if (!tables.contains(table))
+            return Kind::NoStore;
+    }
+    if (!query.exec(QStringLiteral("PRAGMA quick_check(5)"))) {
+        *detail = query.lastError().text();
+        return isLockError(query.lastError()) ? Kind::Locked : Kind::Damaged;
+    }
+    QStringList problems;
+    while (query.next())
+        problems.append(query.value(0).toString());
+    if (problems != QStringList{QStringLiteral("ok")}) {
+        *detail = problems.join(QLatin1Char('\n'));
+        return Kind::Damaged;
+    }
+    for (const char *statement : {"select id, name from category where 0",
+                                  "select id, type, name, categoryid from card where 0",
+                                  "select id, title, value, cardid from content where 0"}) {
         if (!query.exec(QLatin1String(statement))) {
-            if (isLockError(query.lastError()))
-                *lockError = query.lastError().text();
-            return false;
+            *detail = query.lastError().text();
+            return Kind::NoStore;
         }
     }
-    return true;
+    return Kind::Store;
 }
 
-bool OtherStore::idsFit(int categoryShift, int cardShift, int contentShift) const
+std::optional<bool> OtherStore::idsFit(int categoryShift, int cardShift, int contentShift) const
 {
-    return !hasRow(QStringLiteral("select 1 from category where typeof(id) <> 'integer' or id < 1 or id > ?"),
-                   {upperBound(categoryShift)})
-        && !hasRow(QStringLiteral("select 1 from card where typeof(id) <> 'integer' or id < 1 or id > ? "
-                                  "or typeof(categoryid) <> 'integer' or categoryid < ? or categoryid > ?"),
-                   {upperBound(cardShift), qint64(INT_MIN), upperBound(categoryShift)})
-        && !hasRow(QStringLiteral("select 1 from content where typeof(id) <> 'integer' or id < 1 or id > ? "
-                                  "or typeof(cardid) <> 'integer' or cardid < ? or cardid > ?"),
-                   {upperBound(contentShift), qint64(INT_MIN), upperBound(cardShift)});
+    const std::optional<bool> badRow[] = {
+        hasRow(QStringLiteral("select 1 from category where typeof(id) <> 'integer' or id < 1 or id > ?"),
+               {upperBound(categoryShift)}),
+        hasRow(QStringLiteral("select 1 from card where typeof(id) <> 'integer' or id < 1 or id > ? "
+                              "or typeof(categoryid) <> 'integer' or categoryid < ? or categoryid > ?"),
+               {upperBound(cardShift), qint64(INT_MIN), upperBound(categoryShift)}),
+        hasRow(QStringLiteral("select 1 from content where typeof(id) <> 'integer' or id < 1 or id > ? "
+                              "or typeof(cardid) <> 'integer' or cardid < ? or cardid > ?"),
+               {upperBound(contentShift), qint64(INT_MIN), upperBound(cardShift)}),
+    };
+    bool fit = true;
+    for (const std::optional<bool> &found : badRow) {
+        if (!found)
+            return std::nullopt;
+        fit = fit && !*found;
+    }
+    return fit;
 }
 
 QString OtherStore::password() const

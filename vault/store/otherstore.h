@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class DataKey;
 
 // Another store file, opened read-only on a connection of its own for the
@@ -20,15 +22,29 @@ public:
     bool isOpen() const { return opened; }
     QString error() const { return openError; }
 
-    // SQLite opens any file, even random bytes; only a query tells a store.
-    // False too when another program's lock keeps the file from being read:
-    // `lockError` then holds the driver's text.
-    bool holdsStore(QString *lockError) const;
+    enum class Kind {
+        Store,
+        // No tables of categories, cards and lines: random bytes, an empty
+        // file, another program's database.
+        NoStore,
+        // Views or triggers where a card store has its plain tables: reading
+        // a view can run without end, and nothing of such a file is read.
+        NotPlain,
+        // SQLite's own check failed, or the file could not be read.
+        Damaged,
+        // Another program's lock keeps the file from being read.
+        Locked,
+    };
+
+    // SQLite opens any file, even random bytes; only reading tells a store.
+    // The five tables are looked for by name and type before anything else of
+    // the file is read. `detail` holds SQLite's words where it has some.
+    Kind check(QString *detail) const;
 
     // Every id a positive integer, every reference an integer, and every
     // shifted id or reference within int (references of 0 or less stay as
-    // they are: they name no row).
-    bool idsFit(int categoryShift, int cardShift, int contentShift) const;
+    // they are: they name no row); empty when the file could not be read.
+    std::optional<bool> idsFit(int categoryShift, int cardShift, int contentShift) const;
 
     // The expected password: an empty one when the file has no settings row.
     QString password() const;

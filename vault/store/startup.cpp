@@ -7,6 +7,7 @@
 #include "mainwindow/openmainwindow.h"
 #include "store/cardstore.h"
 #include "store/settingsrow.h"
+#include "store/storecheck.h"
 #include "store/storelock.h"
 #include "update/version.h"
 #include "widgets/plaintext.h"
@@ -41,12 +42,66 @@ void showDatabaseError(const QString &text)
     QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Unknown"),
 };
 
+QString loadLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale,
+                     QTranslator *qtTranslator)
+{
+    QString lang = SettingsRow::language().value_or(QString());
+    if (lang == SettingsRow::none)
+        lang = systemLocale;
+    (void)translator.load(QStringLiteral("nimbrel_") + lang, translationDir);
+    // Installed first, so that the program's own texts win wherever both know a text.
+    if (qtTranslator && loadQtTranslation(*qtTranslator, translator, translationDir))
+        QCoreApplication::installTranslator(qtTranslator);
+    QCoreApplication::installTranslator(&translator);
+    return lang;
+}
+
+void recordLanguage(const QString &lang)
+{
+    // Recorded only with the names written, so that a start that could not
+    // write them leaves the rewrite to the next one.
+    if (SettingsRow::lastLang().value_or(QString()) != lang && updateCardTypeNames())
+        SettingsRow::setLastLang(lang);
+}
+
+// Asks what to do with a store the check found wanting; nothing has been
+// written to it. True to go on: read-only for a damaged or incomplete store,
+// with a new vault in an empty file.
+bool goOnWith(const StoreCheck &check, const QString &path)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    if (check.verdict == StoreCheck::Verdict::EmptyFile) {
+        return PlainText::tell(nullptr, QMessageBox::Warning, QObject::tr("Empty Store"),
+                               QObject::tr("The store %1 is empty: it holds no cards, no settings and no "
+                                           "password, perhaps because a copy or a crash cut it short. If you "
+                                           "have a copy of it, quit and put the copy in its place.\n\n"
+                                           "Start a new, empty vault in it?")
+                                   .arg(file),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+    }
+    const QString text = check.verdict == StoreCheck::Verdict::Damaged
+        ? QObject::tr("The store %1 is damaged: some of what it holds cannot be read, and writing to it "
+                      "could lose more.")
+              .arg(file)
+        : QObject::tr("The store %1 lacks its tables %2 while it holds other cards.").arg(file, check.detail);
+    return PlainText::tell(nullptr, QMessageBox::Warning, QObject::tr("Damaged Store"),
+                           text + QLatin1String("\n\n")
+                               + QObject::tr("Nothing has been changed in it. Open it read-only, to read and "
+                                             "export what is left? Otherwise Nimbrel quits and leaves the "
+                                             "file as it is."),
+                           QMessageBox::Open | QMessageBox::Close, QMessageBox::Close,
+                           check.verdict == StoreCheck::Verdict::Damaged ? check.detail : QString())
+        == QMessageBox::Open;
+}
+
 } // namespace
 
-bool prepareStore(const QString &storeDir)
+bool prepareStore(const QString &storeDir, const std::function<void()> &beforeQuestions)
 {
     QString error;
     bool inUse = false;
+    const bool wasEmpty = StoreCheck::isEmptyFile(storeFilePathIn(storeDir));
     if (!openStore(storeDir, &error, &inUse)) {
         showDatabaseError(inUse ? QObject::tr("The store is in use by another program:\n%1\n\n"
                                               "Start Nimbrel again when that program has let go of it.")
@@ -54,7 +109,19 @@ bool prepareStore(const QString &storeDir)
                                 : error);
         return false;
     }
-    createTables();
+    const StoreCheck check = StoreCheck::run(wasEmpty);
+    if (check.verdict != StoreCheck::Verdict::Sound) {
+        if (beforeQuestions)
+            beforeQuestions();
+        if (!goOnWith(check, storeFilePath())) {
+            closeStore();
+            return false;
+        }
+    }
+    if (check.verdict == StoreCheck::Verdict::Damaged || check.verdict == StoreCheck::Verdict::Incomplete)
+        setStoreReadOnly();
+    else
+        createTables();
     // Without a readable settings row the gate could not tell a set password
     // from none; never let anyone in on a guess.
     if (!SettingsRow::password()) {
@@ -69,19 +136,8 @@ bool prepareStore(const QString &storeDir)
 QString applyLanguage(QTranslator &translator, const QString &translationDir, const QString &systemLocale,
                       QTranslator *qtTranslator)
 {
-    QString lang = SettingsRow::language().value_or(QString());
-    if (lang == SettingsRow::none)
-        lang = systemLocale;
-    (void)translator.load(QStringLiteral("nimbrel_") + lang, translationDir);
-    // Installed first, so that the program's own texts win wherever both know a text.
-    if (qtTranslator && loadQtTranslation(*qtTranslator, translator, translationDir))
-        QCoreApplication::installTranslator(qtTranslator);
-    QCoreApplication::installTranslator(&translator);
-
-    // Recorded only with the names written, so that a start that could not
-    // write them leaves the rewrite to the next one.
-    if (SettingsRow::lastLang().value_or(QString()) != lang && updateCardTypeNames())
-        SettingsRow::setLastLang(lang);
+    const QString lang = loadLanguage(translator, translationDir, systemLocale, qtTranslator);
+    recordLanguage(lang);
     return lang;
 }
 
@@ -134,12 +190,20 @@ int runVault(const QString &storeDir)
         return 0;
     }
     updating.release();
-    if (!prepareStore(storeDir))
-        return 1;
-
+    // Questions about the store come in the user's language: the
+    // translation is loaded once the store has been read, before any write.
     QTranslator translator;
     QTranslator qtTranslator;
-    applyLanguage(translator, QCoreApplication::applicationDirPath(), QLocale::system().name(), &qtTranslator);
+    std::optional<QString> lang;
+    const auto translate = [&]() {
+        if (!lang)
+            lang = loadLanguage(translator, QCoreApplication::applicationDirPath(), QLocale::system().name(),
+                                &qtTranslator);
+    };
+    if (!prepareStore(storeDir, translate))
+        return 1;
+    translate();
+    recordLanguage(*lang);
     raiseGate();
 
     Version version;

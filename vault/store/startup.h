@@ -3,15 +3,21 @@
 
 #include <QString>
 
+#include <functional>
+
 class QDialog;
 class QTranslator;
 
 // The start-up sequence, in pieces that the tests drive one by one.
 
-// Opens the store in storeDir (the program directory when empty), completes
-// its tables and checks that the settings row can be read. On failure the
-// "Database Error" box has been shown and the program must end with code 1.
-bool prepareStore(const QString &storeDir = QString());
+// Opens the store in storeDir (the program directory when empty), checks it,
+// completes its tables and checks that the settings row can be read. A
+// damaged store, one that lacks tables while others hold cards, and an empty
+// file are not written: the user is asked whether to go on (read-only, or with
+// a new vault in the empty file); `beforeQuestions` runs first (it loads the
+// translation). On failure, or when the user chose to quit, a box has been
+// shown and the program must end with code 1.
+bool prepareStore(const QString &storeDir = QString(), const std::function<void()> &beforeQuestions = {});
 
 // Loads the translation of the stored language (or of systemLocale when
 // none was chosen) from translationDir into translator, installs it, and

@@ -1,10 +1,16 @@
 #include "store/storefile.h"
 
+#include "store/cardstore.h"
 #include "store/privatefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
 
 #include <filesystem>
 #include <system_error>
@@ -67,6 +73,51 @@ bool writePrivate(const QByteArray &data, const QString &target, QString *error)
         return false;
     }
     return true;
+}
+
+namespace {
+
+bool bringLogIn(QSqlQuery &query, QString *error)
+{
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return true;
+    // The first column tells whether another connection kept the log from
+    // being brought in completely.
+    if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) || !query.next()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    if (query.value(0).toInt() != 0) {
+        *error = QCoreApplication::translate("StoreFile", "another program is using the store");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool copyOpenStore(const QString &target, QString *error)
+{
+    QSqlDatabase store = QSqlDatabase::database();
+    QSqlQuery query(store);
+    if (!bringLogIn(query, error))
+        return false;
+    // A read holds off every writer until the copy is complete.
+    if (!store.transaction() || !query.exec(QStringLiteral("select count(*) from sqlite_master"))
+        || !query.next()) {
+        *error = query.lastError().isValid() ? query.lastError().text() : store.lastError().text();
+        waitNoLongerThisAction(query.lastError());
+        store.rollback();
+        return false;
+    }
+    query.finish();
+    const bool copied = writeCopy(storeFilePath(), target, error);
+    store.commit();
+    return copied;
 }
 
 } // namespace StoreFile
