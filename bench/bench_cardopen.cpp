@@ -58,8 +58,7 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents();
     }
     auto *form = window.findChild<CardForm *>();
-    if (!form || form->shownCard() != row + 1
-        || form->findChild<QTableView *>()->model()->rowCount() != linesPerCard) {
+    if (!form || form->shownCard() != row + 1 || form->findChild<QTableView *>()->model()->rowCount() != linesPerCard) {
         std::fprintf(stderr, "the editor did not show the card's lines\n");
         return 1;
     }

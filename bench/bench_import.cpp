@@ -43,8 +43,8 @@ bool runShell(const QString &database, const QByteArray &script, QByteArray *out
         return false;
     shell.write(script);
     shell.closeWriteChannel();
-    const bool ok = shell.waitForFinished(120000) && shell.exitStatus() == QProcess::NormalExit
-        && shell.exitCode() == 0;
+    const bool ok =
+        shell.waitForFinished(120000) && shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0;
     if (output)
         *output = shell.readAllStandardOutput();
     if (!ok)
@@ -67,14 +67,13 @@ double shellMs(const QByteArray &output)
 QString summary(const QSqlDatabase &db)
 {
     QStringList parts;
-    for (const char *statement :
-         {"select count(*), sum(id), sum(length(name)) from category",
-          "select count(*), sum(id), sum(type), sum(categoryid), sum(length(name)) from card",
-          "select count(*), sum(id), sum(cardid), sum(length(value)) from content",
-          "select count(*) from card c join category g on g.id = c.categoryid "
-          "where (substr(c.name, 6) - 1) / 1000 + 1 = substr(g.name, 10) + 0",
-          "select count(*) from content l join card c on c.id = l.cardid "
-          "where (substr(l.value, 7) - 1) / 10 + 1 = substr(c.name, 6) + 0"}) {
+    for (const char *statement : {"select count(*), sum(id), sum(length(name)) from category",
+                                  "select count(*), sum(id), sum(type), sum(categoryid), sum(length(name)) from card",
+                                  "select count(*), sum(id), sum(cardid), sum(length(value)) from content",
+                                  "select count(*) from card c join category g on g.id = c.categoryid "
+                                  "where (substr(c.name, 6) - 1) / 1000 + 1 = substr(g.name, 10) + 0",
+                                  "select count(*) from content l join card c on c.id = l.cardid "
+                                  "where (substr(l.value, 7) - 1) / 10 + 1 = substr(c.name, 6) + 0"}) {
         QSqlQuery query(db);
         if (!query.exec(QLatin1String(statement)) || !query.next())
             return QString();
@@ -153,15 +152,17 @@ int main(int argc, char **argv)
     const qint64 importMs = clock.elapsed();
 
     const QByteArray merge = ".timer on\n"
-                             "ATTACH 'file:" + importFile.toUtf8() + "?mode=ro' AS importdb;\n"
-                             "BEGIN;\n"
-                             "INSERT INTO category SELECT id + 100, name FROM importdb.category;\n"
-                             "INSERT INTO card SELECT id + 100000, type, name, "
-                             "categoryid + CASE WHEN categoryid > 0 THEN 100 ELSE 0 END FROM importdb.card;\n"
-                             "INSERT INTO content SELECT id + 1000000, title, value, "
-                             "cardid + CASE WHEN cardid > 0 THEN 100000 ELSE 0 END FROM importdb.content;\n"
-                             "COMMIT;\n"
-                             "DETACH importdb;\n";
+                             "ATTACH 'file:"
+        + importFile.toUtf8()
+        + "?mode=ro' AS importdb;\n"
+          "BEGIN;\n"
+          "INSERT INTO category SELECT id + 100, name FROM importdb.category;\n"
+          "INSERT INTO card SELECT id + 100000, type, name, "
+          "categoryid + CASE WHEN categoryid > 0 THEN 100 ELSE 0 END FROM importdb.card;\n"
+          "INSERT INTO content SELECT id + 1000000, title, value, "
+          "cardid + CASE WHEN cardid > 0 THEN 100000 ELSE 0 END FROM importdb.content;\n"
+          "COMMIT;\n"
+          "DETACH importdb;\n";
     QByteArray shellOutput;
     if (!runShell(shellStore, merge, &shellOutput))
         return 1;

@@ -8,6 +8,5 @@ bool loadQtTranslation(QTranslator &qtTranslator, const QTranslator &own, const 
     if (own.isEmpty() || own.language().isEmpty())
         return false;
     const QString name = QStringLiteral("qtbase_") + own.language();
-    return qtTranslator.load(name, dir)
-        || qtTranslator.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    return qtTranslator.load(name, dir) || qtTranslator.load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }

@@ -6,6 +6,7 @@ set -e
 packages="
 cmake
 g++
+clang-format
 make
 pkg-config
 qt6-base-dev

@@ -127,7 +127,6 @@ private slots:
         QCOMPARE(menu(), QString("0:Zero,1:Internet,2:Bank,3:Mail"));
     }
 
-
 private:
     std::unique_ptr<TestStore> store;
     std::unique_ptr<MainWindow> window;

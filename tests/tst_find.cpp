@@ -29,8 +29,9 @@ private slots:
         QCOMPARE(find("bANK"), QString("1"));
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
         QVERIFY(window->findChild<QToolButton *>("findAllCategories")->isHidden());
-        const QStringList found = {find("pin"), find("%"), find("_"), find("\\"), find(QString::fromUtf8("银行")),
-                                   find("' OR 1=1 --"), find("a")};
+        const QStringList found = {
+            find("pin"),         find("%"), find("_"), find("\\"), find(QString::fromUtf8("银行")),
+            find("' OR 1=1 --"), find("a")};
         QCOMPARE(found, QStringList({"2", "2", "2", "3", "3", "", "1,2,3,4"}));
     }
 

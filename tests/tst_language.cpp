@@ -51,8 +51,15 @@ private slots:
         QTemporaryDir temp;
         const QString copy = temp.filePath("nimbrel_zh_CN.ts");
         QVERIFY(QFile::copy(NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts", copy));
-        const QStringList arguments{"-locations", "none", "-no-obsolete", "-silent", NIMBREL_SOURCE_DIR "/vault",
-                                    NIMBREL_SOURCE_DIR "/common", NIMBREL_SOURCE_DIR "/updater", "-ts", copy};
+        const QStringList arguments {"-locations",
+                                     "none",
+                                     "-no-obsolete",
+                                     "-silent",
+                                     NIMBREL_SOURCE_DIR "/vault",
+                                     NIMBREL_SOURCE_DIR "/common",
+                                     NIMBREL_SOURCE_DIR "/updater",
+                                     "-ts",
+                                     copy};
         QCOMPARE(QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lupdate", arguments), 0);
 
         // Every entry translated, keeping the "%N", "&" mnemonic and markup of its source.

@@ -115,13 +115,15 @@ private slots:
         QTest::addColumn<QString>("told");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("goesOn");
-        QTest::newRow("damaged lines, quit")
-            << "lines" << "Damaged Store: is damaged" << int(QMessageBox::Close) << false;
-        QTest::newRow("damaged lines, read-only")
-            << "lines" << "Damaged Store: is damaged" << int(QMessageBox::Open) << true;
+        QTest::newRow("damaged lines, quit") << "lines"
+                                             << "Damaged Store: is damaged" << int(QMessageBox::Close) << false;
+        QTest::newRow("damaged lines, read-only") << "lines"
+                                                  << "Damaged Store: is damaged" << int(QMessageBox::Open) << true;
         QTest::newRow("no table of lines")
-            << "content" << "Damaged Store: lacks its tables content while" << int(QMessageBox::Open) << true;
-        QTest::newRow("empty file") << "empty" << "Empty Store: is empty" << int(QMessageBox::No) << false;
+            << "content"
+            << "Damaged Store: lacks its tables content while" << int(QMessageBox::Open) << true;
+        QTest::newRow("empty file") << "empty"
+                                    << "Empty Store: is empty" << int(QMessageBox::No) << false;
     }
 
     void startTellsWhatIsWrong()
@@ -180,8 +182,10 @@ private slots:
         QVERIFY(lines.isDirty());
         store.exec("drop trigger refuse");
         QVERIFY(lines.submitAll());
-        QCOMPARE(store.value("select count(*) || ',' || min(id) || ',' || max(id) || ',' || sum(value = 'value ' || id) "
-                             "from content").toString(),
+        QCOMPARE(store
+                     .value("select count(*) || ',' || min(id) || ',' || max(id) || ',' || sum(value = 'value ' || id) "
+                            "from content")
+                     .toString(),
                  QString("150,1,150,150"));
         QCOMPARE(lines.rowCount(), 150);
 

@@ -184,15 +184,17 @@ private slots:
         QTest::newRow("held by another program")
             << QString(ownRows) << "locked" << Password()
             << "Import Database: is in use by another program and cannot be read. Nothing was imported. Try again "
-               "when that program has let go of it.\ndatabase is locked" << same;
+               "when that program has let go of it.\ndatabase is locked"
+            << same;
         // Refused before any of it is read, the password included: a recursive view never ends.
         QTest::newRow("a view named option")
             << QString(ownRows)
             << "drop table option; create view option(id, password) as with recursive r(i) as "
                "(select 1 union all select i + 1 from r) select i, 'none' from r"
             << Password() << "Import Database: holds views or triggers" << same;
-        QTest::newRow("a trigger") << QString(ownRows) << "raw:create trigger keep after delete on card begin select 1; end"
-                                   << Password() << "Import Database: holds views or triggers" << same;
+        QTest::newRow("a trigger") << QString(ownRows)
+                                   << "raw:create trigger keep after delete on card begin select 1; end" << Password()
+                                   << "Import Database: holds views or triggers" << same;
         QTest::newRow("damaged lines") << QString(ownRows) << "damaged" << Password()
                                        << "Import Database: is damaged or cannot be read." << same;
         QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe" << Password()
@@ -356,8 +358,9 @@ private slots:
         QTest::newRow("a quote left open")
             << QByteArray("name,url,username,password\nx,u,n,p\n\ny,\"https://a,b,c\nz,u,n,p\n")
             << "Line 4: A quote opened" << none;
-        QTest::newRow("more fields than the header") << QByteArray("name,url,username,password\r\nx,u,n,p\r\ny,u,n,p,q\r\n")
-                                                     << "Line 3: This row has 5 fields" << none;
+        QTest::newRow("more fields than the header")
+            << QByteArray("name,url,username,password\r\nx,u,n,p\r\ny,u,n,p,q\r\n") << "Line 3: This row has 5 fields"
+            << none;
     }
 
     void csvImport()

@@ -58,7 +58,9 @@ Q_COREAPP_STARTUP_FUNCTION(startWatching)
 } // namespace
 
 ModalAnswer::ModalAnswer(const QString &title, QMessageBox::StandardButton button, std::function<void(QWidget *)> act)
-    : title(title), button(button), act(std::move(act))
+    : title(title)
+    , button(button)
+    , act(std::move(act))
 {
     pending << this;
 }

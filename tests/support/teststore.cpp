@@ -66,7 +66,6 @@ void TestStore::makeReadOnly() const
     exec(QStringLiteral("PRAGMA query_only = ON"));
 }
 
-
 void TestStore::damageTable(const QString &path, const QString &table)
 {
     qint64 offset = 0;

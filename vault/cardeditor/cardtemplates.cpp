@@ -11,15 +11,17 @@ namespace {
 using Template = std::vector<const char *>;
 
 const Template paymentCard = {
-    QT_TRANSLATE_NOOP("CardForm", "Bank"),     QT_TRANSLATE_NOOP("CardForm", "First Name"),
+    QT_TRANSLATE_NOOP("CardForm", "Bank"),      QT_TRANSLATE_NOOP("CardForm", "First Name"),
     QT_TRANSLATE_NOOP("CardForm", "Last Name"), QT_TRANSLATE_NOOP("CardForm", "Card NO."),
-    QT_TRANSLATE_NOOP("CardForm", "CVC Code"), QT_TRANSLATE_NOOP("CardForm", "Expires"),
-    QT_TRANSLATE_NOOP("CardForm", "PIN"),      QT_TRANSLATE_NOOP("CardForm", "Note"),
+    QT_TRANSLATE_NOOP("CardForm", "CVC Code"),  QT_TRANSLATE_NOOP("CardForm", "Expires"),
+    QT_TRANSLATE_NOOP("CardForm", "PIN"),       QT_TRANSLATE_NOOP("CardForm", "Note"),
 };
 
 const Template systemAccount = {
-    QT_TRANSLATE_NOOP("CardForm", "System"), QT_TRANSLATE_NOOP("CardForm", "Username"),
-    QT_TRANSLATE_NOOP("CardForm", "Password"), QT_TRANSLATE_NOOP("CardForm", "Note"),
+    QT_TRANSLATE_NOOP("CardForm", "System"),
+    QT_TRANSLATE_NOOP("CardForm", "Username"),
+    QT_TRANSLATE_NOOP("CardForm", "Password"),
+    QT_TRANSLATE_NOOP("CardForm", "Note"),
 };
 
 // Indexed by card type id minus one.

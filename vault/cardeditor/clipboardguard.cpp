@@ -28,8 +28,9 @@ void ClipboardGuard::copy(const QString &text)
     auto *data = new QMimeData;
     data->setText(text);
 #ifdef Q_OS_WIN
-    data->setData(QStringLiteral("application/x-qt-windows-mime;value=\"ExcludeClipboardContentFromMonitorProcessing\""),
-                  QByteArray(4, '\0'));
+    data->setData(
+        QStringLiteral("application/x-qt-windows-mime;value=\"ExcludeClipboardContentFromMonitorProcessing\""),
+        QByteArray(4, '\0'));
 #else
     data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
 #endif

@@ -13,8 +13,8 @@
 namespace {
 
 const char *const iconNames[] = {
-    "address", "bank",   "computer", "contact",  "credit", "database", "ebank",  "ebay",   "email",
-    "general", "master", "mobilephone", "password", "paypal", "serial", "taobao", "visa", "website",
+    "address", "bank",   "computer",    "contact",  "credit", "database", "ebank",  "ebay", "email",
+    "general", "master", "mobilephone", "password", "paypal", "serial",   "taobao", "visa", "website",
 };
 constexpr int typeCount = int(sizeof iconNames / sizeof iconNames[0]);
 constexpr int iconSize = 32;
@@ -109,8 +109,7 @@ void myDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, co
     drawFocus(painter, opt, opt.rect);
 }
 
-QWidget *myDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                                  const QModelIndex &index) const
+QWidget *myDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     if (!isNamedColumn(index))
         return QItemDelegate::createEditor(parent, option, index);

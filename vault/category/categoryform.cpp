@@ -60,8 +60,7 @@ void CategoryForm::createView()
     // The view submits the model whenever the current row changes, even when
     // the current row is the one being dropped: a pending new row would be
     // written just before it goes. Only a row that is left is written here.
-    disconnect(view->selectionModel(), SIGNAL(currentRowChanged(QModelIndex,QModelIndex)), model,
-               SLOT(submit()));
+    disconnect(view->selectionModel(), SIGNAL(currentRowChanged(QModelIndex, QModelIndex)), model, SLOT(submit()));
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CategoryForm::submitLeftRow);
     // Enter in an editor submits the row too, without telling whether the
     // store took it.
@@ -146,8 +145,7 @@ void CategoryForm::deleteCategory()
     }
     if (*cards > 0) {
         refuseDeletion(
-            tr("Cannot delete %1 because there are Cards associated with this category in the collection.")
-                .arg(name));
+            tr("Cannot delete %1 because there are Cards associated with this category in the collection.").arg(name));
         return;
     }
     if (!model->removeRows(row, 1)) {
@@ -230,9 +228,7 @@ void CategoryForm::CategorydataChanged(const QModelIndex &topLeft, const QModelI
     }
 }
 
-void CategoryForm::CategoryrowsInserted(const QModelIndex &, int, int)
-{
-}
+void CategoryForm::CategoryrowsInserted(const QModelIndex &, int, int) { }
 
 void CategoryForm::submitLeftRow(const QModelIndex &, const QModelIndex &previous)
 {

@@ -13,10 +13,9 @@ About::About(QWidget *parent)
     : QDialog(parent)
 {
     auto *nameLabel = new QLabel(tr("<b>Nimbrel  v%1</b>").arg(ProgramFiles::versionText()), this);
-    auto *siteLabel = new QLabel(
-        tr("<a href=\"www.nimbrel.example.org\">www.nimbrel.example.org</a>"), this);
-    auto *mailLabel = new QLabel(
-        tr("E-mail: <a href=\"mailto:support@nimbrel.example.org\">support@nimbrel.example.org</a>"), this);
+    auto *siteLabel = new QLabel(tr("<a href=\"www.nimbrel.example.org\">www.nimbrel.example.org</a>"), this);
+    auto *mailLabel =
+        new QLabel(tr("E-mail: <a href=\"mailto:support@nimbrel.example.org\">support@nimbrel.example.org</a>"), this);
     auto *rightsLabel = new QLabel(tr("Copyright (C) 2026 Nimbrel developers"), this);
 
     auto *pictureLabel = new QLabel(this);

@@ -112,8 +112,8 @@ void MainWindow::deleteCard()
     const int id = record.value(QStringLiteral("id")).toInt();
     const QString name = record.value(QStringLiteral("name")).toString();
 
-    if (PlainText::tell(this, QMessageBox::Question, tr("delete %1").arg(name), tr("Do you want to delete %1?").arg(name),
-                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+    if (PlainText::tell(this, QMessageBox::Question, tr("delete %1").arg(name),
+                        tr("Do you want to delete %1?").arg(name), QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
 

@@ -19,8 +19,8 @@ void MainWindow::createLanguageEntries(QMenuEx *languageMenu)
         return action;
     };
     QAction *english = entry(tr("English"), tr("switch langange to English"), QStringLiteral("en"));
-    QAction *chinese = entry(tr("Chinese(Simplified)"), tr("switch language to simplified chinese"),
-                             QStringLiteral("zh_CN"));
+    QAction *chinese =
+        entry(tr("Chinese(Simplified)"), tr("switch language to simplified chinese"), QStringLiteral("zh_CN"));
     showStoredLanguage(languageGroup);
     languageMenu->addAction(english);
     languageMenu->addAction(chinese);
@@ -59,7 +59,6 @@ void MainWindow::switchLanguage()
     }
     if (SettingsRow::lastLang().value_or(QString()) != code) {
         QMessageBox::information(this, tr("Switch language"),
-                                 tr("Switch language to %1, available after restart application.")
-                                     .arg(entry->text()));
+                                 tr("Switch language to %1, available after restart application.").arg(entry->text()));
     }
 }

@@ -113,8 +113,8 @@ void MainWindow::importCard()
                       "Nothing was imported.")
                        .arg(file);
         }
-        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"), text, QMessageBox::Ok,
-                        QMessageBox::NoButton, detail);
+        PlainText::tell(this, QMessageBox::Warning, tr("Import Database"), text, QMessageBox::Ok, QMessageBox::NoButton,
+                        detail);
         return;
     }
     const int categoryShift = getMaxId(QStringLiteral("category"));
@@ -160,12 +160,11 @@ void MainWindow::importCard()
         const std::optional<bool> idsFit = other.idsFit(categoryShift, cardShift, contentShift);
         const QString file = QDir::toNativeSeparators(chosen);
         PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),
-                        !idsFit ? tr("%1 is damaged or cannot be read. Nothing was imported.").arg(file)
-                        : *idsFit
-                            ? tr("The import failed and nothing was imported:\n%1").arg(error)
-                            : tr("%1 holds ids that are not positive whole numbers, or that would grow "
-                                 "too large beside the ids of this store. Nothing was imported.")
-                                  .arg(file));
+                        !idsFit       ? tr("%1 is damaged or cannot be read. Nothing was imported.").arg(file)
+                            : *idsFit ? tr("The import failed and nothing was imported:\n%1").arg(error)
+                                      : tr("%1 holds ids that are not positive whole numbers, or that would grow "
+                                           "too large beside the ids of this store. Nothing was imported.")
+                                            .arg(file));
         return;
     }
     clearCategoryActions();

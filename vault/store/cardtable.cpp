@@ -26,8 +26,7 @@ bool execBound(const QString &statement, int value, QSqlError *error)
 
 QString categoryFilter(int categoryId)
 {
-    return categoryId == SettingsRow::allCategories ? QString()
-                                                    : QStringLiteral("categoryid = %1").arg(categoryId);
+    return categoryId == SettingsRow::allCategories ? QString() : QStringLiteral("categoryid = %1").arg(categoryId);
 }
 
 QString linesFilter(int cardId)

@@ -93,13 +93,13 @@ OtherStore::Kind OtherStore::check(QString *detail) const
     QStringList problems;
     while (query.next())
         problems.append(query.value(0).toString());
-    if (problems != QStringList{QStringLiteral("ok")}) {
+    if (problems != QStringList {QStringLiteral("ok")}) {
         *detail = problems.join(QLatin1Char('\n'));
         return Kind::Damaged;
     }
-    for (const char *statement : {"select id, name from category where 0",
-                                  "select id, type, name, categoryid from card where 0",
-                                  "select id, title, value, cardid from content where 0"}) {
+    for (const char *statement :
+         {"select id, name from category where 0", "select id, type, name, categoryid from card where 0",
+          "select id, title, value, cardid from content where 0"}) {
         if (!query.exec(QLatin1String(statement))) {
             *detail = query.lastError().text();
             return Kind::NoStore;

@@ -107,8 +107,7 @@ bool copyOpenStore(const QString &target, QString *error)
     if (!bringLogIn(query, error))
         return false;
     // A read holds off every writer until the copy is complete.
-    if (!store.transaction() || !query.exec(QStringLiteral("select count(*) from sqlite_master"))
-        || !query.next()) {
+    if (!store.transaction() || !query.exec(QStringLiteral("select count(*) from sqlite_master")) || !query.next()) {
         *error = query.lastError().isValid() ? query.lastError().text() : store.lastError().text();
         waitNoLongerThisAction(query.lastError());
         store.rollback();

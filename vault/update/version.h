@@ -54,8 +54,8 @@ private:
     QUrl signatureUrl;
     UpdateSetup setup;
     // Declared last: destroyed first, while http and the files still stand.
-    FileDownload download{http, file};
-    FileDownload signatureDownload{http, signatureFile};
+    FileDownload download {http, file};
+    FileDownload signatureDownload {http, signatureFile};
 };
 
 #endif

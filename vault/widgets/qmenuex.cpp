@@ -5,8 +5,7 @@
 
 QMenuEx::QMenuEx(const QString &title, QWidget *parent)
     : QMenu(title, parent)
-{
-}
+{ }
 
 bool QMenuEx::event(QEvent *e)
 {
