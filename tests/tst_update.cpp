@@ -1,6 +1,7 @@
 // Updates end to end over a local server: the vault's check of a published
 // release, and the updater that downloads, verifies and installs it.
 #include "localhttpserver.h"
+#include "standin.h"
 #include "modalanswer.h"
 #include "testpublisher.h"
 #include "update/version.h"

@@ -6,7 +6,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
-#include <cstdlib>
 #include <memory>
 
 // A canned answer of the local server. A paused one sends the second half of
@@ -75,17 +74,5 @@ inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &repl
     });
     return server;
 }
-
-// Started with this variable set, a test program stands in for the program
-// an update starts: before any test runs, it creates the file the variable
-// names and ends.
-const char *const standInMark = "NIMBREL_TEST_STANDIN_MARK";
-inline const bool standingIn = []() {
-    if (qEnvironmentVariableIsSet(standInMark)) {
-        QFile(qEnvironmentVariable(standInMark)).open(QIODevice::WriteOnly);
-        std::exit(0);
-    }
-    return false;
-}();
 
 #endif

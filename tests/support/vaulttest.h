@@ -6,6 +6,7 @@
 #include "modalanswer.h"
 #include "otherprogram.h"
 #include "teststore.h"
+#include "vaultdriver.h"
 
 #include "mainwindow/mainwindow.h"
 #include "store/cardstore.h"

@@ -1,0 +1,52 @@
+#include "vaultdriver.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+#include <QtTest>
+
+void typeInto(QTableView *view, int row, int column, const QString &text, bool enter)
+{
+    const QModelIndex cell = view->model()->index(row, column);
+    view->setCurrentIndex(cell);
+    if (!view->indexWidget(cell))
+        view->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(cell));
+    QVERIFY(editor);
+    editor->selectAll();
+    editor->insert(text);
+    if (enter) {
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The delegate commits an entered text from a queued call.
+        QTRY_VERIFY(!view->indexWidget(cell));
+    }
+}
+
+void trigger(QWidget *window, const QString &text)
+{
+    for (QAction *action : window->findChildren<QAction *>())
+        if (action->text() == text)
+            return action->trigger();
+    QFAIL(qPrintable("no entry " + text));
+}
+
+QString categoryEntries(QWidget *window)
+{
+    QStringList entries;
+    for (QAction *action : window->findChild<QMenuBar *>()->actions().value(0)->menu()->actions()) {
+        if (action->isCheckable() && action->text() != QLatin1String("&All"))
+            entries << action->data().toString() + QLatin1Char(':') + action->text();
+    }
+    return entries.join(QLatin1Char(','));
+}
+
+QString shownCards(QWidget *window, int column)
+{
+    const QAbstractItemModel *cards = window->findChild<QTableView *>(QStringLiteral("cardView"))->model();
+    QStringList shown;
+    for (int row = 0; row < cards->rowCount(); ++row)
+        shown << cards->index(row, column).data().toString();
+    return shown.join(QLatin1Char(','));
+}

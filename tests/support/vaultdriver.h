@@ -1,0 +1,25 @@
+#ifndef VAULTDRIVER_H
+#define VAULTDRIVER_H
+
+#include <QString>
+
+class QTableView;
+class QWidget;
+
+// Drives the vault's windows as a user does: through cells, menu entries and
+// what the card table shows.
+
+// Opens the cell's editor, types `text` over what it holds and, with `enter`,
+// commits it with Return.
+void typeInto(QTableView *view, int row, int column, const QString &text, bool enter = true);
+
+// Triggers the entry of `window` whose text, mnemonic and all, is `text`.
+void trigger(QWidget *window, const QString &text);
+
+// The cards the window's table shows, as their `column` joined by ",".
+QString shownCards(QWidget *window, int column = 2);
+
+// The per-category entries of the window's "&Category" menu as "id:text,...".
+QString categoryEntries(QWidget *window);
+
+#endif
