@@ -43,8 +43,10 @@ bool decode(const QByteArray &data, QString *text, QString *error, int *errorLin
     // Line breaks never fall inside a UTF-8 sequence, so lines can be tried one by one.
     const QList<QByteArray> lines = body.split('\n');
     for (int i = 0; i < lines.size(); ++i) {
-        QStringDecoder line(QStringConverter::Utf8);
-        line(lines.at(i));
+        // Stateless, so that a broken sequence at the end of a line counts;
+        // the decoder decodes only when its result is taken.
+        QStringDecoder line(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString decoded = line(lines.at(i));
         if (line.hasError()) {
             *errorLine = i + 1;
             break;

@@ -29,38 +29,81 @@ QString key(const QString &header)
 
 // Header names that all layouts share; anything else is a line of its own
 // under its header.
-const QHash<QString, int> &roleNames()
+const QHash<QString, CsvLayout::Role> &roleNames()
 {
-    static const QHash<QString, int> names = [] {
-        QHash<QString, int> n;
-        for (const char *name : {"name", "title"})
-            n.insert(QLatin1String(name), 1);
-        for (const char *name : {"url", "login_uri", "website", "uri", "web site"})
-            n.insert(QLatin1String(name), 2);
-        for (const char *name : {"username", "login_username", "user name", "user", "login"})
-            n.insert(QLatin1String(name), 3);
-        for (const char *name : {"password", "login_password"})
-            n.insert(QLatin1String(name), 4);
-        for (const char *name : {"note", "notes", "extra", "comment", "comments"})
-            n.insert(QLatin1String(name), 5);
-        for (const char *name : {"folder", "group", "grouping", "category"})
-            n.insert(QLatin1String(name), 6);
-        // Bookkeeping of the program that wrote the file: nothing the user typed.
-        for (const char *name : {"favorite", "fav", "reminder", "httprealm", "formactionorigin", "guid", "timecreated",
-                                 "timelastused", "timepasswordchanged", "icon", "last modified", "created", "id"})
-            n.insert(QLatin1String(name), 8);
+    using Role = CsvLayout::Role;
+    // An aggregate, so that each list lives as long as the table.
+    struct Group
+    {
+        Role role;
+        std::initializer_list<const char *> names;
+    };
+    static const QHash<QString, Role> names = [] {
+        const Group groups[] = {
+            {Role::Name, {"name", "title"}},
+            {Role::Url, {"url", "login_uri", "website", "uri", "web site"}},
+            {Role::Username, {"username", "login_username", "user name", "user", "login"}},
+            {Role::Password, {"password", "login_password"}},
+            {Role::Note, {"note", "notes", "extra", "comment", "comments"}},
+            {Role::Folder, {"folder", "group", "grouping", "category"}},
+            // Bookkeeping of the program that wrote the file: nothing the user typed.
+            {Role::Ignored,
+             {"favorite", "fav", "reminder", "httprealm", "formactionorigin", "guid", "timecreated", "timelastused",
+              "timepasswordchanged", "icon", "last modified", "created", "id"}},
+        };
+        QHash<QString, Role> n;
+        for (const Group &group : groups) {
+            for (const char *name : group.names)
+                n.insert(QLatin1String(name), group.role);
+        }
         return n;
     }();
     return names;
 }
 
-bool hasAll(const QSet<QString> &keys, std::initializer_list<const char *> names)
+// The exports this program recognises by their headers, tried in this order:
+// a header that holds every required column (and, for an exact layout,
+// nothing but those and the optional ones) is that program's.
+struct KnownLayout
 {
-    for (const char *name : names) {
+    CsvLayout::Kind kind;
+    const char *name;
+    std::initializer_list<const char *> required;
+    std::initializer_list<const char *> optional;
+    bool exact;
+};
+
+const KnownLayout knownLayouts[] = {
+    {CsvLayout::Kind::Bitwarden,
+     "Bitwarden",
+     {"folder", "type", "name", "login_uri", "login_username", "login_password"},
+     {},
+     false},
+    {CsvLayout::Kind::LastPass, "LastPass", {"url", "username", "password", "extra", "name", "grouping"}, {}, false},
+    {CsvLayout::Kind::KeePassXC, "KeePassXC", {"group", "title", "username", "password", "url", "notes"}, {}, false},
+    {CsvLayout::Kind::Safari, "Safari", {"title", "url", "username", "password", "notes", "otpauth"}, {}, false},
+    {CsvLayout::Kind::Firefox,
+     "Firefox",
+     {"url", "username", "password", "httprealm", "formactionorigin", "guid"},
+     {},
+     false},
+    {CsvLayout::Kind::Chrome,
+     QT_TRANSLATE_NOOP("CsvLayout", "Chrome or Edge"),
+     {"name", "url", "username", "password"},
+     {"note"},
+     true},
+};
+
+bool matches(const KnownLayout &layout, const QSet<QString> &keys)
+{
+    int optionalSeen = 0;
+    for (const char *name : layout.required) {
         if (!keys.contains(QLatin1String(name)))
             return false;
     }
-    return true;
+    for (const char *name : layout.optional)
+        optionalSeen += keys.contains(QLatin1String(name)) ? 1 : 0;
+    return !layout.exact || keys.size() == int(layout.required.size()) + optionalSeen;
 }
 
 QString hostOf(const QString &url)
@@ -113,24 +156,16 @@ CsvLayout CsvLayout::recognise(const QStringList &header)
         }
     }
 
-    if (hasAll(keys, {"folder", "type", "name", "login_uri", "login_username", "login_password"}))
-        layout.kind = Kind::Bitwarden;
-    else if (hasAll(keys, {"url", "username", "password", "extra", "name", "grouping"}))
-        layout.kind = Kind::LastPass;
-    else if (hasAll(keys, {"group", "title", "username", "password", "url", "notes"}))
-        layout.kind = Kind::KeePassXC;
-    else if (hasAll(keys, {"title", "url", "username", "password", "notes", "otpauth"}))
-        layout.kind = Kind::Safari;
-    else if (hasAll(keys, {"url", "username", "password", "httprealm", "formactionorigin", "guid"}))
-        layout.kind = Kind::Firefox;
-    else if (hasAll(keys, {"name", "url", "username", "password"})
-             && (keys.size() == 4 || (keys.size() == 5 && keys.contains(QStringLiteral("note")))))
-        layout.kind = Kind::Chrome;
+    for (const KnownLayout &known : knownLayouts) {
+        if (matches(known, keys)) {
+            layout.kind = known.kind;
+            break;
+        }
+    }
 
     bool knownColumn = false;
     for (const QString &name : header) {
-        const int role = roleNames().value(key(name), 0);
-        Role r = static_cast<Role>(role);
+        Role r = roleNames().value(key(name), Role::Extra);
         if (key(name) == QLatin1String("type") && layout.kind == Kind::Bitwarden)
             r = Role::Kind;
         // The columns that say where, who and with what a user logs in.
@@ -144,25 +179,13 @@ CsvLayout CsvLayout::recognise(const QStringList &header)
 
 QString CsvLayout::name() const
 {
-    switch (kind) {
-    case Kind::Own:
+    if (kind == Kind::Own)
         return QStringLiteral("Nimbrel");
-    case Kind::Chrome:
-        return tr("Chrome or Edge");
-    case Kind::Firefox:
-        return QStringLiteral("Firefox");
-    case Kind::Safari:
-        return QStringLiteral("Safari");
-    case Kind::Bitwarden:
-        return QStringLiteral("Bitwarden");
-    case Kind::LastPass:
-        return QStringLiteral("LastPass");
-    case Kind::KeePassXC:
-        return QStringLiteral("KeePassXC");
-    case Kind::Generic:
+    if (kind == Kind::Generic)
         return tr("CSV with a header row");
-    case Kind::Unknown:
-        break;
+    for (const KnownLayout &known : knownLayouts) {
+        if (known.kind == kind)
+            return tr(known.name);
     }
     return QString();
 }

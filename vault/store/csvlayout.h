@@ -48,10 +48,11 @@ public:
     // the line that holds a note.
     static const char *const websiteTitles[5];
 
-private:
     enum class Kind { Unknown, Own, Chrome, Firefox, Safari, Bitwarden, LastPass, KeePassXC, Generic };
+    // What a column becomes on a card.
     enum class Role { Extra, Name, Url, Username, Password, Note, Folder, Kind, Ignored };
 
+private:
     bool rowCard(const CsvFile::Row &row, CsvCard *card, QString *error) const;
     bool ownCard(const CsvFile::Row &row, CsvCard *card, QString *error) const;
 
