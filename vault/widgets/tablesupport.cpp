@@ -55,14 +55,10 @@ bool TableSupport::writePending(StoreTableModel *model, QAbstractItemView *view,
     return false;
 }
 
-namespace {
-
-QString inUseText()
+QString TableSupport::inUseText()
 {
-    return TableSupport::tr("The store is being used by another program. Nothing was lost: try again in a moment.");
+    return tr("The store is being used by another program. Nothing was lost: try again in a moment.");
 }
-
-} // namespace
 
 void TableSupport::reportWriteError(QWidget *parent, const QSqlError &error)
 {
