@@ -1,7 +1,7 @@
 #include "access/passwordcheck.h"
 
 #include "access/busywork.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/tablesupport.h"
 
 #include <QCoreApplication>
