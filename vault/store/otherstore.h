@@ -13,14 +13,14 @@ class DataKey;
 class OtherStore
 {
 public:
-    explicit OtherStore(const QString &fileName);
+    OtherStore() = default;
     ~OtherStore();
 
     OtherStore(const OtherStore &) = delete;
     OtherStore &operator=(const OtherStore &) = delete;
 
-    bool isOpen() const { return opened; }
-    QString error() const { return openError; }
+    // False with the driver's text in `error`.
+    bool open(const QString &fileName, QString *error);
 
     enum class Kind {
         Store,
@@ -49,17 +49,18 @@ public:
     // The expected password: an empty one when the file has no settings row.
     QString password() const;
 
-    // Whether `typed` is its password. An encrypted store's password is the
-    // one that unwraps its data key, which is then handed out in `key`;
-    // `damaged` tells an envelope that cannot be read at all.
-    bool acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const;
+    enum class Password { Accepted, Refused, KeyDamaged };
+
+    // Whether `typed` is its password, compared exactly. An encrypted store's
+    // password is the one that unwraps its data key, which is then handed out
+    // in `key`; KeyDamaged tells an envelope that cannot be read at all.
+    Password checkPassword(const QString &typed, DataKey *key) const;
 
     // Categories, cards and lines together.
     int rowTotal() const;
 
 private:
-    bool opened = false;
-    QString openError;
+    bool registered = false;
 };
 
 #endif
