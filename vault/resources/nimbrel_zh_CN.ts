@@ -981,6 +981,12 @@ Nothing was exported.</source>
         <source>Vault locked</source>
         <translation>保险库已锁定</translation>
     </message>
+    <message>
+        <source>The import failed and nothing was imported:
+%1</source>
+        <translation>导入失败，未导入任何内容：
+%1</translation>
+    </message>
 </context>
 <context>
     <name>QAbstractFileIconProvider</name>
