@@ -2,7 +2,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "cardeditor/mydelegate.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardsearch.h"

@@ -2,10 +2,10 @@
 #include "mainwindow/mainwindow.h"
 
 #include "mainwindow/importlogin.h"
+#include "plaintext.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
 #include "store/transferoutcome.h"
-#include "widgets/plaintext.h"
 
 #include <QEventLoop>
 #include <QFileDialog>
