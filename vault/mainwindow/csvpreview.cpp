@@ -1,6 +1,6 @@
 #include "mainwindow/csvpreview.h"
 
-#include "store/cardstore.h"
+#include "store/cardtypes.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -46,7 +46,7 @@ CsvPreview::CsvPreview(const QString &layoutName, const QList<CsvCard> &cards, c
     for (int row = 0; row < rows; ++row) {
         const CsvCard &card = cards.at(row);
         const QStringList cells = {card.category.isEmpty() ? ownCategory : card.category,
-                                   translatedCardTypeName(card.type), card.name, linesText(card)};
+                                   CardTypes::translatedName(card.type), card.name, linesText(card)};
         for (int column = 0; column < cells.size(); ++column)
             table->setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }

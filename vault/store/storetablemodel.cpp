@@ -193,6 +193,19 @@ QVariant StoreTableModel::data(const QModelIndex &index, int role) const
     return StoreKey::openValue(table, QSqlRelationalTableModel::record().fieldName(index.column()), value);
 }
 
+bool StoreTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    // A cell editor closed unchanged hands back the text it showed. For a
+    // sealed text that is not what is stored, and for one that does not open
+    // it is the damage notice: written, it would replace the stored bytes.
+    if (role == Qt::EditRole && index.isValid()) {
+        const QVariant shown = data(index, role);
+        if (value == shown && value.isNull() == shown.isNull())
+            return true;
+    }
+    return QSqlRelationalTableModel::setData(index, value, role);
+}
+
 QSqlRecord StoreTableModel::record(int row) const
 {
     QSqlRecord opened = QSqlRelationalTableModel::record(row);

@@ -67,6 +67,8 @@ public:
 
     // The texts as the user typed them, never as the store keeps them.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // A cell given the text it shows is left as it is stored.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     // The row with its texts opened; it hides QSqlTableModel::record(int),
     // whose texts are the stored ones. Field by field as the base's: the
     // changed fields of a pending row are the generated ones.

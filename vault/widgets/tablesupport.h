@@ -62,6 +62,11 @@ public:
                                    const char *name = nullptr);
 
     static constexpr int minimumColumnWidth = 10;
+
+private:
+    // A lock is told as such (and the rest of the action waits no more);
+    // any other refusal with `refused`.
+    static void report(QWidget *parent, const QSqlError &error, const QString &title, const QString &refused);
 };
 
 #endif
