@@ -1,6 +1,7 @@
 // Export of the store file and import of another store.
 #include "mainwindow/mainwindow.h"
 
+#include "access/busywork.h"
 #include "mainwindow/importlogin.h"
 #include "plaintext.h"
 #include "store/storefile.h"
@@ -10,7 +11,6 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProgressBar>
 #include <QTimer>
 
@@ -54,27 +54,11 @@ void MainWindow::importCard()
     const QString chosen = chooseTransferFile(tr("Import Database"), false);
     if (chosen.isEmpty() || !savePendingEdits())
         return;
-    // From the password's answer on, deriving the key of an encrypted store
-    // takes most of a second.
-    bool waiting = false;
-    const auto stopWaiting = [&waiting]() {
-        if (waiting)
-            QGuiApplication::restoreOverrideCursor();
-        waiting = false;
-    };
     std::unique_ptr<QProgressBar> progressBar;
     const TransferOutcome outcome = StoreImport::importStore(
-        chosen,
-        [&]() {
-            const std::optional<QString> typed = askImportPassword();
-            if (typed)
-                QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            waiting = typed.has_value();
-            return typed;
-        },
+        chosen, [this]() { return askImportPassword(); },
         [&](int copied, int total) {
             if (!progressBar) {
-                stopWaiting();
                 progressBar = std::make_unique<QProgressBar>(this);
                 progressBar->setRange(0, total);
                 connect(this, &MainWindow::setProgressValue, progressBar.get(), &QProgressBar::setValue);
@@ -86,8 +70,9 @@ void MainWindow::importCard()
             // Painted between the slices without a return to the event loop,
             // so no click or key acts on the store in the middle of its import.
             repaint();
-        });
-    stopWaiting();
+        },
+        // Deriving the key of an encrypted store: off this thread.
+        [this](const std::function<void()> &work) { BusyWork::run(this, work); });
     progressBar.reset();
     if (outcome.kind == TransferOutcome::Kind::Done) {
         clearCategoryActions();

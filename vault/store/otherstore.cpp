@@ -142,9 +142,8 @@ QString OtherStore::password() const
     return QString();
 }
 
-OtherStore::Password OtherStore::checkPassword(const QString &typed, DataKey *key) const
+OtherStore::Password OtherStore::checkPassword(const QString &expected, const QString &typed, DataKey *key)
 {
-    const QString expected = password();
     if (!KeyEnvelope::isEnvelope(expected))
         return typed == expected ? Password::Accepted : Password::Refused;
     bool damaged = false;

@@ -51,10 +51,12 @@ public:
 
     enum class Password { Accepted, Refused, KeyDamaged };
 
-    // Whether `typed` is its password, compared exactly. An encrypted store's
-    // password is the one that unwraps its data key, which is then handed out
-    // in `key`; KeyDamaged tells an envelope that cannot be read at all.
-    Password checkPassword(const QString &typed, DataKey *key) const;
+    // Whether `typed` is the `expected` password (read before), compared
+    // exactly. An encrypted store's password is the one that unwraps its data
+    // key, which is then handed out in `key`; KeyDamaged tells an envelope
+    // that cannot be read at all. It touches no store, so the slow unwrapping
+    // may run on a worker thread.
+    static Password checkPassword(const QString &expected, const QString &typed, DataKey *key);
 
     // Categories, cards and lines together.
     int rowTotal() const;

@@ -55,7 +55,7 @@ TransferOutcome copyRows(const OtherStore &other, const QString &source, DataKey
 } // namespace
 
 TransferOutcome importStore(const QString &fileName, const std::function<std::optional<QString>()> &askPassword,
-                            const std::function<void(int, int)> &progress)
+                            const std::function<void(int, int)> &progress, const SlowWork &runSlow)
 {
     // This connection cannot read a file while it writes the same file, so
     // the open store itself is imported from a copy.
@@ -92,7 +92,10 @@ TransferOutcome importStore(const QString &fileName, const std::function<std::op
     if (!typed)
         return {Kind::Cancelled};
     DataKey otherKey;
-    switch (other.checkPassword(*typed, &otherKey)) {
+    const QString expected = other.password();
+    OtherStore::Password answer = OtherStore::Password::Refused;
+    runSlow([&] { answer = OtherStore::checkPassword(expected, *typed, &otherKey); });
+    switch (answer) {
     case OtherStore::Password::Accepted:
         break;
     case OtherStore::Password::Refused:

@@ -17,11 +17,17 @@
 //
 // `progress` hears the rows copied and their total: (0, total) once the
 // password is accepted and just before the copy starts, then after every
-// slice of rows.
+// slice of rows. Deriving the key of an encrypted store takes most of a
+// second: it is handed to `runSlow`, which may run it on a worker thread and
+// returns when it is done (it touches neither the store nor a widget).
 namespace StoreImport {
 
-TransferOutcome importStore(const QString &fileName, const std::function<std::optional<QString>()> &askPassword,
-                            const std::function<void(int copied, int total)> &progress);
+using SlowWork = std::function<void(const std::function<void()> &work)>;
+
+TransferOutcome importStore(
+    const QString &fileName, const std::function<std::optional<QString>()> &askPassword,
+    const std::function<void(int copied, int total)> &progress,
+    const SlowWork &runSlow = [](const std::function<void()> &work) { work(); });
 
 } // namespace StoreImport
 
