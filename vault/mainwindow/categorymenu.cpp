@@ -74,7 +74,10 @@ QString MainWindow::shownCategoryName() const
 void MainWindow::loadCategoryActions()
 {
     const int chosen = SettingsRow::category().value_or(SettingsRow::allCategories);
-    for (const NamedRow &category : CategoryTable::all()) {
+    // A store that cannot be read shows no category entries; the filter read below tells the user.
+    QList<NamedRow> categories;
+    CategoryTable::all(&categories);
+    for (const NamedRow &category : std::as_const(categories)) {
         QAction *entry = createCategoryEntry(category.id, category.name);
         if (category.id == chosen)
             entry->setChecked(true);
