@@ -1,6 +1,7 @@
 #include "vaulttest.h"
 
 #include "access/busywork.h"
+#include "access/encryptstore.h"
 #include "access/gate.h"
 #include "access/idlelock.h"
 #include "access/login.h"
@@ -265,6 +266,7 @@ private slots:
         MainWindow window;
         window.show();
         ModalAnswer encrypting("Encrypt the Store", QMessageBox::NoButton, [this](QWidget *modal) {
+            QVERIFY(modal->findChild<QProgressBar *>()->isHidden());
             enter(entry(modal, QStringLiteral("&Password")), QStringLiteral("Secret"));
             QVERIFY(tells(modal, QStringLiteral("password error!</font>")));
             QCOMPARE(store->value("select name from card").toString(), QString("forum"));
@@ -307,6 +309,11 @@ private slots:
                 shown(&login),
                 QString::fromUtf8("<font color=red>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</font>"));
         }
+        EncryptStore encrypting;
+        QStringList buttons;
+        for (const QPushButton *button : encrypting.findChildren<QPushButton *>())
+            buttons << button->text();
+        QCOMPARE(buttons, QStringList({QString::fromUtf8("加密(&E)"), QString::fromUtf8("取消(&C)")}));
         QCoreApplication::removeTranslator(&chinese);
         QVERIFY(mainWindows().isEmpty());
     }

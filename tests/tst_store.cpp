@@ -197,6 +197,9 @@ private slots:
                      .toString(),
                  QString("150,1,150,150"));
         QCOMPARE(lines.rowCount(), 150);
+        QVERIFY(lines.removeRows(0, 1));
+        QVERIFY(lines.submitAll());
+        QCOMPARE(store.value("select min(id) || ',' || count(*) from content").toString(), QString("2,149"));
 
         // A new category gets the largest id plus one, after a deleted top row too.
         store.exec("delete from category where id = 5");
@@ -371,6 +374,11 @@ private slots:
         QCOMPARE(QStringList({store.value("select group_concat(name) from card").toString(),
                               store.value("select group_concat(title || value) from content").toString()}),
                  before);
+        QVERIFY(!StoreEncryption::isEncrypted());
+        // No key could be made (no guarded memory): refused, nothing written.
+        QVERIFY(!StoreEncryption::encrypt(
+            StoreEncryption::NewKey(), [](int, int) {}, &compacted, &error));
+        QCOMPARE(error, QString("there is not enough memory to derive the key"));
         QVERIFY(!StoreEncryption::isEncrypted());
         QVERIFY(!StoreKey::isInstalled());
         QCOMPARE(StoreEncryption::check(QString("päss"), true, &error), StoreEncryption::Check::Matches);

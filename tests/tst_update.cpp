@@ -1,7 +1,6 @@
 // Updates end to end over a local server: the vault's check of a published
 // release, and the updater that downloads, verifies and installs it.
 #include "localhttpserver.h"
-#include "standin.h"
 #include "modalanswer.h"
 #include "testpublisher.h"
 #include "update/version.h"
@@ -22,10 +21,22 @@ static QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-static bool writeFile(const QString &path, const QByteArray &contents)
+static bool writeFile(const QString &path, const QByteArray &contents, QFileDevice::Permissions more = {})
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
+        && file.setPermissions(file.permissions() | more);
+}
+
+// Started with this variable set, a stand-in for a program that an update
+// starts creates the file the variable names, and ends.
+const char *const standInMark = "NIMBREL_TEST_STANDIN_MARK";
+
+// A stand-in, told apart from the others by its name, padded to size.
+static QByteArray standIn(const QByteArray &name, qsizetype size = 0)
+{
+    const QByteArray script = "#!/bin/sh\n: > \"$NIMBREL_TEST_STANDIN_MARK\"\nexit 0\n# " + name + "\n";
+    return script + QByteArray(qMax<qsizetype>(0, size - script.size()), '#');
 }
 
 // What nimbrel-sign said and how it ended.
@@ -63,14 +74,12 @@ class TestUpdate : public QObject
     Q_OBJECT
 
     const TestPublisher publisher;
-    // Both vault programs are this test program, which only notes that it
-    // ran; the bytes after its end tell them apart.
-    const QByteArray self = readFile(QCoreApplication::applicationFilePath());
-    const QByteArray newProgram = self + "the new vault";
-    const QByteArray oldProgram = self + "the installed vault";
+    // Larger than the file size limit of the row that cannot write it.
+    const QByteArray newProgram = standIn("the new vault", 1500000);
+    const QByteArray oldProgram = standIn("the installed vault");
     const QByteArray newTranslation = QByteArray::fromHex("3cb86418caef9c95cd211cbf60a1bddd") + QByteArray(20000, 'T');
     const QByteArray oldTranslation = "the installed translation";
-    const QByteArray newUpdater = self + "the new updater";
+    const QByteArray newUpdater = standIn("the new updater");
     const QByteArray description = TestPublisher::describe(213, newProgram, newTranslation, newUpdater);
     // A release of small stand-ins, for the vault's check, which downloads no program.
     const QByteArray genuine = TestPublisher::describe(213, "program", "translation", "updater");
@@ -85,8 +94,7 @@ class TestUpdate : public QObject
     {
         dir = std::make_unique<QTemporaryDir>();
         qputenv(standInMark, path("started").toLocal8Bit());
-        QVERIFY(writeFile(path("Nimbrel"), oldProgram));
-        QVERIFY(QFile::setPermissions(path("Nimbrel"), QFile::permissions(path("Nimbrel")) | QFileDevice::ExeOwner));
+        QVERIFY(writeFile(path("Nimbrel"), oldProgram, QFileDevice::ExeOwner));
         QVERIFY(writeFile(path("nimbrel_zh_CN.qm"), oldTranslation));
         QVERIFY(QFile::copy(path("Nimbrel"), path("NimbrelUp")));
     }
@@ -174,7 +182,7 @@ private slots:
         QFETCH(QString, trouble);
         QTemporaryDir dir;
         if (trouble != "no updater")
-            QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), dir.filePath("NimbrelUp")));
+            QVERIFY(writeFile(dir.filePath("NimbrelUp"), standIn("the updater"), QFileDevice::ExeOwner));
         qputenv(standInMark, dir.filePath("started").toLocal8Bit());
         auto server = serve(inUpdateFolder({{"Nimbrel.txt", description}, {"Nimbrel.txt.sig", signature}}));
         const QUrl serverUrl = updateFolderOf(*server);
