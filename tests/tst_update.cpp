@@ -540,7 +540,10 @@ private slots:
             widget->close();
         widget.reset();
         QCOMPARE(done.count(), byTheUser ? 1 : 0);
-        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp"}));
+        // The vault started again may already have marked its start.
+        QStringList left = QDir(dir->path()).entryList(QDir::Files);
+        left.removeAll(QStringLiteral("started"));
+        QCOMPARE(left, QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp"}));
         QCOMPARE(readFile(path("Nimbrel")), oldProgram);
         QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(path("started")), byTheUser, 5000);
     }
