@@ -156,9 +156,13 @@ private slots:
         {
             OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
             enter(entry(&login, QStringLiteral("&Password")), QStringLiteral("secret"));
-            QVERIFY(tells(&login, QStringLiteral("The password cannot be checked: database is locked")));
+            QVERIFY(tells(&login,
+                          QStringLiteral("The password cannot be checked: The store is being used by another "
+                                         "program. Nothing was lost: try again in a moment.")));
             submit(&setPw, QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
-            QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: database is locked")));
+            QVERIFY(tells(&setPw,
+                          QStringLiteral("The old password cannot be checked: The store is being used by another "
+                                         "program. Nothing was lost: try again in a moment.")));
         }
         QVERIFY(mainWindows().isEmpty());
         QCOMPARE(storedPassword(), QStringLiteral("secret"));
@@ -167,7 +171,9 @@ private slots:
         QVERIFY(!loginOpens(QString()));
         QVERIFY(!loginOpens(SettingsRow::none));
         submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
-        QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: no settings row")));
+        QVERIFY(tells(&setPw,
+                      QStringLiteral("The old password cannot be checked: The store has no settings row; it "
+                                     "may be damaged.")));
     }
 
     // Left alone, the vault locks itself once the pending edit is written,

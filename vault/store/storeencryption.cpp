@@ -126,11 +126,9 @@ bool isEncrypted()
 
 Check check(const QString &typed, bool unlock, QString *error)
 {
-    const std::optional<QString> stored = SettingsRow::password();
-    if (!stored) {
-        *error = SettingsRow::lastError();
+    const std::optional<QString> stored = SettingsRow::password(error);
+    if (!stored)
         return Check::Unreadable;
-    }
     if (!KeyEnvelope::isEnvelope(*stored))
         return typed == *stored ? Check::Matches : Check::Differs;
     bool damaged = false;
@@ -162,20 +160,15 @@ bool setPassword(const QString &password, QString *error)
             return false;
         }
     }
-    if (SettingsRow::setPassword(stored))
-        return true;
-    *error = SettingsRow::lastError();
-    return false;
+    return SettingsRow::setPassword(stored, error);
 }
 
 bool encrypt(const QString &password, const std::function<void(int, int)> &progress, bool *compacted, QString *error)
 {
     *compacted = false;
-    const std::optional<QString> stored = SettingsRow::password();
-    if (!stored) {
-        *error = SettingsRow::lastError();
+    const std::optional<QString> stored = SettingsRow::password(error);
+    if (!stored)
         return false;
-    }
     if (KeyEnvelope::isEnvelope(*stored)) {
         *error = tr("the store is encrypted already");
         return false;

@@ -55,20 +55,11 @@ bool TableSupport::writePending(StoreTableModel *model, QAbstractItemView *view,
     return false;
 }
 
-namespace {
-
-QString inUseText()
-{
-    return TableSupport::tr("The store is being used by another program. Nothing was lost: try again in a moment.");
-}
-
-} // namespace
-
 void TableSupport::reportWriteError(QWidget *parent, const QSqlError &error)
 {
     waitNoLongerThisAction(error);
     PlainText::tell(parent, QMessageBox::Warning, tr("Write Error"),
-                    isLockError(error) ? inUseText()
+                    isLockError(error) ? storeInUseText()
                                        : tr("The changes could not be written to the store. "
                                             "They are kept; nothing has been lost yet."),
                     QMessageBox::Ok, QMessageBox::NoButton, error.text());
@@ -78,7 +69,7 @@ void TableSupport::reportReadError(QWidget *parent, const QSqlError &error)
 {
     waitNoLongerThisAction(error);
     PlainText::tell(parent, QMessageBox::Warning, tr("Read Error"),
-                    isLockError(error) ? inUseText()
+                    isLockError(error) ? storeInUseText()
                                        : tr("The store could not be read. "
                                             "The table shows what was read before; try again in a moment."),
                     QMessageBox::Ok, QMessageBox::NoButton, error.text());
