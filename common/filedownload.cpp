@@ -28,7 +28,6 @@ FileDownload::FileDownload(QNetworkAccessManager &http, QFile &file, QObject *pa
     , file(file)
 {
     stallTimer.setSingleShot(true);
-    stallTimer.setInterval(30000);
     connect(&stallTimer, &QTimer::timeout, this, [this]() { failNow(tr("the server sent nothing for too long")); });
     deadlineTimer.setSingleShot(true);
     connect(&deadlineTimer, &QTimer::timeout, this,
@@ -103,7 +102,8 @@ void FileDownload::closeFile(bool remove)
         QFile::remove(path);
 }
 
-bool FileDownload::start(const QUrl &url, qint64 maxBytes, int deadlineMs, QFileDevice::Permissions permissions)
+bool FileDownload::start(const QUrl &url, qint64 maxBytes, int deadlineMs, int stallMs,
+                         QFileDevice::Permissions permissions)
 {
     failure.clear();
     if (reply || !createFile(permissions))
@@ -119,7 +119,7 @@ bool FileDownload::start(const QUrl &url, qint64 maxBytes, int deadlineMs, QFile
     connect(reply, &QNetworkReply::readyRead, this, &FileDownload::readReply);
     connect(reply, &QNetworkReply::downloadProgress, this, &FileDownload::progress);
     connect(reply, &QNetworkReply::finished, this, &FileDownload::replyFinished);
-    stallTimer.start();
+    stallTimer.start(stallMs);
     deadlineTimer.start(deadlineMs);
     return true;
 }

@@ -29,15 +29,15 @@ public:
     // Creates the file anew with the given permissions (whatever lay under
     // its name is removed first and never written through: a planted link
     // stays unfollowed) and starts the GET of at most maxSize bytes within
-    // deadlineMs. False when a transfer is under way or the file cannot be
-    // created (errorString() says why).
-    bool start(const QUrl &url, qint64 maxSize, int deadlineMs,
+    // deadlineMs, with at most stallMs between two pieces. False when a
+    // transfer is under way or the file cannot be created (errorString()
+    // says why).
+    bool start(const QUrl &url, qint64 maxSize, int deadlineMs, int stallMs,
                QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     bool isRunning() const { return reply != nullptr; }
     // Abandons the transfer under way without reporting and removes the
     // partial file.
     void cancel();
-    void setStallTimeout(int ms) { stallTimer.setInterval(ms); }
     // Why the last transfer failed, in words for a message: its first cause.
     QString errorString() const { return failure; }
 

@@ -2,7 +2,6 @@
 
 #include "nimbrelversion.h"
 
-#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -34,19 +33,24 @@ QString updaterName()
     return executable(QStringLiteral("NimbrelUp"));
 }
 
-QString pathInProgramDir(const QString &name)
-{
-    return pathIn(QCoreApplication::applicationDirPath(), name);
-}
-
 QString pathIn(const QString &dir, const QString &name)
 {
     return QDir::toNativeSeparators(dir) + QDir::separator() + name;
 }
 
-QString translationName()
+QString translationName(const QString &language)
 {
-    return QStringLiteral("nimbrel_zh_CN.qm");
+    return QStringLiteral("nimbrel_%1.qm").arg(language);
+}
+
+QString descriptionName()
+{
+    return QStringLiteral("Nimbrel.txt");
+}
+
+QString signatureName()
+{
+    return descriptionName() + QStringLiteral(".sig");
 }
 
 QUrl updateFolder()
@@ -57,6 +61,11 @@ QUrl updateFolder()
 QString versionText()
 {
     return QStringLiteral(NIMBREL_VERSION_TEXT);
+}
+
+int versionNumber()
+{
+    return NIMBREL_VERSION_NUMBER;
 }
 
 QByteArray releaseMarkerPrefix()

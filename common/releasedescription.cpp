@@ -1,12 +1,9 @@
 #include "releasedescription.h"
 
-#include "nimbrelversion.h"
 #include "programfiles.h"
+#include "releasesignature.h"
 
 #include <QCryptographicHash>
-#include <sodium.h>
-
-const int ReleaseDescription::ownVersion = NIMBREL_VERSION_NUMBER;
 
 namespace {
 
@@ -65,21 +62,10 @@ std::optional<ReleaseDescription> ReleaseDescription::parse(const QByteArray &te
     return release;
 }
 
-bool ReleaseDescription::signedBy(const QByteArray &text, const QByteArray &signature, const QByteArray &publicKey)
-{
-    if (signature.size() != crypto_sign_BYTES || publicKey.size() != crypto_sign_PUBLICKEYBYTES || sodium_init() < 0)
-        return false;
-    return crypto_sign_verify_detached(reinterpret_cast<const unsigned char *>(signature.constData()),
-                                       reinterpret_cast<const unsigned char *>(text.constData()),
-                                       static_cast<unsigned long long>(text.size()),
-                                       reinterpret_cast<const unsigned char *>(publicKey.constData()))
-        == 0;
-}
-
 std::optional<ReleaseDescription> ReleaseDescription::genuineUpdate(const QByteArray &text, const QByteArray &signature,
                                                                     const QByteArray &publicKey, int installedVersion)
 {
-    if (!signedBy(text, signature, publicKey))
+    if (!ReleaseSignature::verify(text, signature, publicKey))
         return std::nullopt;
     const std::optional<ReleaseDescription> release = parse(text);
     if (!release || release->version <= installedVersion)

@@ -28,11 +28,9 @@ struct ReleaseDescription
     // One per name of fileNames(), in that order.
     QList<File> files;
 
-    // The program's own version, 2.12 without its point; set by the build.
-    static const int ownVersion;
-    static constexpr int signatureSize = 64;
     // Every download is bounded before it starts: the description by this,
-    // each file of the release by its stated size, which cannot exceed the next.
+    // its signature by ReleaseSignature::size, each file of the release by its
+    // stated size, which cannot exceed the next.
     static constexpr qint64 longestText = 4096;
     static constexpr qint64 largestFile = qint64(1) << 30;
 
@@ -42,14 +40,10 @@ struct ReleaseDescription
     // The description, when text is one exactly as the text() of some
     // description reads.
     static std::optional<ReleaseDescription> parse(const QByteArray &text);
-    // True when signature is the Ed25519 signature of text by the holder of
-    // publicKey (32 raw bytes).
-    static bool signedBy(const QByteArray &text, const QByteArray &signature, const QByteArray &publicKey);
     // The description of a release that may replace the installed version:
-    // signed, well formed and newer.
+    // signed by the holder of publicKey, well formed and newer.
     static std::optional<ReleaseDescription> genuineUpdate(const QByteArray &text, const QByteArray &signature,
-                                                           const QByteArray &publicKey,
-                                                           int installedVersion = ownVersion);
+                                                           const QByteArray &publicKey, int installedVersion);
 
     static QByteArray sha256Of(const QByteArray &contents);
     QByteArray text() const;

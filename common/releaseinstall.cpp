@@ -1,6 +1,7 @@
 #include "releaseinstall.h"
 
 #include "disksync.h"
+#include "programfiles.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -15,7 +16,7 @@
 #include <cstdio>
 #endif
 
-int ReleaseInstall::stopAfterFiles = -1;
+std::optional<ReleaseInstall::Interruption> ReleaseInstall::interruption;
 
 namespace {
 
@@ -28,20 +29,21 @@ QString keptName(const QString &name)
 
 // Puts from in place of to in one step: if that fails, to stays as it was.
 // A link at from is moved itself, never followed.
-bool replaceFile(const QString &from, const QString &to, QString &failure)
+bool replaceFile(const QString &from, const QString &to, QString *error)
 {
 #ifdef Q_OS_WIN
     if (MoveFileExW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(from).utf16()),
                     reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(to).utf16()),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    failure = qt_error_string(static_cast<int>(GetLastError()));
+    const QString why = qt_error_string(static_cast<int>(GetLastError()));
 #else
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
         return true;
-    failure = qt_error_string(errno);
+    const QString why = qt_error_string(errno);
 #endif
-    failure = QDir::toNativeSeparators(to) + QStringLiteral(": ") + failure;
+    if (error)
+        *error = QDir::toNativeSeparators(to) + QStringLiteral(": ") + why;
     return false;
 }
 
@@ -62,52 +64,78 @@ QString ReleaseInstall::path(const QString &name) const
     return QDir(dir).filePath(name);
 }
 
-bool ReleaseInstall::writeJournal(const QByteArray &text, QString &failure)
+QString ReleaseInstall::downloadPath(const QString &name) const
 {
-    const QString fresh = path(downloadName(QString::fromLatin1(journalName)));
+    return path(downloadName(name));
+}
+
+QFileDevice::Permissions ReleaseInstall::downloadPermissions(const QString &name) const
+{
+    QFileDevice::Permissions permissions = QFile::permissions(path(name));
+    if (!permissions)
+        permissions =
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (name != ProgramFiles::translationName()) {
+        permissions |= QFileDevice::ExeOwner;
+        if (permissions & QFileDevice::ReadGroup)
+            permissions |= QFileDevice::ExeGroup;
+        if (permissions & QFileDevice::ReadOther)
+            permissions |= QFileDevice::ExeOther;
+    }
+    return permissions;
+}
+
+bool ReleaseInstall::writeJournal(const QByteArray &text, QString *error)
+{
+    const QString fresh = downloadPath(QString::fromLatin1(journalName));
     QFile::remove(fresh);
     QFile journal(fresh);
     if (!journal.open(QIODevice::WriteOnly | QIODevice::NewOnly) || journal.write(text) != text.size()
         || !DiskSync::syncFile(journal)) {
-        failure = QDir::toNativeSeparators(fresh) + QStringLiteral(": ") + journal.errorString();
+        if (error)
+            *error = QDir::toNativeSeparators(fresh) + QStringLiteral(": ") + journal.errorString();
         journal.close();
         QFile::remove(fresh);
         return false;
     }
     journal.close();
-    return replaceFile(fresh, path(QString::fromLatin1(journalName)), failure);
+    return replaceFile(fresh, path(QString::fromLatin1(journalName)), error);
 }
 
-bool ReleaseInstall::putInPlace(const QString &name, QString &failure)
+bool ReleaseInstall::putInPlace(const QString &name, QString *error)
 {
-    const QString download = path(downloadName(name));
+    const QString download = downloadPath(name);
     if (!exists(download))
         return true; // in place already
     const QString installed = path(name);
     // Renamed aside, not copied: the running updater may be renamed, never replaced, on Windows.
-    if (exists(installed) && !exists(path(keptName(name))) && !replaceFile(installed, path(keptName(name)), failure))
+    if (exists(installed) && !exists(path(keptName(name))) && !replaceFile(installed, path(keptName(name)), error))
         return false;
-    return replaceFile(download, installed, failure);
+    return replaceFile(download, installed, error);
 }
 
-bool ReleaseInstall::install(const ReleaseDescription &release, QString &failure)
+bool ReleaseInstall::install(const ReleaseDescription &release, QString *error)
 {
     for (const ReleaseDescription::File &file : release.files) {
         const QString kept = path(keptName(file.name));
         if (exists(kept) && !QFile::remove(kept)) {
-            failure =
-                QCoreApplication::translate("ReleaseInstall", "%1 is in the way").arg(QDir::toNativeSeparators(kept));
+            if (error)
+                *error = QCoreApplication::translate("ReleaseInstall", "%1 is in the way")
+                             .arg(QDir::toNativeSeparators(kept));
             return false;
         }
     }
-    if (!writeJournal(release.text(), failure))
+    if (!writeJournal(release.text(), error))
         return false;
     DiskSync::syncDir(dir);
     int done = 0;
     for (const ReleaseDescription::File &file : release.files) {
-        if (done++ == stopAfterFiles)
+        const bool interrupted = interruption && done++ == interruption->afterFiles;
+        if (interrupted && interruption->crash)
             return true;
-        if (!putInPlace(file.name, failure)) {
+        if (interrupted && error)
+            *error = QDir::toNativeSeparators(path(file.name)) + QStringLiteral(": ") + qt_error_string(EIO);
+        if (interrupted || !putInPlace(file.name, error)) {
             undo();
             return false;
         }
@@ -122,7 +150,7 @@ bool ReleaseInstall::install(const ReleaseDescription &release, QString &failure
 
 bool ReleaseInstall::matches(const ReleaseDescription::File &file) const
 {
-    QFile download(path(downloadName(file.name)));
+    QFile download(downloadPath(file.name));
     if (QFileInfo(download.fileName()).isSymLink() || download.size() != file.size
         || !download.open(QIODevice::ReadOnly))
         return false;
@@ -135,10 +163,9 @@ void ReleaseInstall::undo()
 {
     for (const QString &name : ReleaseDescription::fileNames()) {
         const QString installed = path(name);
-        QString ignored;
         if (exists(path(keptName(name))))
-            replaceFile(path(keptName(name)), installed, ignored);
-        else if (!exists(path(downloadName(name))))
+            replaceFile(path(keptName(name)), installed, nullptr);
+        else if (!exists(downloadPath(name)))
             QFile::remove(installed); // there was none before
     }
     QFile::remove(path(QString::fromLatin1(journalName)));
@@ -160,12 +187,11 @@ bool ReleaseInstall::recover()
     bool canFinish = release.has_value();
     for (int i = 0; canFinish && i < release->files.size(); ++i) {
         const ReleaseDescription::File &file = release->files.at(i);
-        canFinish = !exists(path(downloadName(file.name))) || matches(file);
+        canFinish = !exists(downloadPath(file.name)) || matches(file);
     }
-    QString failure;
     if (canFinish) {
         for (const ReleaseDescription::File &file : release->files) {
-            if (!putInPlace(file.name, failure)) {
+            if (!putInPlace(file.name, nullptr)) {
                 canFinish = false;
                 break;
             }
@@ -182,13 +208,17 @@ bool ReleaseInstall::recover()
     return !journal.exists();
 }
 
+void ReleaseInstall::removeDownloads()
+{
+    for (const QString &name :
+         ReleaseDescription::fileNames() + QStringList {ProgramFiles::descriptionName(), ProgramFiles::signatureName()})
+        QFile::remove(downloadPath(name));
+}
+
 void ReleaseInstall::removeLeftovers()
 {
-    const QStringList names = ReleaseDescription::fileNames();
-    for (const QString &name : names
-             + QStringList {QStringLiteral("Nimbrel.txt"), QStringLiteral("Nimbrel.txt.sig"),
-                            QString::fromLatin1(journalName)})
-        QFile::remove(path(downloadName(name)));
-    for (const QString &name : names)
+    removeDownloads();
+    QFile::remove(downloadPath(QString::fromLatin1(journalName)));
+    for (const QString &name : ReleaseDescription::fileNames())
         QFile::remove(path(keptName(name)));
 }

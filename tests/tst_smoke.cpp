@@ -22,18 +22,44 @@ class TestSmoke : public QObject
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable("unshare").isEmpty())
-            QSKIP("unshare is needed to keep the programs off the network");
+        if (QStandardPaths::findExecutable("unshare").isEmpty()) {
+            noNetworkNamespace = "unshare is needed to keep the programs off the network";
+            return;
+        }
         // A chroot or a container without user namespaces has unshare but refuses it.
         QProcess probe;
         probe.start(QStandardPaths::findExecutable("unshare"), {"-rn", "true"});
         if (!probe.waitForFinished() || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
-            QSKIP(qPrintable("no network namespace can be made here, so the programs cannot be kept off the network: "
-                             + QString::fromLocal8Bit(probe.readAllStandardError()).trimmed()));
+            noNetworkNamespace =
+                "no network namespace can be made here, so the programs cannot be kept off the network: "
+                + QString::fromLocal8Bit(probe.readAllStandardError()).trimmed();
+    }
+
+    // The install copies the program directory as one unit: the programs and
+    // the translations side by side, as the updater finds and replaces them.
+    void installPutsTheProgramDirectoryTogether()
+    {
+        QTemporaryDir prefix;
+        QProcess install;
+        install.start(NIMBREL_CMAKE_COMMAND, {"--install", NIMBREL_BUILD_DIR, "--prefix", prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        QCOMPARE(QDir(prefix.path()).entryList(QDir::Files),
+                 QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp", "qtbase_zh_CN.qm"}));
+        QVERIFY(QFileInfo(prefix.filePath("Nimbrel")).isExecutable());
+        QVERIFY(QFileInfo(prefix.filePath("NimbrelUp")).isExecutable());
+        QCOMPARE(contents(prefix.filePath("nimbrel_zh_CN.qm")),
+                 contents(QDir(NIMBREL_PROGRAM_DIR).filePath("nimbrel_zh_CN.qm")));
+        QVERIFY(QFileInfo::exists(prefix.filePath("share/applications/nimbrel.desktop")));
     }
 
     void init()
     {
+        // Only the programs started need to be kept off the network.
+        if (QTest::currentTestFunction() == QLatin1String("installPutsTheProgramDirectoryTogether"))
+            return;
+        if (!noNetworkNamespace.isEmpty())
+            QSKIP(qPrintable(noNetworkNamespace));
         const QDir source(NIMBREL_PROGRAM_DIR);
         for (const char *name : {"Nimbrel", "NimbrelUp", "nimbrel_zh_CN.qm"}) {
             QFile::remove(programDir.filePath(name));
@@ -105,6 +131,7 @@ private slots:
     }
 
 private:
+    QString noNetworkNamespace;
     QTemporaryDir programDir;
     QProcess process;
     void start(const QString &program, const QString &lang)

@@ -22,6 +22,33 @@ static QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+static bool writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+}
+
+// What nimbrel-sign said and how it ended.
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+static Run nimbrelSign(const QStringList &args)
+{
+    QProcess sign;
+    sign.start(NIMBREL_SIGN_TOOL, args);
+    Run run;
+    if (!sign.waitForFinished(30000) || sign.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = sign.exitCode();
+    run.out = QString::fromLocal8Bit(sign.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(sign.readAllStandardError());
+    return run;
+}
+
 // The served files of one release, each as the server sends it.
 struct Served
 {
@@ -53,25 +80,28 @@ class TestUpdate : public QObject
 
     QString path(const char *name) const { return dir->filePath(QString::fromLatin1(name)); }
 
-    // Installs the old pair, publishes the served files and starts the updater.
-    void start(const Served &served, int stallTimeoutMs = 30000, int deadlineMs = 600000)
+    // Installs the old release in a new program directory.
+    void installOld()
     {
         dir = std::make_unique<QTemporaryDir>();
         qputenv(standInMark, path("started").toLocal8Bit());
-        QFile program(path("Nimbrel"));
-        QVERIFY(program.open(QIODevice::WriteOnly) && program.write(oldProgram) == oldProgram.size());
-        QVERIFY(program.setPermissions(program.permissions() | QFileDevice::ExeOwner));
-        QFile translation(path("nimbrel_zh_CN.qm"));
-        QVERIFY(translation.open(QIODevice::WriteOnly) && translation.write(oldTranslation) > 0);
+        QVERIFY(writeFile(path("Nimbrel"), oldProgram));
+        QVERIFY(QFile::setPermissions(path("Nimbrel"), QFile::permissions(path("Nimbrel")) | QFileDevice::ExeOwner));
+        QVERIFY(writeFile(path("nimbrel_zh_CN.qm"), oldTranslation));
         QVERIFY(QFile::copy(path("Nimbrel"), path("NimbrelUp")));
-        server = serve({{"/update/Nimbrel.txt", served.description},
-                        {"/update/Nimbrel.txt.sig", served.signature},
-                        {"/update/Nimbrel", served.program},
-                        {"/update/nimbrel_zh_CN.qm", served.translation},
-                        {"/update/NimbrelUp", served.updater}});
+    }
+
+    // Installs the old release, publishes the served files and starts the updater.
+    void start(const Served &served, int stallTimeoutMs = 30000, int deadlineMs = 600000)
+    {
+        installOld();
+        server = serve(inUpdateFolder({{"Nimbrel.txt", served.description},
+                                       {"Nimbrel.txt.sig", served.signature},
+                                       {"Nimbrel", served.program},
+                                       {"nimbrel_zh_CN.qm", served.translation},
+                                       {"NimbrelUp", served.updater}}));
         widget = std::make_unique<Widget>();
-        widget->setUp({QUrl(QStringLiteral("http://127.0.0.1:%1/update/").arg(server->serverPort())), dir->path(),
-                       publisher.publicKey, stallTimeoutMs, 30000, deadlineMs});
+        widget->setup = {updateFolderOf(*server), dir->path(), publisher.publicKey, stallTimeoutMs, 30000, deadlineMs};
         widget->show();
     }
 
@@ -80,10 +110,8 @@ class TestUpdate : public QObject
     {
         for (const auto &[name, contents] : {std::pair {"Nimbrel.bak", program},
                                              {"nimbrel_zh_CN.qm.bak", newTranslation},
-                                             {"NimbrelUp.bak", newUpdater}}) {
-            QFile file(path(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-        }
+                                             {"NimbrelUp.bak", newUpdater}})
+            QVERIFY(writeFile(path(name), contents));
     }
 
 private slots:
@@ -121,6 +149,12 @@ private slots:
         const CannedReply signature = ok(publisher.sign(genuine));
         const Buttons yesThenOk {QMessageBox::Yes, QMessageBox::Ok};
 
+        // Three seconds of pieces, never a second without one: a silence
+        // timer that data does not restart ends it.
+        QTest::newRow("213 dripping, Yes") << CannedReply {ok(genuine).head, genuine, CannedReply::Dripping}
+                                           << signature << Buttons {QMessageBox::Yes} << QString("slow");
+        QTest::newRow("description stalls")
+            << CannedReply {ok(genuine).head, genuine, CannedReply::Stalled} << signature << Buttons() << "slow";
         QTest::newRow("213, Yes") << ok(genuine) << signature << Buttons {QMessageBox::Yes} << QString();
         QTest::newRow("213, No") << ok(genuine) << signature << Buttons {QMessageBox::No} << QString();
         QTest::newRow("212") << ok(old) << ok(publisher.sign(old)) << Buttons() << QString();
@@ -140,16 +174,16 @@ private slots:
         QFETCH(QString, trouble);
         QTemporaryDir dir;
         if (trouble != "no updater")
-            QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(),
-                                ProgramFiles::pathIn(dir.path(), ProgramFiles::updaterName())));
+            QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), dir.filePath("NimbrelUp")));
         qputenv(standInMark, dir.filePath("started").toLocal8Bit());
-        auto server = serve({{"/update/Nimbrel.txt", description}, {"/update/Nimbrel.txt.sig", signature}});
-        const QUrl serverUrl(QString("http://127.0.0.1:%1/update/").arg(server->serverPort()));
+        auto server = serve(inUpdateFolder({{"Nimbrel.txt", description}, {"Nimbrel.txt.sig", signature}}));
+        const QUrl serverUrl = updateFolderOf(*server);
         if (trouble == "no server")
             server->close();
 
         Version version;
-        version.setUp({serverUrl, dir.path(), trouble == "no key" ? QByteArray() : publisher.publicKey, 30000});
+        version.setup = {serverUrl, dir.path(), trouble == "no key" ? QByteArray() : publisher.publicKey,
+                         trouble == "slow" ? 1000 : 30000};
         int saves = 0;
         version.saveEdits = [&]() { return ++saves, trouble != "edits not written"; };
         QSignalSpy done(&version, &Version::done);
@@ -169,7 +203,8 @@ private slots:
         QCOMPARE(saves, buttons.value(0) == QMessageBox::Yes ? 1 : 0);
         QCOMPARE(done.count(), updates ? 1 : 0);
         const bool asks = trouble != "no key" && trouble != "no server";
-        QCOMPARE(server->property("requests").toInt(), asks ? 2 : 0);
+        const bool stalls = description.pace == CannedReply::Stalled;
+        QCOMPARE(server->property("requests").toInt(), asks ? (stalls ? 1 : 2) : 0);
         QTRY_COMPARE_WITH_TIMEOUT(QFile::exists(dir.filePath("started")), updates, 15000);
     }
 
@@ -178,6 +213,7 @@ private slots:
         QTest::addColumn<Served>("served");
         QTest::addColumn<QString>("trouble");
         QTest::addColumn<QString>("told");
+        const QByteArray own = TestPublisher::describe(212, newProgram, newTranslation, newUpdater);
 
         const auto ok = [](const QByteArray &body) { return httpReply("200 OK", body); };
         const Served genuine {ok(description), ok(publisher.sign(description)), ok(newProgram), ok(newTranslation),
@@ -204,11 +240,17 @@ private slots:
         QTest::newRow("no signature") << with(&Served::signature, httpReply("404 Not Found", htmlPage)) << QString()
                                       << QString("(the server answered 404)");
         QTest::newRow("older than the installed vault") << genuine << "installed 214" << QString("not newer");
+        QTest::newRow("the updater's own version")
+            << Served {ok(own), ok(publisher.sign(own)), ok(newProgram), ok(newTranslation), ok(newUpdater)}
+            << QString() << QString("not newer");
         QTest::newRow("program cut off, length unknown")
             << with(&Served::program, unannounced(newProgram.left(200000))) << QString() << QString("Nimbrel differs");
         QTest::newRow("program stalls") << with(&Served::program,
                                                 {ok(newProgram).head, newProgram, CannedReply::Stalled})
-                                        << QString() << QString("(the server sent nothing for too long)");
+                                        << "impatient" << QString("(the server sent nothing for too long)");
+        QTest::newRow("updater drips, never silent for long")
+            << with(&Served::updater, {ok(newUpdater).head, newUpdater, CannedReply::Dripping}) << "impatient"
+            << QString();
         QTest::newRow("updater drips past the deadline")
             << with(&Served::updater, unannounced(newUpdater, CannedReply::Dripping)) << "deadline"
             << QString("NimbrelUp failed (the transfer took longer than 2 seconds)");
@@ -240,7 +282,9 @@ private slots:
         std::optional<ModalAnswer> box;
         if (!installs)
             box.emplace(QStringLiteral("Update"));
-        start(served, 500, trouble == "deadline" ? 2000 : 600000);
+        // Only the rows about silence wait briefly: a busy machine may pause
+        // a transfer for longer than that.
+        start(served, trouble == "impatient" ? 1000 : 30000, trouble == "deadline" ? 2000 : 600000);
         QTemporaryDir elsewhere;
         if (trouble == "links") {
             for (const char *name : {"Nimbrel.txt", "Nimbrel.txt.sig", "Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp"}) {
@@ -271,6 +315,10 @@ private slots:
         QCOMPARE(readFile(path("NimbrelUp")), installs ? newUpdater : oldProgram);
         QCOMPARE(readFile(path("nimbrel_zh_CN.qm")), installs ? newTranslation : oldTranslation);
         QVERIFY(!QFileInfo(path("Nimbrel")).isSymLink());
+        // The programs stay programs, the translation stays a text.
+        QVERIFY(QFile::permissions(path("Nimbrel")) & QFileDevice::ExeOwner);
+        QVERIFY(QFile::permissions(path("NimbrelUp")) & QFileDevice::ExeOwner);
+        QVERIFY(!(QFile::permissions(path("nimbrel_zh_CN.qm")) & QFileDevice::ExeOwner));
         // What the planted links point to is left as it was.
         if (trouble == "links")
             QCOMPARE(readFile(elsewhere.filePath("Nimbrel")), oldProgram);
@@ -280,38 +328,165 @@ private slots:
         if (trouble == "blocked")
             left.insert(3, "NimbrelUp.old");
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), left);
-        // Without a length the bar shows itself busy while the program arrives.
-        QCOMPARE(busy, served.program.pace == CannedReply::Paused || trouble == "deadline");
+        // Without a length the bar shows itself busy while the program arrives;
+        // a failure may come before any progress is shown.
+        if (installs || trouble == "deadline")
+            QCOMPARE(busy, served.program.pace == CannedReply::Paused || trouble == "deadline");
     }
 
-    void interrupted_data()
+    void install_data()
     {
+        QTest::addColumn<int>("afterFiles");
+        QTest::addColumn<bool>("crash");
         QTest::addColumn<bool>("programIntact");
-        QTest::newRow("finished") << true;
-        QTest::newRow("undone, a download is damaged") << false;
+        QTest::addColumn<QString>("told");
+        QTest::newRow("installed") << -1 << false << true << QString();
+        QTest::newRow("third replace fails, rolled back") << 2 << false << true << QString("NimbrelUp: ");
+        QTest::newRow("first replace fails, rolled back") << 0 << false << true << QString("Nimbrel: ");
+        QTest::newRow("an old file in the way") << -1 << false << true << QString("NimbrelUp.old is in the way");
+        QTest::newRow("crash after one file, finished at the next start") << 1 << true << true << QString();
+        QTest::newRow("crash after one file, a download damaged, undone") << 1 << true << false << QString("undone");
     }
 
-    // Killed between the replaces, the next start finishes the install when
-    // every download still left is the signed one, and undoes it otherwise:
-    // never a mixed release, nothing left over.
-    void interrupted()
+    // All the release or none of it: a replace that fails puts the old files
+    // back; killed between the replaces, the next start finishes the install
+    // when every download still left is the signed one, and undoes it
+    // otherwise. Never a mixed release, nothing left over.
+    void install()
     {
+        QFETCH(int, afterFiles);
+        QFETCH(bool, crash);
         QFETCH(bool, programIntact);
-        start({});
+        QFETCH(QString, told);
+        installOld();
         writeDownloads(newProgram);
-        ReleaseInstall::stopAfterFiles = 1;
-        QString failure;
-        QVERIFY(ReleaseInstall(dir->path()).install(*ReleaseDescription::parse(description), failure));
-        ReleaseInstall::stopAfterFiles = -1;
-        QCOMPARE(readFile(path("Nimbrel")), newProgram);
-        QCOMPARE(readFile(path("nimbrel_zh_CN.qm")), oldTranslation);
-        if (!programIntact)
-            writeDownloads(TestPublisher::changed(newProgram, 100));
-        QVERIFY(ReleaseInstall(dir->path()).recover());
-        QCOMPARE(readFile(path("Nimbrel")), programIntact ? newProgram : oldProgram);
-        QCOMPARE(readFile(path("nimbrel_zh_CN.qm")), programIntact ? newTranslation : oldTranslation);
-        QCOMPARE(readFile(path("NimbrelUp")), programIntact ? newUpdater : oldProgram);
-        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp"}));
+        if (told.contains("in the way"))
+            QVERIFY(QDir(dir->path()).mkpath("NimbrelUp.old/kept"));
+        if (afterFiles >= 0)
+            ReleaseInstall::interruption = ReleaseInstall::Interruption {afterFiles, crash};
+        QString error;
+        const bool installed = ReleaseInstall(dir->path()).install(*ReleaseDescription::parse(description), &error);
+        ReleaseInstall::interruption.reset();
+        const bool completes = told.isEmpty();
+        QCOMPARE(installed, crash || completes);
+        if (!crash && !completes)
+            QVERIFY2(error.contains(told), qPrintable(error));
+        if (crash) {
+            QCOMPARE(readFile(path("Nimbrel")), newProgram);
+            QCOMPARE(readFile(path("nimbrel_zh_CN.qm")), oldTranslation);
+            if (!programIntact)
+                writeDownloads(TestPublisher::changed(newProgram, 100));
+        }
+        QCOMPARE(ReleaseInstall(dir->path()).recover(), crash);
+        QCOMPARE(readFile(path("Nimbrel")), completes ? newProgram : oldProgram);
+        QCOMPARE(readFile(path("nimbrel_zh_CN.qm")), completes ? newTranslation : oldTranslation);
+        QCOMPARE(readFile(path("NimbrelUp")), completes ? newUpdater : oldProgram);
+        QStringList left {"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp"};
+        if (told.contains("in the way"))
+            left.insert(3, "NimbrelUp.old");
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), left);
+    }
+
+    // The key is made once and printed; its secret file is the owner's
+    // alone and never overwritten.
+    void keygen()
+    {
+        QTemporaryDir keys;
+        const QString secret = keys.filePath("nimbrel-update.secret");
+        const Run made = nimbrelSign({"keygen", secret});
+        QCOMPARE(made.exitCode, 0);
+        QVERIFY2(QRegularExpression("^[0-9a-f]{64}\n$").match(made.out).hasMatch(), qPrintable(made.out));
+        // Read and written by its owner, nothing for the group and others.
+        QCOMPARE(QFile::permissions(secret).toInt() & 0x7077, 0x6000);
+        const QByteArray kept = readFile(secret);
+        const Run again = nimbrelSign({"keygen", secret});
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY2(again.err.startsWith("nimbrel-sign: cannot create " + secret), qPrintable(again.err));
+        QCOMPARE(readFile(secret), kept);
+        QVERIFY(nimbrelSign({"sign", secret}).err.startsWith("nimbrel-sign: usage: nimbrel-sign keygen SECRET_FILE"));
+    }
+
+    void publish_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QByteArray>("programMarker");
+        QTest::addColumn<QByteArray>("updaterMarker");
+        QTest::addColumn<QString>("refusal");
+        const QByteArray as213 = "NIMBREL_RELEASE version=213 key=<key>;";
+        QTest::newRow("signed") << "213" << as213 << as213 << QString();
+        QTest::newRow("version with a point")
+            << "2.13" << as213 << as213 << "the version must be a whole number like 213, not 2.13";
+        QTest::newRow("program of another version")
+            << "213" << QByteArray("NIMBREL_RELEASE version=212 key=<key>;") << as213
+            << "Nimbrel is version 212, not 213: set the version in project(VERSION) of CMakeLists.txt";
+        QTest::newRow("updater built without a key")
+            << "213" << as213 << QByteArray("NIMBREL_RELEASE version=213 key=;")
+            << "NimbrelUp was built without a key: configure with -DNIMBREL_UPDATE_KEY=<key> and build again";
+        QTest::newRow("program built with another key")
+            << "213" << QByteArray("NIMBREL_RELEASE version=213 key=00ff;") << as213
+            << "Nimbrel was built with the key 00ff, which <secret> does not sign for";
+        QTest::newRow("updater of no release")
+            << "213" << as213 << QByteArray("NimbrelUp") << "NimbrelUp is not a program of this project";
+        QTest::newRow("secret that is no key")
+            << "213" << as213 << as213 << "<secret> holds no key made by nimbrel-sign keygen";
+        // As built here, with no key: the build a publisher must not ship.
+        QTest::newRow("the programs of this build")
+            << "this build's" << QByteArray() << QByteArray() << "Nimbrel was built without a key";
+    }
+
+    // nimbrel-sign signs only programs that state the release's version and
+    // the publisher's key; what it writes is what the vault accepts.
+    void publish()
+    {
+        QFETCH(QString, version);
+        QFETCH(QByteArray, programMarker);
+        QFETCH(QByteArray, updaterMarker);
+        QFETCH(QString, refusal);
+        QTemporaryDir work;
+        const QString secret = work.filePath("secret");
+        const Run made = nimbrelSign({"keygen", secret});
+        QCOMPARE(made.exitCode, 0);
+        const QByteArray keyHex = made.out.trimmed().toLatin1();
+        if (refusal.contains("no key made"))
+            QVERIFY(writeFile(secret, "not a key\n"));
+        const QDir release(work.filePath("release"));
+        QVERIFY(release.mkpath("."));
+        const QByteArray program = "program " + QByteArray(programMarker).replace("<key>", keyHex) + " end";
+        const QByteArray translation = "translation";
+        const QByteArray updater = "updater " + QByteArray(updaterMarker).replace("<key>", keyHex) + " end";
+        if (programMarker.isEmpty()) {
+            if (!ProgramFiles::updateKey().isEmpty())
+                QSKIP("this build has a key of its own");
+            version = QString::number(ProgramFiles::versionNumber());
+            for (const char *name : {"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp"})
+                QVERIFY(QFile::copy(QDir(NIMBREL_PROGRAM_DIR).filePath(name), release.filePath(name)));
+        } else {
+            QVERIFY(writeFile(release.filePath("Nimbrel"), program));
+            QVERIFY(writeFile(release.filePath("nimbrel_zh_CN.qm"), translation));
+            QVERIFY(writeFile(release.filePath("NimbrelUp"), updater));
+        }
+
+        const Run published = nimbrelSign({"publish", secret, version, release.path()});
+        const QString expected = QString(refusal).replace("<key>", keyHex).replace("<secret>", secret);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(published.exitCode, 1);
+            QVERIFY2(published.err.startsWith("nimbrel-sign: ") && published.err.contains(expected),
+                     qPrintable(published.err));
+            QCOMPARE(release.entryList(QDir::Files), QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp"}));
+            return;
+        }
+        QCOMPARE(published.exitCode, 0);
+        const QByteArray text = readFile(release.filePath("Nimbrel.txt"));
+        QCOMPARE(text, TestPublisher::describe(213, program, translation, updater));
+        QVERIFY(published.out.contains(text));
+        const QByteArray signature = readFile(release.filePath("Nimbrel.txt.sig"));
+        const QByteArray key = QByteArray::fromHex(keyHex);
+        // The vault's own check: genuine for a 2.12 vault, not for a 2.13 one
+        // nor under another key, nor with one byte of the text changed.
+        QVERIFY(ReleaseDescription::genuineUpdate(text, signature, key, 212));
+        QVERIFY(!ReleaseDescription::genuineUpdate(text, signature, key, 213));
+        QVERIFY(!ReleaseDescription::genuineUpdate(text, signature, publisher.publicKey, 212));
+        QVERIFY(!ReleaseDescription::genuineUpdate(TestPublisher::changed(text, 1), signature, key, 212));
     }
 
     // A second updater started during a download says so and ends; the
@@ -325,7 +500,7 @@ private slots:
         widget->start();
         QTRY_VERIFY(QFile::exists(path("Nimbrel.bak")));
         Widget second;
-        second.setUp({QUrl("http://127.0.0.1:1/update/"), dir->path(), publisher.publicKey, 500});
+        second.setup = {QUrl("http://127.0.0.1:1/update/"), dir->path(), publisher.publicKey, 500};
         ModalAnswer told("Update");
         second.start();
         QVERIFY2(told.text.startsWith("An update is already being installed."), qPrintable(told.text));

@@ -6,6 +6,7 @@
 // release's.
 #include "programfiles.h"
 #include "releasedescription.h"
+#include "releasesignature.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
-#include <sodium.h>
 
 namespace {
 
@@ -25,48 +25,31 @@ QTextStream &out()
     return stream;
 }
 
-int failWith(const QString &message)
+bool failWith(const QString &message, QString *error)
 {
-    QTextStream(stderr) << "nimbrel-sign: " << message << Qt::endl;
-    return 1;
-}
-
-int usage()
-{
-    return failWith(QStringLiteral("usage: nimbrel-sign keygen SECRET_FILE\n"
-                                   "       nimbrel-sign publish SECRET_FILE VERSION DIR"));
-}
-
-QByteArray publicKeyOf(const unsigned char *secretKey)
-{
-    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
-    crypto_sign_ed25519_sk_to_pk(publicKey, secretKey);
-    return QByteArray(reinterpret_cast<const char *>(publicKey), sizeof publicKey);
+    if (error)
+        *error = message;
+    return false;
 }
 
 // The secret file holds the 32-byte seed as hex digits: the key pair is
 // made from it again at each use.
-int keygen(const QString &secretPath)
+bool keygen(const QString &secretPath, QString *error)
 {
-    unsigned char seed[crypto_sign_SEEDBYTES];
-    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
-    unsigned char secretKey[crypto_sign_SECRETKEYBYTES];
-    randombytes_buf(seed, sizeof seed);
-    crypto_sign_seed_keypair(publicKey, secretKey, seed);
+    const QByteArray seed = ReleaseSignature::newSeed();
+    if (seed.isEmpty())
+        return failWith(QStringLiteral("libsodium cannot be initialised"), error);
     QFile secret(secretPath);
     // Created readable by its owner alone; an existing key is never overwritten.
     if (!secret.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return failWith(QStringLiteral("cannot create %1: %2").arg(secretPath, secret.errorString()));
-    const QByteArray seedHex = QByteArray(reinterpret_cast<const char *>(seed), sizeof seed).toHex() + '\n';
-    const bool written = secret.write(seedHex) == seedHex.size() && secret.flush();
-    sodium_memzero(seed, sizeof seed);
-    if (!written) {
+        return failWith(QStringLiteral("cannot create %1: %2").arg(secretPath, secret.errorString()), error);
+    const QByteArray seedHex = seed.toHex() + '\n';
+    if (secret.write(seedHex) != seedHex.size() || !secret.flush()) {
         secret.remove();
-        return failWith(QStringLiteral("cannot write %1").arg(secretPath));
+        return failWith(QStringLiteral("cannot write %1").arg(secretPath), error);
     }
-    out() << publicKeyOf(secretKey).toHex() << Qt::endl;
-    sodium_memzero(secretKey, sizeof secretKey);
-    return 0;
+    out() << ReleaseSignature::publicKeyOf(seed).toHex() << Qt::endl;
+    return true;
 }
 
 // The version and key a built program states in its release marker.
@@ -96,18 +79,15 @@ std::optional<BuiltIn> builtInOf(const QByteArray &program)
     return found;
 }
 
-int publish(const QString &secretPath, const QString &versionText, const QString &dirPath)
+bool publish(const QString &secretPath, const QString &versionText, const QString &dirPath, QString *error)
 {
     QFile secret(secretPath);
     if (!secret.open(QIODevice::ReadOnly))
-        return failWith(QStringLiteral("cannot read %1: %2").arg(secretPath, secret.errorString()));
+        return failWith(QStringLiteral("cannot read %1: %2").arg(secretPath, secret.errorString()), error);
     const QByteArray seed = QByteArray::fromHex(secret.readAll().trimmed());
-    if (seed.size() != crypto_sign_SEEDBYTES)
-        return failWith(QStringLiteral("%1 holds no key made by nimbrel-sign keygen").arg(secretPath));
-    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
-    unsigned char secretKey[crypto_sign_SECRETKEYBYTES];
-    crypto_sign_seed_keypair(publicKey, secretKey, reinterpret_cast<const unsigned char *>(seed.constData()));
-    const QByteArray key(reinterpret_cast<const char *>(publicKey), sizeof publicKey);
+    const QByteArray key = ReleaseSignature::publicKeyOf(seed);
+    if (key.isEmpty())
+        return failWith(QStringLiteral("%1 holds no key made by nimbrel-sign keygen").arg(secretPath), error);
 
     const QDir dir(dirPath);
     ReleaseDescription release;
@@ -115,14 +95,14 @@ int publish(const QString &secretPath, const QString &versionText, const QString
     release.version = versionText.toInt(&isNumber);
     const QString versionLine = QString::number(release.version);
     if (!isNumber || versionLine != versionText || release.version <= 0)
-        return failWith(QStringLiteral("the version must be a whole number like 213, not %1").arg(versionText));
+        return failWith(QStringLiteral("the version must be a whole number like 213, not %1").arg(versionText), error);
     for (const QString &name : ReleaseDescription::fileNames()) {
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::ReadOnly))
-            return failWith(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+            return failWith(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()), error);
         const QByteArray contents = file.readAll();
         if (contents.size() > ReleaseDescription::largestFile)
-            return failWith(QStringLiteral("%1 is larger than an update may be").arg(file.fileName()));
+            return failWith(QStringLiteral("%1 is larger than an update may be").arg(file.fileName()), error);
         release.files.append({name, ReleaseDescription::sha256Of(contents), contents.size()});
         if (name == ProgramFiles::translationName())
             continue;
@@ -130,39 +110,38 @@ int publish(const QString &secretPath, const QString &versionText, const QString
         // start; one without the key, or with another, ends all updates.
         const std::optional<BuiltIn> builtIn = builtInOf(contents);
         if (!builtIn)
-            return failWith(QStringLiteral("%1 is not a program of this project").arg(file.fileName()));
+            return failWith(QStringLiteral("%1 is not a program of this project").arg(file.fileName()), error);
         if (builtIn->version != versionLine.toLatin1())
             return failWith(QStringLiteral("%1 is version %2, not %3: set the version in project(VERSION) of "
                                            "CMakeLists.txt and build again")
-                                .arg(file.fileName(), QString::fromLatin1(builtIn->version), versionLine));
+                                .arg(file.fileName(), QString::fromLatin1(builtIn->version), versionLine),
+                            error);
         if (builtIn->keyHex.isEmpty())
             return failWith(QStringLiteral("%1 was built without a key: configure with -DNIMBREL_UPDATE_KEY=%2 "
                                            "and build again")
-                                .arg(file.fileName(), QString::fromLatin1(key.toHex())));
+                                .arg(file.fileName(), QString::fromLatin1(key.toHex())),
+                            error);
         if (QByteArray::fromHex(builtIn->keyHex) != key)
             return failWith(QStringLiteral("%1 was built with the key %2, which %3 does not sign for")
-                                .arg(file.fileName(), QString::fromLatin1(builtIn->keyHex), secretPath));
+                                .arg(file.fileName(), QString::fromLatin1(builtIn->keyHex), secretPath),
+                            error);
     }
 
     const QByteArray text = release.text();
-    QByteArray signature(crypto_sign_BYTES, '\0');
-    crypto_sign_detached(reinterpret_cast<unsigned char *>(signature.data()), nullptr,
-                         reinterpret_cast<const unsigned char *>(text.constData()),
-                         static_cast<unsigned long long>(text.size()), secretKey);
-    sodium_memzero(secretKey, sizeof secretKey);
-    if (!ReleaseDescription::parse(text) || !ReleaseDescription::signedBy(text, signature, key))
-        return failWith(QStringLiteral("the description or its signature does not check out"));
+    const QByteArray signature = ReleaseSignature::sign(text, seed);
+    if (!ReleaseDescription::parse(text) || !ReleaseSignature::verify(text, signature, key))
+        return failWith(QStringLiteral("the description or its signature does not check out"), error);
 
     for (const auto &[name, contents] :
-         {std::pair {QStringLiteral("Nimbrel.txt"), text}, std::pair {QStringLiteral("Nimbrel.txt.sig"), signature}}) {
+         {std::pair {ProgramFiles::descriptionName(), text}, std::pair {ProgramFiles::signatureName(), signature}}) {
         QSaveFile file(dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
-            return failWith(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()));
+            return failWith(QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString()), error);
     }
-    out() << "Signed " << dir.filePath(QStringLiteral("Nimbrel.txt")) << " for the key " << key.toHex() << ":\n"
+    out() << "Signed " << dir.filePath(ProgramFiles::descriptionName()) << " for the key " << key.toHex() << ":\n"
           << text << "Put the five files of " << dir.path() << " into the folder "
           << ProgramFiles::updateFolder().toString() << " of the update server." << Qt::endl;
-    return 0;
+    return true;
 }
 
 } // namespace
@@ -171,11 +150,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
-    if (sodium_init() < 0)
-        return failWith(QStringLiteral("libsodium cannot be initialised"));
-    if (args.size() == 2 && args.at(0) == QLatin1String("keygen"))
-        return keygen(args.at(1));
-    if (args.size() == 4 && args.at(0) == QLatin1String("publish"))
-        return publish(args.at(1), args.at(2), args.at(3));
-    return usage();
+    QString error = QStringLiteral("usage: nimbrel-sign keygen SECRET_FILE\n"
+                                   "       nimbrel-sign publish SECRET_FILE VERSION DIR");
+    if ((args.size() == 2 && args.at(0) == QLatin1String("keygen") && keygen(args.at(1), &error))
+        || (args.size() == 4 && args.at(0) == QLatin1String("publish")
+            && publish(args.at(1), args.at(2), args.at(3), &error)))
+        return 0;
+    QTextStream(stderr) << "nimbrel-sign: " << error << Qt::endl;
+    return 1;
 }

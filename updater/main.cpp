@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
     // The vault's translation is read into memory: the file itself is about
     // to be replaced.
     const QString dir = QCoreApplication::applicationDirPath();
-    QFile qm(QDir(dir).filePath(QStringLiteral("nimbrel_%1.qm").arg(QLocale::system().name())));
+    QFile qm(QDir(dir).filePath(ProgramFiles::translationName(QLocale::system().name())));
     const QByteArray texts = qm.open(QIODevice::ReadOnly) ? qm.readAll() : QByteArray();
     QTranslator translator;
     QTranslator qtTranslator;

@@ -1,11 +1,11 @@
 #include "widget.h"
 
+#include "plaintext.h"
 #include "programfiles.h"
 #include "releaseinstall.h"
+#include "releasesignature.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -20,24 +20,6 @@ namespace {
 // How long a second updater waits for the first to let go, as one that is
 // just ending does.
 constexpr int endingUpdaterWaitMs = 2000;
-
-// The permissions of the installed file, executable for a program, so that
-// a download taking its place keeps who may read it.
-QFileDevice::Permissions permissionsFor(const QString &installed, bool program)
-{
-    QFileDevice::Permissions permissions = QFile::permissions(installed);
-    if (!permissions)
-        permissions =
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    if (program) {
-        permissions |= QFileDevice::ExeOwner;
-        if (permissions & QFileDevice::ReadGroup)
-            permissions |= QFileDevice::ExeGroup;
-        if (permissions & QFileDevice::ReadOther)
-            permissions |= QFileDevice::ExeOther;
-    }
-    return permissions;
-}
 
 QByteArray readShort(const QString &path)
 {
@@ -54,7 +36,6 @@ Widget::Widget(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/update.png")));
     connect(&download, &FileDownload::progress, this, &Widget::readProgress);
     connect(&download, &FileDownload::finished, this, &Widget::httpDone);
-    setUp(setup);
 }
 
 Widget::~Widget()
@@ -62,41 +43,25 @@ Widget::~Widget()
     // Torn down mid-way: nothing of it stays in the program directory.
     if (step != Finished && lock) {
         download.cancel();
-        removeDownloads();
+        ReleaseInstall(setup.directory()).removeDownloads();
     }
-}
-
-void Widget::setUp(const UpdateSetup &newSetup)
-{
-    setup = newSetup;
-    download.setStallTimeout(setup.stallTimeoutMs);
 }
 
 void Widget::setInstalledVersion(int version)
 {
-    installedVersion = qMax(version, ReleaseDescription::ownVersion);
-}
-
-QString Widget::programDir() const
-{
-    return setup.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : setup.programDir;
+    installedVersion = qMax(version, ProgramFiles::versionNumber());
 }
 
 QString Widget::fileName(int ofStep) const
 {
     if (ofStep == Description || ofStep == Signature)
-        return ofStep == Description ? QStringLiteral("Nimbrel.txt") : QStringLiteral("Nimbrel.txt.sig");
+        return ofStep == Description ? ProgramFiles::descriptionName() : ProgramFiles::signatureName();
     return ReleaseDescription::fileNames().value(ofStep - Program);
 }
 
 QUrl Widget::fileUrl(int ofStep) const
 {
-    return setup.server.resolved(QUrl(fileName(ofStep)));
-}
-
-QString Widget::downloadPath(int ofStep) const
-{
-    return QDir(programDir()).filePath(ReleaseInstall::downloadName(fileName(ofStep)));
+    return setup.fileUrl(fileName(ofStep));
 }
 
 void Widget::placeOnScreen()
@@ -107,17 +72,17 @@ void Widget::placeOnScreen()
 
 void Widget::start()
 {
-    auto claimed = std::make_unique<UpdateLock>(programDir());
+    auto claimed = std::make_unique<UpdateLock>(setup.directory());
     if (!claimed->claim(endingUpdaterWaitMs)) {
         step = Finished;
-        QMessageBox::information(this, tr("Update"),
-                                 tr("An update is already being installed. This copy of the updater ends; "
-                                    "the other one starts Nimbrel when it is done."));
+        PlainText::tell(this, QMessageBox::Information, tr("Update"),
+                        tr("An update is already being installed. This copy of the updater ends; "
+                           "the other one starts Nimbrel when it is done."));
         emit done();
         return;
     }
     lock = std::move(claimed);
-    ReleaseInstall(programDir()).recover();
+    ReleaseInstall(setup.directory()).recover();
     if (setup.publicKey.isEmpty()) {
         fail(tr("This build has no key to check an update with, so the current version stays in use."));
         return;
@@ -132,15 +97,14 @@ bool Widget::startDownload(const QUrl &url)
     QString name = QFileInfo(url.path()).fileName();
     if (name.isEmpty())
         name = QStringLiteral("update.out");
-    file.setFileName(QDir(programDir()).filePath(ReleaseInstall::downloadName(name)));
+    const ReleaseInstall install(setup.directory());
+    file.setFileName(install.downloadPath(name));
     reset();
     if (step == Description || step == Signature)
-        return download.start(url,
-                              step == Description ? ReleaseDescription::longestText : ReleaseDescription::signatureSize,
-                              setup.descriptionDeadlineMs);
-    const QString installed = QDir(programDir()).filePath(name);
-    return download.start(url, release->files.at(step - Program).size, setup.fileDeadlineMs,
-                          permissionsFor(installed, step != Translation));
+        return download.start(url, step == Description ? ReleaseDescription::longestText : ReleaseSignature::size,
+                              setup.descriptionDeadlineMs, setup.stallTimeoutMs);
+    return download.start(url, release->files.at(step - Program).size, setup.fileDeadlineMs, setup.stallTimeoutMs,
+                          install.downloadPermissions(name));
 }
 
 void Widget::next(Step nextStep)
@@ -181,10 +145,11 @@ void Widget::httpDone(bool error)
     if (step == Signature) {
         // Nothing the vault program read is trusted: the description is
         // checked here again.
-        const QByteArray text = readShort(downloadPath(Description));
-        const QByteArray signature = readShort(downloadPath(Signature));
+        const ReleaseInstall install(setup.directory());
+        const QByteArray text = readShort(install.downloadPath(fileName(Description)));
+        const QByteArray signature = readShort(install.downloadPath(fileName(Signature)));
         release = ReleaseDescription::parse(text);
-        if (!ReleaseDescription::signedBy(text, signature, setup.publicKey))
+        if (!ReleaseSignature::verify(text, signature, setup.publicKey))
             fail(tr("The update was refused because its description is not signed with the publisher's key, "
                     "so the current version stays in use."));
         else if (!release)
@@ -197,51 +162,35 @@ void Widget::httpDone(bool error)
             next(Program);
         return;
     }
-    if (!matchesRelease())
+    ReleaseInstall install(setup.directory());
+    if (!install.matches(release->files.at(step - Program))) {
+        // Cut off, altered or another file: only the signed contents are installed.
+        fail(tr("The update was refused because the downloaded %1 differs from its signed description, "
+                "so the current version stays in use.")
+                 .arg(fileName(step)));
         return;
+    }
     if (step != Updater) {
         next(static_cast<Step>(step + 1));
         return;
     }
     QString failure;
-    if (!ReleaseInstall(programDir()).install(*release, failure)) {
+    if (!install.install(*release, &failure)) {
         fail(tr("The new version could not be put in place (%1), so the current version stays in use.").arg(failure));
         return;
     }
     step = Finished;
-    removeDownloads();
+    install.removeDownloads();
     startVault();
-}
-
-bool Widget::matchesRelease()
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (file.open(QIODevice::ReadOnly)) {
-        hash.addData(&file);
-        file.close();
-    }
-    if (hash.result().toHex() == release->files.at(step - Program).sha256)
-        return true;
-    // Cut off, altered or another file: only the signed contents are installed.
-    fail(tr("The update was refused because the downloaded %1 differs from its signed description, "
-            "so the current version stays in use.")
-             .arg(fileName(step)));
-    return false;
 }
 
 void Widget::fail(const QString &message)
 {
     step = Finished;
     download.cancel();
-    removeDownloads();
-    QMessageBox::warning(this, tr("Update"), message);
+    ReleaseInstall(setup.directory()).removeDownloads();
+    PlainText::tell(this, QMessageBox::Warning, tr("Update"), message);
     startVault();
-}
-
-void Widget::removeDownloads()
-{
-    for (int each = Description; each < Finished; ++each)
-        QFile::remove(downloadPath(each));
 }
 
 void Widget::startVault()
@@ -250,9 +199,9 @@ void Widget::startVault()
     // Let go first: the vault ends at once while an update holds the directory.
     if (lock)
         lock->release();
-    const QString vault = ProgramFiles::pathIn(programDir(), ProgramFiles::vaultName());
+    const QString vault = ProgramFiles::pathIn(setup.directory(), ProgramFiles::vaultName());
     if (!QProcess::startDetached(vault, QStringList()))
-        QMessageBox::warning(this, tr("Update"), tr("The vault %1 could not be started.").arg(vault));
+        PlainText::tell(this, QMessageBox::Warning, tr("Update"), tr("The vault %1 could not be started.").arg(vault));
     emit done();
 }
 
@@ -261,7 +210,7 @@ void Widget::closeEvent(QCloseEvent *event)
     // Closed mid-way, nothing is installed and the installed vault comes back.
     if (step != Finished) {
         download.cancel();
-        removeDownloads();
+        ReleaseInstall(setup.directory()).removeDownloads();
         startVault();
     }
     event->accept();

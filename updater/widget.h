@@ -32,8 +32,7 @@ public:
     ~Widget() override;
 
     // Server, program directory, key and patience; the program's own unless set.
-    void setUp(const UpdateSetup &setup);
-    QString programDir() const;
+    UpdateSetup setup;
     // The version of the installed vault, which hands it over: only a newer
     // release is installed. Never below the updater's own.
     void setInstalledVersion(int version);
@@ -67,18 +66,14 @@ protected:
 
 private:
     void next(Step nextStep);
-    bool matchesRelease();
     void fail(const QString &message);
-    void removeDownloads();
     void startVault();
     QString fileName(int ofStep) const;
-    QString downloadPath(int ofStep) const;
 
     QNetworkAccessManager http;
     QFile file;
     int step = Description;
-    int installedVersion = ReleaseDescription::ownVersion;
-    UpdateSetup setup;
+    int installedVersion = ProgramFiles::versionNumber();
     std::unique_ptr<UpdateLock> lock;
     std::optional<ReleaseDescription> release;
     // Declared last: destroyed first, while http and file still stand.

@@ -6,12 +6,13 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUrl>
 #include <memory>
 
 // A canned answer of the local server. A paused one sends the second half of
 // its body only after a pause; a stalled one never sends it and keeps the
 // connection open; an endless one repeats its body for ever; a dripping one
-// sends it a byte every 100 ms.
+// sends it in thirty pieces, one every 100 ms, three seconds in all.
 struct CannedReply
 {
     enum Pace { AtOnce, Paused, Stalled, Endless, Dripping };
@@ -36,6 +37,20 @@ inline CannedReply unannounced(const QByteArray &body, CannedReply::Pace pace = 
 // What a captive portal sends in place of any file.
 const QByteArray htmlPage = "<!DOCTYPE html>\n<html><body>Please sign in to use this network.</body></html>\n";
 
+// The update folder a test publishes in, with the names of its files.
+inline QHash<QString, CannedReply> inUpdateFolder(const QHash<QString, CannedReply> &byName)
+{
+    QHash<QString, CannedReply> byPath;
+    for (auto file = byName.begin(); file != byName.end(); ++file)
+        byPath.insert("/update/" + file.key(), file.value());
+    return byPath;
+}
+
+inline QUrl updateFolderOf(const QTcpServer &server)
+{
+    return QUrl(QString("http://127.0.0.1:%1/update/").arg(server.serverPort()));
+}
+
 // Serves the replies by path on 127.0.0.1 (a 404 page for any other path)
 // while the server lives, and closes each connection after its reply. Its
 // property "requests" counts the requests it has had.
@@ -51,18 +66,33 @@ inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &repl
             const QString path = QString::fromLatin1(socket->readAll().split(' ').value(1));
             listening->setProperty("requests", listening->property("requests").toInt() + 1);
             const CannedReply reply = replies.value(path, httpReply("404 Not Found", htmlPage));
-            const qsizetype sent = reply.pace == CannedReply::AtOnce ? reply.body.size() : reply.body.size() / 2;
+            const qsizetype sent = reply.pace == CannedReply::AtOnce ? reply.body.size()
+                : reply.pace == CannedReply::Dripping                ? 0
+                                                                     : reply.body.size() / 2;
             socket->write(reply.head + "\r\n" + reply.body.left(sent));
             if (reply.pace == CannedReply::Stalled)
                 return;
-            if (reply.pace == CannedReply::Endless || reply.pace == CannedReply::Dripping) {
+            if (reply.pace == CannedReply::Endless) {
                 auto *timer = new QTimer(socket);
-                const bool drip = reply.pace == CannedReply::Dripping;
-                QObject::connect(timer, &QTimer::timeout, socket, [socket, drip, body = reply.body]() {
+                QObject::connect(timer, &QTimer::timeout, socket, [socket, body = reply.body]() {
                     if (socket->bytesToWrite() < (1 << 20))
-                        socket->write(drip ? body.left(1) : body);
+                        socket->write(body);
                 });
-                timer->start(drip ? 100 : 1);
+                timer->start(1);
+                return;
+            }
+            if (reply.pace == CannedReply::Dripping) {
+                auto *timer = new QTimer(socket);
+                const qsizetype piece = reply.body.size() / 30 + 1;
+                QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, piece, rest = reply.body]() mutable {
+                    socket->write(rest.left(piece));
+                    rest.remove(0, piece);
+                    if (!rest.isEmpty())
+                        return;
+                    timer->stop();
+                    socket->disconnectFromHost();
+                });
+                timer->start(100);
                 return;
             }
             const int pause = reply.pace == CannedReply::Paused ? 300 : 0;

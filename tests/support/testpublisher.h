@@ -1,32 +1,21 @@
 #ifndef TESTPUBLISHER_H
 #define TESTPUBLISHER_H
 
+#include "releasesignature.h"
+
 #include <QByteArray>
 #include <QCryptographicHash>
-#include <sodium.h>
 
-// A publisher with a key pair of its own, made afresh for each test run,
-// that writes and signs release descriptions as the published ones read.
+// A publisher with a key of its own, made afresh for each test run, that
+// writes and signs release descriptions as the published ones read; it signs
+// with the code nimbrel-sign signs with.
 class TestPublisher
 {
 public:
-    TestPublisher()
-    {
-        if (sodium_init() < 0)
-            qFatal("libsodium cannot be initialised");
-        crypto_sign_keypair(bytes(publicKey), bytes(secretKey));
-    }
+    const QByteArray seed = ReleaseSignature::newSeed();
+    const QByteArray publicKey = ReleaseSignature::publicKeyOf(seed);
 
-    QByteArray publicKey = QByteArray(crypto_sign_PUBLICKEYBYTES, '\0');
-
-    QByteArray sign(const QByteArray &text) const
-    {
-        QByteArray signature(crypto_sign_BYTES, '\0');
-        crypto_sign_detached(bytes(signature), nullptr, reinterpret_cast<const unsigned char *>(text.constData()),
-                             static_cast<unsigned long long>(text.size()),
-                             reinterpret_cast<const unsigned char *>(secretKey.constData()));
-        return signature;
-    }
+    QByteArray sign(const QByteArray &text) const { return ReleaseSignature::sign(text, seed); }
 
     static QByteArray describe(int version, const QByteArray &program, const QByteArray &translation,
                                const QByteArray &updater)
@@ -54,13 +43,6 @@ public:
         text[at] = static_cast<char>(text.at(at) ^ 0x01);
         return text;
     }
-
-private:
-    static unsigned char *bytes(QByteArray &array)
-    {
-        return reinterpret_cast<unsigned char *>(array.data());
-    }
-    QByteArray secretKey = QByteArray(crypto_sign_SECRETKEYBYTES, '\0');
 };
 
 #endif

@@ -2,7 +2,7 @@
 
 #include "cardeditor/clipboardguard.h"
 #include "cardeditor/passwordgenerator.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"

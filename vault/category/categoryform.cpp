@@ -1,7 +1,7 @@
 #include "category/categoryform.h"
 
 #include "category/categoryactions.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/tablesupport.h"
 #include "store/categorytable.h"
 #include "store/storetablemodel.h"

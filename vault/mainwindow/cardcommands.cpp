@@ -2,7 +2,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "cardeditor/cardform.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
 #include "store/categorytable.h"

@@ -3,7 +3,7 @@
 
 #include "cardeditor/mydelegate.h"
 #include "mainwindow/findbar.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardfilter.h"

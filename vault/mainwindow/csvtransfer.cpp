@@ -10,7 +10,7 @@
 #include "store/storeencryption.h"
 #include "store/storetablemodel.h"
 #include "store/storefile.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 
 #include <QDate>
 #include <QDir>

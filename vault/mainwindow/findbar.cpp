@@ -60,11 +60,6 @@ void FindBar::clearAndHide()
     hide();
 }
 
-QString FindBar::text() const
-{
-    return field->text();
-}
-
 void FindBar::flush()
 {
     if (pause.isActive()) {

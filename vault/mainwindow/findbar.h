@@ -21,7 +21,6 @@ public:
     void open();
     // Empties the field without asking for a search, and hides the bar.
     void clearAndHide();
-    QString text() const;
     // Asks at once for a search that is still waiting for the pause.
     void flush();
     // Says how many cards were found and where: in the named category, or

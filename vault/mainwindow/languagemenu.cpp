@@ -1,7 +1,7 @@
 // The "&Language" entries: the choice is stored now and takes effect at the next start.
 #include "mainwindow/mainwindow.h"
 
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "store/settingsrow.h"
 

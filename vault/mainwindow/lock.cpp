@@ -6,7 +6,7 @@
 #include "cardeditor/clipboardguard.h"
 #include "store/settingtable.h"
 #include "store/storekey.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 

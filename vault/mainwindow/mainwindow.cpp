@@ -8,7 +8,7 @@
 #include "category/categoryform.h"
 #include "mainwindow/about.h"
 #include "mainwindow/findbar.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardfilter.h"

@@ -7,7 +7,7 @@
 #include "store/otherstore.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 
 #include <QDir>
 #include <QEventLoop>

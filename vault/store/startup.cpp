@@ -10,7 +10,7 @@
 #include "store/storecheck.h"
 #include "store/storelock.h"
 #include "update/version.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 
 #include "programfiles.h"
 #include "qttranslation.h"

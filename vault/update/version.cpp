@@ -1,5 +1,8 @@
 #include "update/version.h"
 
+#include "plaintext.h"
+#include "programfiles.h"
+#include "releasesignature.h"
 #include "updatelock.h"
 
 #include <QCoreApplication>
@@ -32,26 +35,13 @@ Version::Version(QWidget *parent)
 {
     connect(&download, &FileDownload::finished, this, &Version::descriptionDone);
     connect(&signatureDownload, &FileDownload::finished, this, &Version::httpDone);
-    setUp(setup);
 }
 
 Version::~Version() = default;
 
-void Version::setUp(const UpdateSetup &newSetup)
-{
-    setup = newSetup;
-    download.setStallTimeout(setup.stallTimeoutMs);
-    signatureDownload.setStallTimeout(setup.stallTimeoutMs);
-}
-
-QString Version::programDir() const
-{
-    return setup.programDir.isEmpty() ? QCoreApplication::applicationDirPath() : setup.programDir;
-}
-
 QUrl Version::versionFileUrl() const
 {
-    return setup.server.resolved(QUrl(QStringLiteral("Nimbrel.txt")));
+    return setup.fileUrl(ProgramFiles::descriptionName());
 }
 
 bool Version::startDownload(const QUrl &url)
@@ -62,16 +52,18 @@ bool Version::startDownload(const QUrl &url)
     QString name = QFileInfo(url.path()).fileName();
     if (name.isEmpty())
         name = QStringLiteral("version.out");
-    file.setFileName(QDir(programDir()).filePath(name));
-    signatureFile.setFileName(file.fileName() + QStringLiteral(".sig"));
+    file.setFileName(QDir(setup.directory()).filePath(name));
+    signatureFile.setFileName(QDir(setup.directory()).filePath(name + QStringLiteral(".sig")));
     signatureUrl = url;
     signatureUrl.setPath(url.path() + QStringLiteral(".sig"));
-    return download.start(url, ReleaseDescription::longestText, setup.descriptionDeadlineMs);
+    return download.start(url, ReleaseDescription::longestText, setup.descriptionDeadlineMs, setup.stallTimeoutMs);
 }
 
 void Version::descriptionDone(bool error)
 {
-    if (error || !signatureDownload.start(signatureUrl, ReleaseDescription::signatureSize, setup.descriptionDeadlineMs))
+    if (error
+        || !signatureDownload.start(signatureUrl, ReleaseSignature::size, setup.descriptionDeadlineMs,
+                                    setup.stallTimeoutMs))
         httpDone(true);
 }
 
@@ -81,33 +73,33 @@ void Version::httpDone(bool error)
     signatureFile.close();
     const QByteArray text = readAndRemove(file, !error);
     const QByteArray signature = readAndRemove(signatureFile, !error);
-    if (!error && ReleaseDescription::genuineUpdate(text, signature, setup.publicKey))
+    if (!error && ReleaseDescription::genuineUpdate(text, signature, setup.publicKey, ProgramFiles::versionNumber()))
         offerUpdate();
 }
 
 void Version::offerUpdate()
 {
-    if (QMessageBox::information(this, tr("Update"), tr("New version is checked, update now?"),
-                                 QMessageBox::Yes | QMessageBox::No)
+    if (PlainText::tell(this, QMessageBox::Information, tr("Update"), tr("New version is checked, update now?"),
+                        QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     // The vault program ends without closing its windows; what the user has
     // typed is written first, and without that there is no update.
     if (saveEdits && !saveEdits()) {
-        QMessageBox::information(this, tr("Update"),
-                                 tr("The update is put off because your changes could not be saved. "
-                                    "It will be offered again at the next start."));
+        PlainText::tell(this, QMessageBox::Information, tr("Update"),
+                        tr("The update is put off because your changes could not be saved. "
+                           "It will be offered again at the next start."));
         return;
     }
-    const QString updater = ProgramFiles::pathIn(programDir(), ProgramFiles::updaterName());
+    const QString updater = ProgramFiles::pathIn(setup.directory(), ProgramFiles::updaterName());
     qint64 pid = 0;
     if (!QProcess::startDetached(updater,
-                                 {QStringLiteral("--installed"), QString::number(ReleaseDescription::ownVersion)},
+                                 {QStringLiteral("--installed"), QString::number(ProgramFiles::versionNumber())},
                                  QString(), &pid)) {
-        QMessageBox::warning(this, tr("Update"),
-                             tr("The updater %1 could not be started. This version stays in use.").arg(updater));
+        PlainText::tell(this, QMessageBox::Warning, tr("Update"),
+                        tr("The updater %1 could not be started. This version stays in use.").arg(updater));
         return;
     }
-    UpdateLock(programDir()).waitForHolder(pid, updaterClaimWaitMs);
+    UpdateLock(setup.directory()).waitForHolder(pid, updaterClaimWaitMs);
     emit done();
 }

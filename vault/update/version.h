@@ -22,8 +22,8 @@ public:
     ~Version() override;
 
     // Server, program directory, key and patience; the program's own unless set.
-    void setUp(const UpdateSetup &setup);
-    QString programDir() const;
+    UpdateSetup setup;
+
     QUrl versionFileUrl() const;
 
     // Starts the download of url, then of its signature (url followed by
@@ -52,7 +52,6 @@ private:
     QFile file;
     QFile signatureFile;
     QUrl signatureUrl;
-    UpdateSetup setup;
     // Declared last: destroyed first, while http and the files still stand.
     FileDownload download {http, file};
     FileDownload signatureDownload {http, signatureFile};

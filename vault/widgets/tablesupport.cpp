@@ -2,7 +2,7 @@
 
 #include "store/cardstore.h"
 #include "store/storetablemodel.h"
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 
 #include <QAction>
 #include <QHeaderView>

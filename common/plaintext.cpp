@@ -1,4 +1,4 @@
-#include "widgets/plaintext.h"
+#include "plaintext.h"
 
 #include <QTextDocument>
 
