@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QTableView>
 #include <QTest>
 
@@ -16,6 +17,21 @@ namespace {
 
 constexpr int cardCount = 10000;
 constexpr int linesPerCard = 100;
+
+// Counts the paint events of a widget.
+class PaintCount : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
 
 } // namespace
 
@@ -47,18 +63,33 @@ int main(int argc, char **argv)
     // The first opening creates the editor and is not counted.
     view->setCurrentIndex(cards->index(0, 2));
     QMetaObject::invokeMethod(&window, "openCard");
+    auto *form = window.findChild<CardForm *>();
+    if (!form || !QTest::qWaitForWindowExposed(form)) {
+        std::fprintf(stderr, "the editor did not show\n");
+        return 1;
+    }
+    auto *lines = form->findChild<QTableView *>();
+    PaintCount painted;
+    lines->viewport()->installEventFilter(&painted);
+    QCoreApplication::processEvents();
     std::vector<double> openings;
     int row = 0;
     for (int i = 0; i < 100; ++i) {
         row = (i * 9973 + 17) % cardCount;
         view->setCurrentIndex(cards->index(row, 2));
+        painted.count = 0;
         clock.restart();
         QMetaObject::invokeMethod(&window, "openCard");
+        // The user has the card once the editor is laid out and painted:
+        // both wait in the event queue until the opening returns.
+        QCoreApplication::sendPostedEvents();
         openings.push_back(clock.nsecsElapsed() / 1e6);
-        QCoreApplication::processEvents();
+        if (painted.count == 0) {
+            std::fprintf(stderr, "the editor's lines were not painted\n");
+            return 1;
+        }
     }
-    auto *form = window.findChild<CardForm *>();
-    if (!form || form->shownCard() != row + 1 || form->findChild<QTableView *>()->model()->rowCount() != linesPerCard) {
+    if (form->shownCard() != row + 1 || lines->model()->rowCount() != linesPerCard) {
         std::fprintf(stderr, "the editor did not show the card's lines\n");
         return 1;
     }

@@ -3,7 +3,9 @@
 #include "vaulttest.h"
 
 #include "cardeditor/cardform.h"
+#include "cardeditor/clipboardguard.h"
 #include "cardeditor/mydelegate.h"
+#include "cardeditor/passwordgenerator.h"
 #include "store/keyenvelope.h"
 #include "store/storeencryption.h"
 #include "store/storekey.h"
@@ -217,6 +219,274 @@ private slots:
             stored("select count(*) from content where value || title not like 'nimbrel-sealed:1:%nimbrel-sealed:1:%'"),
             QString("0"));
         QCOMPARE(stored("select count(*) from card where name not like 'nimbrel-sealed:1:%'"), QString("0"));
+    }
+
+    void everyTypeHasItsNameIconAndLines_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QString>("lines");
+        QTest::newRow("1") << 1 << "Address"
+                           << ":/cardicon/address.png"
+                           << "First Name,Last Name,Address,City,State,Country,Note";
+        QTest::newRow("2") << 2 << "Bank Account"
+                           << ":/cardicon/bank.png"
+                           << "Bank,Account,Password,SWIFT,Note";
+        QTest::newRow("3") << 3 << "Computer Account"
+                           << ":/cardicon/computer.png"
+                           << "System,Username,Password,Note";
+        QTest::newRow("4") << 4 << "Contact"
+                           << ":/cardicon/contact.png"
+                           << "First Name,Last Name,Phone,eMail,Company,Address,Note";
+        QTest::newRow("5") << 5 << "Credit Card"
+                           << ":/cardicon/credit.png"
+                           << "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note";
+        QTest::newRow("6") << 6 << "Database Account"
+                           << ":/cardicon/database.png"
+                           << "Database,Username,Password,Note";
+        QTest::newRow("7") << 7 << "eBank Account"
+                           << ":/cardicon/ebank.png"
+                           << "eBank,First Name,Last Name,Account,Username,Password,Trade Code,URL,SWIFT,Note";
+        QTest::newRow("8") << 8 << "eBay Account"
+                           << ":/cardicon/ebay.png"
+                           << "User ID,Password,Question,Answer,Note";
+        QTest::newRow("9") << 9 << "eMail Account"
+                           << ":/cardicon/email.png"
+                           << "Site Name,Username,Password,URL,POP3,SMTP,Note";
+        QTest::newRow("10") << 10 << "General Purpose"
+                            << ":/cardicon/general.png"
+                            << "Card Name,Note";
+        QTest::newRow("11") << 11 << "Master Card"
+                            << ":/cardicon/master.png"
+                            << "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note";
+        QTest::newRow("12") << 12 << "Mobile Phone"
+                            << ":/cardicon/mobilephone.png"
+                            << "Phone,Password,PIN,PIN2,Note";
+        QTest::newRow("13") << 13 << "Password"
+                            << ":/cardicon/password.png"
+                            << "System,Username,Password,Note";
+        QTest::newRow("14") << 14 << "Paypal Account"
+                            << ":/cardicon/paypal.png"
+                            << "Username,Password,Question1,Answer1,Question2,Answer2,Note";
+        QTest::newRow("15") << 15 << "Serial Number"
+                            << ":/cardicon/serial.png"
+                            << "Brand,Serial NO.,Model NO.,Note";
+        QTest::newRow("16") << 16 << "Taobao Account"
+                            << ":/cardicon/taobao.png"
+                            << "Username,Password,Trade Code,Question,Answer,Note";
+        QTest::newRow("17") << 17 << "Visa Card"
+                            << ":/cardicon/visa.png"
+                            << "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note";
+        QTest::newRow("18") << 18 << "Website"
+                            << ":/cardicon/website.png"
+                            << "Site Name,Username,Password,URL,Note";
+    }
+
+    void everyTypeHasItsNameIconAndLines()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, name);
+        QFETCH(QString, icon);
+        QFETCH(QString, lines);
+        open(QString("insert into card values(4, %1, 'c', 0)").arg(type));
+        QCOMPARE(stored(QString("select name from cardtype where id = %1").arg(type)), name);
+        auto *delegate = qobject_cast<myDelegate *>(view()->itemDelegate());
+        QCOMPARE(delegate->shownName(view()->model()->index(0, 1)), name);
+        QCOMPARE(delegate->iconPath(type), icon);
+        QCOMPARE(QImage(icon).size(), QSize(32, 32));
+        // Opened without lines, the card gets its type's, written when the editor closes.
+        openRow(0);
+        QVERIFY(window->findChild<CardForm *>()->close());
+        QCOMPARE(stored("select group_concat(title) from (select title from content where cardid = 4 order by id)"),
+                 lines);
+    }
+
+    void chosenTypeOrCategoryIsStoredAsItsId_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("type") << 1 << "Password"
+                              << "Paypal Account"
+                              << "14,5";
+        QTest::newRow("category") << 3 << "Home"
+                                  << "Work"
+                                  << "13,9";
+    }
+
+    void chosenTypeOrCategoryIsStoredAsItsId()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, shown);
+        QFETCH(QString, chosen);
+        QFETCH(QString, stored);
+        // Ids that are not the entries' positions.
+        open("insert into category values(5, 'Home'), (9, 'Work'); insert into card values(1, 13, 'a', 5)");
+        const QModelIndex cell = view()->model()->index(0, column);
+        view()->setCurrentIndex(cell);
+        view()->edit(cell);
+        auto *combo = qobject_cast<QComboBox *>(view()->indexWidget(cell));
+        QVERIFY(combo);
+        QCOMPARE(combo->currentText(), shown);
+        QTest::keyClick(combo, Qt::Key_Down);
+        QCOMPARE(combo->currentText(), chosen);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QTRY_VERIFY(!view()->indexWidget(cell));
+        QVERIFY(window->savePendingEdits());
+        QCOMPARE(this->stored("select type || ',' || categoryid from card"), stored);
+    }
+
+    void editorOnADeletedCardWritesNoLines()
+    {
+        open("insert into card values(1, 10, 'kept', 0), (2, 18, 'gone', 0)");
+        openRow(1);
+        auto *form = window->findChild<CardForm *>();
+        typeInto(lineView(), 0, 2, "typed", false);
+        view()->setCurrentIndex(view()->model()->index(1, 2));
+        {
+            ModalAnswer yes("delete gone", QMessageBox::Yes);
+            trigger(window.get(), "&Delete");
+        }
+        QVERIFY(!form->isVisible());
+        QVERIFY(form->writePending());
+        QCOMPARE(stored("select count(*) from content"), QString("0"));
+        // The next card gets the deleted one's id, and its own template lines.
+        trigger(window.get(), "&Add");
+        QCOMPARE(stored("select group_concat(id) from card"), QString("1,2"));
+        openRow(1);
+        QVERIFY(form->close());
+        QCOMPARE(stored("select group_concat(title || '=' || value) from content where cardid = 2"),
+                 QString("System=,Username=,Password=,Note="));
+    }
+
+    void generatesIntoTheChosenValueAndAsksBeforeReplacing()
+    {
+        open("insert into card values(1, 13, 'a', 0); insert into content values(1, 'Password', 'pw', 1)");
+        openRow(0);
+        auto *form = window->findChild<CardForm *>();
+        QAbstractItemModel *lines = lineView()->model();
+        trigger(form, "&Add Line");
+        // A title chosen: nothing is generated.
+        lineView()->setCurrentIndex(lines->index(1, 1));
+        trigger(form, "&Generate Password");
+        QCOMPARE(lines->index(1, 1).data().toString() + lines->index(1, 2).data().toString(), QString());
+        // An empty value is filled at once.
+        lineView()->setCurrentIndex(lines->index(1, 2));
+        trigger(form, "&Generate Password");
+        QCOMPARE(lines->index(1, 2).data().toString().size(), 20);
+        // A filled one only when the user agrees: Enter is No.
+        lineView()->setCurrentIndex(lines->index(0, 2));
+        {
+            ModalAnswer enter("Generate Password", QMessageBox::Ok, [](QWidget *box) {
+                QCOMPARE(qobject_cast<QMessageBox *>(box)->text(), QString("Replace this value with a new password?"));
+                QTest::keyClick(box, Qt::Key_Return);
+                QVERIFY(!box->isVisible());
+            });
+            trigger(form, "&Generate Password");
+        }
+        QCOMPARE(lines->index(0, 2).data().toString(), QString("pw"));
+        {
+            ModalAnswer yes("Generate Password", QMessageBox::Yes);
+            trigger(form, "&Generate Password");
+        }
+        QVERIFY(form->close());
+        QCOMPARE(stored("select count(*) from content where length(value) = 20"), QString("2"));
+    }
+
+    void generatedPasswords_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("inEvery");
+        QTest::newRow("length and alphabet") << "^[A-Za-z0-9!#$%&*+=?@^_-]{20}$" << true;
+        QTest::newRow("capital") << "[A-Z]" << true;
+        QTest::newRow("small letter") << "[a-z]" << true;
+        QTest::newRow("digit") << "[0-9]" << true;
+        QTest::newRow("sign") << "[!#$%&*+=?@^_-]" << true;
+        QTest::newRow("underscore") << "_" << false;
+        QTest::newRow("exclamation mark") << "!" << false;
+        QTest::newRow("minus") << "-" << false;
+        QTest::newRow("Z") << "Z" << false;
+        QTest::newRow("9") << "9" << false;
+    }
+
+    void generatedPasswords()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, inEvery);
+        const QRegularExpression expression(pattern);
+        int matching = 0;
+        QSet<QString> distinct;
+        for (int i = 0; i < 300; ++i) {
+            const QString password = PasswordGenerator::generate();
+            distinct.insert(password);
+            matching += expression.match(password).hasMatch();
+        }
+        QCOMPARE(distinct.size(), 300);
+        if (inEvery)
+            QCOMPARE(matching, 300);
+        else
+            QVERIFY(matching > 0);
+    }
+
+    void clipboardGuardClearsOnlyItsOwnCopy_data()
+    {
+        QTest::addColumn<QString>("copiedSince");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("nothing") << QString() << "";
+        QTest::newRow("another text") << "other"
+                                      << "other";
+        QTest::newRow("the same text") << "50%_off"
+                                       << "50%_off";
+    }
+
+    void clipboardGuardClearsOnlyItsOwnCopy()
+    {
+        QFETCH(QString, copiedSince);
+        QFETCH(QString, left);
+        ClipboardGuard *guard = ClipboardGuard::instance();
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        guard->copy("50%_off");
+        QCOMPARE(clipboard->text(), QString("50%_off"));
+        QCOMPARE(clipboard->mimeData()->data("x-kde-passwordManagerHint"), QByteArray("secret"));
+        if (!copiedSince.isNull())
+            clipboard->setText(copiedSince);
+        // Half a minute after the copy.
+        auto *timer = guard->findChild<QTimer *>();
+        QVERIFY(timer && timer->isActive() && timer->isSingleShot());
+        QCOMPARE(timer->interval(), 30000);
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+        QCOMPARE(clipboard->text(), left);
+        // And at the program's end.
+        guard->copy("50%_off");
+        QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
+        QCOMPARE(clipboard->text(), QString());
+    }
+
+    void damagedSealedTextStaysAsStored()
+    {
+        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+        store = std::make_unique<TestStore>("insert into card values(1, 3, 'mail', 0);"
+                                            "insert into content values(1, 'Kept', 'x', 1)");
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            "secret", [](int, int) {}, &compacted, &error));
+        store->exec("update content set value = 'nimbrel-sealed:1:AAAA' where id = 1");
+        window = std::make_unique<MainWindow>();
+        window->show();
+        openRow(0);
+        // The notice stands in its open editor while the user types a title.
+        const QModelIndex value = lineView()->model()->index(0, 2);
+        lineView()->setCurrentIndex(value);
+        lineView()->edit(value);
+        QCOMPARE(qobject_cast<QLineEdit *>(lineView()->indexWidget(value))->text(),
+                 QString("(damaged: this text cannot be read)"));
+        typeInto(lineView(), 0, 1, "Renamed");
+        QVERIFY(window->findChild<CardForm *>()->close());
+        QCOMPARE(stored("select value from content"), QString("nimbrel-sealed:1:AAAA"));
+        QCOMPARE(opened("content", "title", "1"), QString("Renamed"));
     }
 
 private:

@@ -1,9 +1,6 @@
-// Finding cards, copying a secret and generating a password, as a user does.
+// Finding cards, as a user does.
 #include "vaulttest.h"
 
-#include "cardeditor/cardform.h"
-#include "cardeditor/clipboardguard.h"
-#include "cardeditor/passwordgenerator.h"
 #include "store/findquery.h"
 #include "store/keyenvelope.h"
 #include "store/storeencryption.h"
@@ -181,72 +178,6 @@ private slots:
         QVERIFY2(other.exec(QString::fromUtf8("insert into content values(9, 'Note', '北京', 2)")),
                  qPrintable(other.error));
         QCOMPARE(find("bj"), QString("2"));
-    }
-
-    void copiedSecretLeavesTheClipboard()
-    {
-        view()->setCurrentIndex(view()->model()->index(1, 2));
-        QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
-        auto *form = window->findChild<CardForm *>();
-        auto *lines = form->findChild<QTableView *>("contentView");
-        ClipboardGuard::instance()->setClearDelay(100);
-        QClipboard *clipboard = QGuiApplication::clipboard();
-        auto copyValue = [&]() {
-            lines->setCurrentIndex(lines->model()->index(0, 2));
-            QVERIFY(QMetaObject::invokeMethod(form, "copy"));
-            QCOMPARE(clipboard->text(), QString("50%_off"));
-        };
-
-        copyValue();
-        QCOMPARE(clipboard->mimeData()->data("x-kde-passwordManagerHint"), QByteArray("secret"));
-        QTRY_COMPARE(clipboard->text(), QString());
-        // What the user copies meanwhile stays, even the same text.
-        copyValue();
-        clipboard->setText("50%_off");
-        QTest::qWait(300);
-        QCOMPARE(clipboard->text(), QString("50%_off"));
-        // At the end of the program the copy goes too.
-        ClipboardGuard::instance()->setClearDelay(ClipboardGuard::clearDelayMs);
-        copyValue();
-        QVERIFY(QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit"));
-        QCOMPARE(clipboard->text(), QString());
-    }
-
-    void generatesIntoTheChosenValue()
-    {
-        // 20 characters of the alphabet, with a capital, a small letter, a digit and a sign.
-        const QRegularExpression strong("^(?=.*[A-Z])(?=.*[a-z])(?=.*[0-9])(?=.*[!#$%&*+=?@^_-])"
-                                        "[A-Za-z0-9!#$%&*+=?@^_-]{20}$");
-        for (int i = 0; i < 200; ++i)
-            QVERIFY(strong.match(PasswordGenerator::generate()).hasMatch());
-
-        view()->setCurrentIndex(view()->model()->index(3, 2));
-        QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
-        auto *form = window->findChild<CardForm *>();
-        auto *lines = form->findChild<QTableView *>("contentView");
-        QAbstractItemModel *model = lines->model();
-        QVERIFY(QMetaObject::invokeMethod(form, "addContent"));
-        // A title cell chosen: nothing changes (a filled value would ask).
-        lines->setCurrentIndex(model->index(1, 1));
-        QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
-        QCOMPARE(model->index(1, 1).data().toString() + model->index(1, 2).data().toString(), QString());
-        // An empty value is filled at once, pending like a typed one.
-        lines->setCurrentIndex(model->index(1, 2));
-        QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
-        const QString generated = model->index(1, 2).data().toString();
-        QVERIFY(strong.match(generated).hasMatch());
-        QCOMPARE(store->count("content"), 3);
-        // A value that holds something is replaced only when the user agrees.
-        lines->setCurrentIndex(model->index(0, 2));
-        for (const auto button : {QMessageBox::No, QMessageBox::Yes}) {
-            QCOMPARE(model->index(0, 2).data().toString(), QString("pw"));
-            ModalAnswer answer("Generate Password", button);
-            QVERIFY(QMetaObject::invokeMethod(form, "generatePassword"));
-        }
-        QVERIFY(form->close());
-        QCOMPARE(store->value("select value from content where id = 4").toString(), generated);
-        const QString replaced = store->value("select value from content where id = 3").toString();
-        QVERIFY(strong.match(replaced).hasMatch() && replaced != generated);
     }
 
 private:

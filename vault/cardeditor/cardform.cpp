@@ -6,6 +6,7 @@
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
+#include "store/cardtypes.h"
 #include "store/storetablemodel.h"
 
 #include <QAction>
@@ -182,6 +183,17 @@ void CardForm::appendLine(int row, const QString &title)
     StoreTableModel::setField(record, QStringLiteral("title"), title);
     StoreTableModel::setField(record, QStringLiteral("value"), QLatin1String(""));
     model->setRecord(row, record);
+}
+
+bool CardForm::addTemplateContent(int type)
+{
+    const CardTypes::CardType *cardType = CardTypes::find(type);
+    if (!cardType)
+        return false;
+    int row = 0;
+    for (const char *title : cardType->lines)
+        appendLine(row++, tr(title));
+    return true;
 }
 
 void CardForm::addContent()

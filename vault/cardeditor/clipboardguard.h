@@ -19,9 +19,8 @@ public:
     static ClipboardGuard *instance();
 
     void copy(const QString &text);
-    // How long a copy stays on the clipboard; tests shorten it.
-    void setClearDelay(int milliseconds) { timer.setInterval(milliseconds); }
 
+    // How long a copy stays on the clipboard.
     static constexpr int clearDelayMs = 30000;
 
 public slots:
@@ -31,7 +30,7 @@ public slots:
 private:
     explicit ClipboardGuard(QObject *parent);
 
-    QTimer timer;
+    QTimer timer {this};
     QPointer<const QMimeData> placed;
     QString placedText;
 };

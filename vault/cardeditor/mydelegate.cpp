@@ -1,6 +1,7 @@
 #include "cardeditor/mydelegate.h"
 
 #include "store/cardtable.h"
+#include "store/cardtypes.h"
 #include "store/categorytable.h"
 #include "store/storetablemodel.h"
 
@@ -12,11 +13,6 @@
 
 namespace {
 
-const char *const iconNames[] = {
-    "address", "bank",   "computer",    "contact",  "credit", "database", "ebank",  "ebay", "email",
-    "general", "master", "mobilephone", "password", "paypal", "serial",   "taobao", "visa", "website",
-};
-constexpr int typeCount = int(sizeof iconNames / sizeof iconNames[0]);
 constexpr int iconSize = 32;
 
 QHash<int, QString> byId(const QList<NamedRow> &rows)
@@ -37,20 +33,18 @@ int cellId(const QModelIndex &index)
 myDelegate::myDelegate(QObject *parent)
     : QItemDelegate(parent)
 {
-    for (int type = 1; type <= typeCount; ++type)
+    for (int type = 1; type <= CardTypes::count; ++type)
         typeIcons.append(QImage(iconPath(type)));
     loadNames();
 }
 
 void myDelegate::loadNames()
 {
-    bool read = false;
-    const QList<NamedRow> types = CardTable::types(&read);
-    if (read)
-        typeNames = byId(types);
-    const QList<NamedRow> categories = CategoryTable::all(&read);
-    if (read)
-        categoryNames = byId(categories);
+    QList<NamedRow> rows;
+    if (CardTable::types(&rows))
+        typeNames = byId(rows);
+    if (CategoryTable::all(&rows))
+        categoryNames = byId(rows);
 }
 
 void myDelegate::setCategoryName(int id, const QString &name)
@@ -71,9 +65,7 @@ QString myDelegate::shownName(const QModelIndex &index) const
 
 QString myDelegate::iconPath(int type) const
 {
-    if (type < 1 || type > typeCount)
-        return QString();
-    return QStringLiteral(":/cardicon/%1.png").arg(QLatin1String(iconNames[type - 1]));
+    return CardTypes::iconPath(type);
 }
 
 bool myDelegate::isNamedColumn(const QModelIndex &index)
@@ -122,7 +114,10 @@ QWidget *myDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &o
         combo->setModelColumn(1);
     } else {
         combo->setIconSize(QSize(iconSize, iconSize));
-        for (const NamedRow &type : CardTable::types())
+        // When the store does not answer, the list is empty and the cell keeps its type.
+        QList<NamedRow> types;
+        CardTable::types(&types);
+        for (const NamedRow &type : std::as_const(types))
             combo->addItem(QIcon(iconPath(type.id)), type.name, type.id);
     }
     combo->installEventFilter(const_cast<myDelegate *>(this));

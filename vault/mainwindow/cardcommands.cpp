@@ -5,6 +5,7 @@
 #include "plaintext.h"
 #include "widgets/tablesupport.h"
 #include "store/cardtable.h"
+#include "store/cardtypes.h"
 #include "store/categorytable.h"
 #include "store/storetablemodel.h"
 #include "store/tableids.h"
@@ -88,7 +89,7 @@ void MainWindow::addCard()
     cardModel->insertRows(row, 1);
     QSqlRecord record = cardModel->record(row);
     StoreTableModel::setField(record, QStringLiteral("name"), tr("card name"));
-    StoreTableModel::setField(record, QStringLiteral("type"), 13);
+    StoreTableModel::setField(record, QStringLiteral("type"), CardTypes::newCardType);
     StoreTableModel::setField(record, QStringLiteral("categoryid"), *category);
     cardModel->setRecord(row, record);
     if (!cardModel->submitAll()) {

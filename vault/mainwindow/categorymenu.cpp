@@ -89,7 +89,10 @@ QString MainWindow::shownCategoryName() const
 
 void MainWindow::loadCategoryActions()
 {
-    for (const NamedRow &category : CategoryTable::all())
+    // A store that cannot be read shows no category entries; the read of the table tells the user.
+    QList<NamedRow> categories;
+    CategoryTable::all(&categories);
+    for (const NamedRow &category : std::as_const(categories))
         createCategoryEntry(category.id, category.name);
     // The card table is read here, once, with the stored filter; one that
     // cannot be read shows all cards, as at the first start.

@@ -1,6 +1,7 @@
 // Export of the store file and import of another store.
 #include "mainwindow/mainwindow.h"
 
+#include "access/busywork.h"
 #include "mainwindow/importlogin.h"
 #include "store/cardstore.h"
 #include "store/datakey.h"
@@ -13,7 +14,6 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -124,12 +124,13 @@ void MainWindow::importCard()
     ImportLogin login(this);
     if (login.exec() != QDialog::Accepted)
         return;
-    // Deriving the key of an encrypted store takes most of a second.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // Deriving the key of an encrypted store takes most of a second: off this thread.
     DataKey otherKey;
     bool damaged = false;
-    const bool accepted = other.acceptsPassword(login.password(), &otherKey, &damaged);
-    QGuiApplication::restoreOverrideCursor();
+    bool accepted = false;
+    const QString expected = other.password();
+    const QString typed = login.password();
+    BusyWork::run(this, [&] { accepted = OtherStore::acceptsPassword(expected, typed, &otherKey, &damaged); });
     login.clearPassword();
     if (damaged) {
         PlainText::tell(this, QMessageBox::Warning, tr("Import Database"),

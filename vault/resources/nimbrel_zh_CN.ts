@@ -422,14 +422,6 @@ Rows that will become cards: %2. The first ones:</source>
         <translation>加密存储</translation>
     </message>
     <message>
-        <source>&lt;font color=red&gt;The password cannot be checked: %1&lt;/font&gt;</source>
-        <translation>&lt;font color=red&gt;无法核对密码：%1&lt;/font&gt;</translation>
-    </message>
-    <message>
-        <source>&lt;font color=red&gt;password error!&lt;/font&gt;</source>
-        <translation>&lt;font color=red&gt;密码错误！&lt;/font&gt;</translation>
-    </message>
-    <message>
         <source>Encrypting...</source>
         <translation>正在加密……</translation>
     </message>
@@ -1311,6 +1303,10 @@ Start a new, empty vault in it?</source>
     <message>
         <source>(damaged: this text cannot be read)</source>
         <translation>（已损坏：无法读取此文本）</translation>
+    </message>
+    <message>
+        <source>the vault is locked</source>
+        <translation>保险库已锁定</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "store/cardstore.h"
 
+#include "store/cardtypes.h"
 #include "store/privatefile.h"
 #include "store/storekey.h"
 
@@ -91,9 +92,9 @@ QList<Write> missingParts(QSqlQuery &query)
         while (query.next())
             types.insert(query.value(0).toInt());
     }
-    for (int id = 1; id <= cardTypeSourceNames().size(); ++id) {
+    for (int id = 1; id <= CardTypes::count; ++id) {
         if (!types.contains(id))
-            writes.append({QStringLiteral("insert into cardtype values(?, ?)"), {id, translatedCardTypeName(id)}});
+            writes.append({QStringLiteral("insert into cardtype values(?, ?)"), {id, CardTypes::translatedName(id)}});
     }
     const bool seeded = names->contains(QStringLiteral("option"))
         && query.exec(QStringLiteral("select 1 from option where id = 1")) && query.next();
@@ -106,39 +107,6 @@ QList<Write> missingParts(QSqlQuery &query)
 }
 
 } // namespace
-
-const QStringList &cardTypeSourceNames()
-{
-    static const QStringList names = {
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Address")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Bank Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Computer Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Contact")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Credit Card")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Database Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "eBank Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "eBay Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "eMail Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "General Purpose")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Master Card")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Mobile Phone")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Password")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Paypal Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Serial Number")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Taobao Account")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Visa Card")),
-        QStringLiteral(QT_TRANSLATE_NOOP("QObject", "Website")),
-    };
-    return names;
-}
-
-QString translatedCardTypeName(int typeId)
-{
-    const QStringList &names = cardTypeSourceNames();
-    if (typeId < 1 || typeId > names.size())
-        return QString();
-    return QCoreApplication::translate("QObject", names.at(typeId - 1).toUtf8().constData());
-}
 
 QString storeFilePathIn(const QString &storeDir)
 {
@@ -210,8 +178,8 @@ bool updateCardTypeNames()
     QSqlQuery query(db);
     bool ok = db.transaction();
     query.prepare(QStringLiteral("update cardtype set name = ? where id = ?"));
-    for (int i = 1; ok && i <= cardTypeSourceNames().size(); ++i) {
-        query.addBindValue(translatedCardTypeName(i));
+    for (int i = 1; ok && i <= CardTypes::count; ++i) {
+        query.addBindValue(CardTypes::translatedName(i));
         query.addBindValue(i);
         ok = query.exec();
     }

@@ -2,7 +2,6 @@
 #define CARDSTORE_H
 
 #include <QString>
-#include <QStringList>
 
 // The card store: one SQLite file, "nimbrel.dat", opened once as the
 // default connection.
@@ -56,10 +55,5 @@ bool isStoreReadOnly();
 
 // Closes and unregisters the default connection (tests reopen stores).
 void closeStore();
-
-// The card type names in id order (id = position + 1), untranslated; their
-// translations live in the context "QObject".
-const QStringList &cardTypeSourceNames();
-QString translatedCardTypeName(int typeId);
 
 #endif

@@ -51,16 +51,18 @@ bool deleteCard(int id, QSqlError *error)
     return false;
 }
 
-QList<NamedRow> types(bool *read)
+bool types(QList<NamedRow> *rows, QString *error)
 {
-    QList<NamedRow> rows;
+    rows->clear();
     QSqlQuery query;
-    const bool ok = query.exec(QStringLiteral("select id, name from cardtype order by id"));
+    if (!query.exec(QStringLiteral("select id, name from cardtype order by id"))) {
+        if (error)
+            *error = query.lastError().text();
+        return false;
+    }
     while (query.next())
-        rows.append({query.value(0).toInt(), query.value(1).toString()});
-    if (read)
-        *read = ok;
-    return rows;
+        rows->append({query.value(0).toInt(), query.value(1).toString()});
+    return true;
 }
 
 } // namespace CardTable

@@ -21,8 +21,9 @@ QString linesFilter(int cardId);
 // nothing is deleted and `error` tells why.
 bool deleteCard(int id, QSqlError *error);
 
-// Every stored card type in id order; `read` tells whether the store could be read.
-QList<NamedRow> types(bool *read = nullptr);
+// Every stored card type in id order; false, with the driver's reason in
+// `error`, when the store could not be read.
+bool types(QList<NamedRow> *rows, QString *error = nullptr);
 
 } // namespace CardTable
 

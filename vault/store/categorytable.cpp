@@ -8,17 +8,19 @@
 
 namespace CategoryTable {
 
-QList<NamedRow> all(bool *read)
+bool all(QList<NamedRow> *rows, QString *error)
 {
-    QList<NamedRow> rows;
+    rows->clear();
     QSqlQuery query;
-    const bool ok = query.exec(QStringLiteral("SELECT name, id FROM category"));
+    if (!query.exec(QStringLiteral("SELECT name, id FROM category"))) {
+        if (error)
+            *error = query.lastError().text();
+        return false;
+    }
     while (query.next())
-        rows.append({query.value(1).toInt(),
-                     StoreKey::open(QStringLiteral("category"), QStringLiteral("name"), query.value(0))});
-    if (read)
-        *read = ok;
-    return rows;
+        rows->append({query.value(1).toInt(),
+                      StoreKey::open(QStringLiteral("category"), QStringLiteral("name"), query.value(0))});
+    return true;
 }
 
 std::optional<int> countCards(int categoryId, QSqlError *error)

@@ -18,9 +18,9 @@ struct NamedRow
 // Reads of table category that no table model makes.
 namespace CategoryTable {
 
-// Every category in the order SQLite keeps them (ascending id); `read`
-// tells whether the store could be read.
-QList<NamedRow> all(bool *read = nullptr);
+// Every category in the order SQLite keeps them (ascending id); false, with
+// the driver's reason in `error`, when the store could not be read.
+bool all(QList<NamedRow> *rows, QString *error = nullptr);
 
 // The number of cards filed under the category; empty when the store could
 // not be asked, with the reason in `error`.

@@ -1,6 +1,6 @@
 #include "store/csvlayout.h"
 
-#include "store/cardstore.h"
+#include "store/cardtypes.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -73,12 +73,12 @@ int typeOf(const QString &text)
 {
     bool number = false;
     const int id = text.trimmed().toInt(&number);
-    const QStringList &names = cardTypeSourceNames();
+    const QStringList &names = CardTypes::sourceNames();
     if (number)
         return id >= 1 && id <= names.size() ? id : 0;
     for (int i = 1; i <= names.size(); ++i) {
         if (text.trimmed().compare(names.at(i - 1), Qt::CaseInsensitive) == 0
-            || text.trimmed() == translatedCardTypeName(i))
+            || text.trimmed() == CardTypes::translatedName(i))
             return i;
     }
     return 0;
@@ -253,7 +253,7 @@ QStringList CsvLayout::ownHeader(int linePairs)
 
 QStringList CsvLayout::ownRow(const CsvCard &card)
 {
-    QStringList row = {card.category, cardTypeSourceNames().value(card.type - 1, QString::number(card.type)),
+    QStringList row = {card.category, CardTypes::sourceNames().value(card.type - 1, QString::number(card.type)),
                        card.name};
     for (const auto &line : card.lines)
         row << line.first << line.second;

@@ -139,8 +139,12 @@ QString OtherStore::password() const
 
 bool OtherStore::acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const
 {
+    return acceptsPassword(password(), typed, key, damaged);
+}
+
+bool OtherStore::acceptsPassword(const QString &expected, const QString &typed, DataKey *key, bool *damaged)
+{
     *damaged = false;
-    const QString expected = password();
     if (!KeyEnvelope::isEnvelope(expected))
         return typed == expected;
     *key = KeyEnvelope::unwrap(expected, typed, damaged);

@@ -53,6 +53,9 @@ public:
     // one that unwraps its data key, which is then handed out in `key`;
     // `damaged` tells an envelope that cannot be read at all.
     bool acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const;
+    // The same against the `expected` password read before; it touches no
+    // store, so the slow unwrapping may run on a worker thread.
+    static bool acceptsPassword(const QString &expected, const QString &typed, DataKey *key, bool *damaged);
 
     // Categories, cards and lines together.
     int rowTotal() const;

@@ -14,6 +14,8 @@
 //   would fail leaves the rows shown, marks the model stale and fails, where
 //   a plain select would drop the rows and the columns (after which every
 //   write fails with "No Fields to update");
+// - while the vault is locked it neither reads nor writes: an encrypted
+//   store's texts cannot be opened or sealed without the key;
 // - after every read it holds all rows, so counting, appending after the last
 //   row and Ctrl+End see them all, and no unfinished read keeps other
 //   programs from writing;
@@ -67,6 +69,8 @@ public:
 
     // The texts as the user typed them, never as the store keeps them.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // A cell given the text it shows is left as it is stored.
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     // The row with its texts opened; it hides QSqlTableModel::record(int),
     // whose texts are the stored ones. Field by field as the base's: the
     // changed fields of a pending row are the generated ones.
@@ -94,6 +98,8 @@ private:
     bool writePendingRows();
     bool exec(const QString &statement);
     void fail(const QSqlError &error);
+    // While the vault is locked: fails (the store is not touched) and says so.
+    bool refusedWhileLocked();
     void fetchAllRows();
     // The record with its generated texts sealed for the store.
     QSqlRecord sealed(const QSqlRecord &values) const;

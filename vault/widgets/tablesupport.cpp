@@ -55,24 +55,28 @@ bool TableSupport::writePending(StoreTableModel *model, QAbstractItemView *view,
     return false;
 }
 
+QString TableSupport::inUseText()
+{
+    return storeInUseText();
+}
+
 void TableSupport::reportWriteError(QWidget *parent, const QSqlError &error)
 {
-    waitNoLongerThisAction(error);
-    PlainText::tell(parent, QMessageBox::Warning, tr("Write Error"),
-                    isLockError(error) ? storeInUseText()
-                                       : tr("The changes could not be written to the store. "
-                                            "They are kept; nothing has been lost yet."),
-                    QMessageBox::Ok, QMessageBox::NoButton, error.text());
+    report(parent, error, tr("Write Error"),
+           tr("The changes could not be written to the store. They are kept; nothing has been lost yet."));
 }
 
 void TableSupport::reportReadError(QWidget *parent, const QSqlError &error)
 {
+    report(parent, error, tr("Read Error"),
+           tr("The store could not be read. The table shows what was read before; try again in a moment."));
+}
+
+void TableSupport::report(QWidget *parent, const QSqlError &error, const QString &title, const QString &refused)
+{
     waitNoLongerThisAction(error);
-    PlainText::tell(parent, QMessageBox::Warning, tr("Read Error"),
-                    isLockError(error) ? storeInUseText()
-                                       : tr("The store could not be read. "
-                                            "The table shows what was read before; try again in a moment."),
-                    QMessageBox::Ok, QMessageBox::NoButton, error.text());
+    const QString text = isLockError(error) ? inUseText() : refused;
+    PlainText::tell(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::NoButton, error.text());
 }
 
 void TableSupport::editCell(QAbstractItemView *view, const QModelIndex &index)

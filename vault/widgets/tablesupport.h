@@ -48,6 +48,8 @@ public:
     // the driver's text is the message's detail.
     static void reportWriteError(QWidget *parent, const QSqlError &error);
     static void reportReadError(QWidget *parent, const QSqlError &error);
+    // What every window says when another program's lock kept the store from answering.
+    static QString inUseText();
 
     // Makes the cell current, scrolls it into view and opens its editor,
     // also on a row that was added just now.
@@ -62,6 +64,11 @@ public:
                                    const char *name = nullptr);
 
     static constexpr int minimumColumnWidth = 10;
+
+private:
+    // A lock is told as such (and the rest of the action waits no more);
+    // any other refusal with `refused`.
+    static void report(QWidget *parent, const QSqlError &error, const QString &title, const QString &refused);
 };
 
 #endif
