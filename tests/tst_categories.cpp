@@ -4,6 +4,9 @@
 
 #include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
+#include "store/cardfilter.h"
+#include "store/keyenvelope.h"
+#include "store/storeencryption.h"
 
 class TestCategories : public QObject
 {
@@ -28,37 +31,105 @@ private slots:
         store.reset();
     }
 
+    // The filter against the store, without a window: stored 2 (Bank) to begin with.
+    void filterOwnsTheChoice_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("lock");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char *name, const char *setup, const char *lock, const char *action,
+                            const char *outcome) { QTest::newRow(name) << setup << lock << action << outcome; };
+        row("stored category", "", "", "", "ok|2|categoryid = 2|2|shown 2");
+        row("category chosen", "", "", "choose 3", "ok|3|categoryid = 3|3|shown 2,3");
+        row("all chosen", "", "", "choose -1", "ok|-1||-1|shown 2,-1");
+        row("a find text", "", "", "find hsbc", "ok|2|categoryid = 2 AND card.id IN (2)|2|shown 2");
+        row("a find text ended", "", "", "find ", "ok|2|categoryid = 2|2|shown 2");
+        row("a find over all", "update option set category = -1", "", "find HSBC", "ok|-1|card.id IN (2)|-1|shown -1");
+        row("a stored id that no longer exists", "update option set category = 7", "", "",
+            "ok|7|categoryid = 7|7|shown 7");
+        row("a refused write",
+            "create trigger refuse before update on option begin select raise(abort, 'refused'); end", "", "choose 3",
+            "The store refused the change.|2|categoryid = 2|2|shown 2,2");
+        row("a write another program holds off", "", "BEGIN IMMEDIATE", "choose 3",
+            "The store is being used by another program. Nothing was lost: try again in a moment."
+            "|2|categoryid = 2|2|shown 2,2");
+        row("a store opened only to be read", "PRAGMA query_only = ON", "", "choose 3",
+            "ok|3|categoryid = 3|2|shown 2,3");
+        row("no settings row", "delete from option", "", "",
+            "The store has no settings row; it may be damaged.|-1|||shown -1");
+    }
+
+    void filterOwnsTheChoice()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, lock);
+        QFETCH(QString, action);
+        QFETCH(QString, outcome);
+        QSqlQuery query;
+        QVERIFY2(setup.isEmpty() || query.exec(setup), qPrintable(query.lastError().text()));
+        CardFilter filter;
+        QStringList shown;
+        connect(&filter, &CardFilter::categoryShown, [&shown](int id) { shown << QString::number(id); });
+        QString error;
+        bool ok = filter.load(&error);
+        std::optional<OtherProgram> other;
+        if (!lock.isEmpty())
+            other.emplace(store->filePath(), lock);
+        if (action.startsWith("choose "))
+            ok = filter.choose(action.mid(7).toInt(), &error);
+        else if (action.startsWith("find "))
+            filter.find(action.mid(5));
+        QString modelFilter;
+        QVERIFY(filter.modelFilter(&modelFilter, &error));
+        const QStringList got = {ok ? QString("ok") : error, QString::number(filter.category()), modelFilter,
+                                 store->value("select category from option").toString(), "shown " + shown.join(',')};
+        QCOMPARE(got.join('|'), outcome);
+    }
+
     void filterIsAppliedAndKept()
     {
         QCOMPARE(shownCards(), QString("HSBC,Visa"));
-        QCOMPARE(entry("&All")->actionGroup()->checkedAction()->text(), QString("Bank"));
+        QCOMPARE(checked(), QString("Bank"));
         // A name typed in the card table is written before the filter changes.
         typeInto(window->findChild<QTableView *>("cardView"), 1, 2, "Savings", false);
         entry("Mail")->trigger();
         window = std::make_unique<MainWindow>();
         QCOMPARE(shownCards(), QString("Gmail"));
+        QCOMPARE(checked(), QString("Mail"));
         entry("&All")->trigger();
         QCOMPARE(shownCards(), QString("Gmail,HSBC,Shop,Savings"));
         QCOMPARE(store->value("select category from option").toInt(), -1);
         // All cards stored as the filter: "&All" is checked from the start.
         window = std::make_unique<MainWindow>();
-        QVERIFY(entry("&All")->isChecked());
+        QCOMPARE(checked(), QString("&All"));
+        // A category deleted meanwhile: nothing checked, no card shown.
+        store->exec("update option set category = 7");
+        window = std::make_unique<MainWindow>();
+        QCOMPARE(checked() + shownCards(), QString());
 
         // A refused write keeps filter and check as they were.
         entry("Web")->trigger();
         typeInto(window->findChild<QTableView *>("cardView"), 0, 2, "Forum");
         store->makeReadOnly();
-        ModalAnswer failure("Write Error");
-        entry("Bank")->trigger();
+        {
+            ModalAnswer failure("Write Error");
+            entry("Bank")->trigger();
+        }
         QCOMPARE(shownCards(), QString("Forum"));
-        QCOMPARE(entry("&All")->actionGroup()->checkedAction()->text(), QString("Web"));
-        // So does a read refused under another program's lock.
+        QCOMPARE(checked(), QString("Web"));
+        // So does a choice another program keeps from being stored.
         store->exec("PRAGMA query_only = OFF");
-        window = std::make_unique<MainWindow>();
-        OtherProgram other(store->filePath(), "BEGIN EXCLUSIVE");
-        ModalAnswer refused("Read Error");
+        QVERIFY(window->savePendingEdits());
+        OtherProgram other(store->filePath(), "BEGIN IMMEDIATE");
+        ModalAnswer refused("Category");
         entry("Mail")->trigger();
-        QCOMPARE(entry("&All")->actionGroup()->checkedAction()->text(), QString("Web"));
+        QVERIFY(refused.wait());
+        QCOMPARE(refused.text,
+                 QString("The choice could not be stored, so the table keeps the cards it shows. The "
+                         "store is being used by another program. Nothing was lost: try again in a "
+                         "moment.\ndatabase is locked Unable to fetch row"));
+        QCOMPARE(checked() + ":" + shownCards(), QString("Web:Forum"));
     }
 
     void editorWritesAndMenuFollows()
@@ -104,6 +175,83 @@ private slots:
         QVERIFY(menu().endsWith(",4:Travel"));
     }
 
+    // Category ids that are no card's id, so that counting by the wrong column finds nothing.
+    void deletionRefusedWhileCardsRemain_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("one card") << 0 << "Cannot delete Solo because"
+                                  << "7:Solo,8:Empty,9:Pair";
+        QTest::newRow("no card") << 1 << ""
+                                 << "7:Solo,9:Pair";
+        QTest::newRow("two cards") << 2 << "Cannot delete Pair because"
+                                   << "7:Solo,8:Empty,9:Pair";
+    }
+
+    void deletionRefusedWhileCardsRemain()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, box);
+        QFETCH(QString, left);
+        window.reset();
+        store.reset();
+        store = std::make_unique<TestStore>("insert into category values(7, 'Solo'), (8, 'Empty'), (9, 'Pair');"
+                                            "insert into card values(1, 6, 'a', 7), (2, 2, 'b', 9), (3, 2, 'c', 9)");
+        window = std::make_unique<MainWindow>();
+        openForm();
+        formView->setCurrentIndex(formView->model()->index(row, 1));
+        std::optional<ModalAnswer> refused;
+        if (!box.isEmpty())
+            refused.emplace("Delete Category");
+        press("deleteButton");
+        if (refused)
+            QVERIFY2(refused->wait() && refused->text.startsWith(box), qPrintable(refused->text));
+        QCOMPARE(stored(), left);
+        QCOMPARE(menu(), left);
+    }
+
+    // More categories than a table model reads at once.
+    void manyCategories()
+    {
+        window.reset();
+        store.reset();
+        store =
+            std::make_unique<TestStore>("with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
+                                        "insert into category select i, 'c' || i from n");
+        window = std::make_unique<MainWindow>();
+        QCOMPARE(menu().count(','), 299);
+        QVERIFY(menu().endsWith(",299:c299,300:c300"));
+        openForm();
+        QCOMPARE(formView->model()->rowCount(), 300);
+        press("addButton");
+        typeInto(formView, 300, 1, "Travel");
+        QVERIFY(menu().endsWith(",300:c300,301:Travel"));
+        QCOMPARE(store->value("select name from category where id = 301").toString(), QString("Travel"));
+    }
+
+    // Names are sealed in the store and shown opened, in the editor and the menu.
+    void editorOnAnEncryptedStore()
+    {
+        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            "secret", [](int, int) {}, &compacted, &error));
+        window = std::make_unique<MainWindow>();
+        openForm();
+        typeInto(formView, 1, 1, "Internet");
+        press("addButton");
+        typeInto(formView, 4, 1, "Travel");
+        formView->setCurrentIndex(formView->model()->index(0, 1));
+        press("deleteButton");
+        QCOMPARE(menu(), QString("1:Internet,2:Bank,3:Mail,4:Travel"));
+        QCOMPARE(formView->model()->index(3, 1).data().toString(), QString("Travel"));
+        QCOMPARE(store->value("select count(*) from category where name like 'nimbrel-sealed:1:%'").toInt(), 4);
+        window = std::make_unique<MainWindow>();
+        QCOMPARE(menu(), QString("1:Internet,2:Bank,3:Mail,4:Travel"));
+    }
+
     void lockedRenameIsKept()
     {
         openForm();
@@ -141,6 +289,11 @@ private:
         return nullptr;
     }
     QString menu() const { return categoryEntries(window.get()); }
+    QString checked() const
+    {
+        const QAction *checked = entry("&All")->actionGroup()->checkedAction();
+        return checked ? checked->text() : QString();
+    }
     QString shownCards() const { return ::shownCards(window.get()); }
     void openForm()
     {

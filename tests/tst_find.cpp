@@ -2,6 +2,8 @@
 #include "vaulttest.h"
 
 #include "store/findquery.h"
+#include "store/keyenvelope.h"
+#include "store/storeencryption.h"
 
 class TestFind : public QObject
 {
@@ -38,6 +40,12 @@ private slots:
         QCOMPARE(find("a"), QString("2,4"));
         QCOMPARE(find("an"), QString());
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString::fromUtf8("No card found in “Work”"));
+        // Left and opened again, the bar holds nothing of that find.
+        QTest::keyClick(field(), Qt::Key_Escape);
+        trigger(window.get(), "&Find...");
+        QVERIFY(window->findChild<QToolButton *>("findAllCategories")->isHidden());
+        QCOMPARE(field()->text() + window->findChild<QLabel *>("findCount")->text(), QString());
+        QCOMPARE(find("an"), QString());
         QTest::mouseClick(window->findChild<QToolButton *>("findAllCategories"), Qt::LeftButton);
         QCOMPARE(shownIds(), QString("1"));
         QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString("1 card found in all categories"));
@@ -62,6 +70,49 @@ private slots:
             QCOMPARE(find("zebra t"), QString("4"));
         }
         QCOMPARE(view()->model()->index(0, 2).data().toString(), QString("zebra too"));
+    }
+
+    // Escape with no find open leaves the window as a close does: the typed
+    // name is written and the window closes, which ends the program.
+    void escapeClosesAfterWriting()
+    {
+        typeInto(view(), 1, 2, "renamed");
+        QTest::keyClick(view(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(store->value("select name from card where id = 2").toString(), QString("renamed"));
+    }
+
+    // The table could not be read at the start: the stored category is the
+    // one checked, and the one found in once the store answers.
+    void firstReadRefused()
+    {
+        window.reset();
+        store->exec("update option set category = 2; alter table card rename to later");
+        {
+            ModalAnswer refused("Read Error");
+            window = std::make_unique<MainWindow>();
+        }
+        QCOMPARE(categoryEntries(window.get()), QString("1:Home,2:Work"));
+        QVERIFY(window->findChild<QMenuBar *>()->actions().value(0)->menu()->actions().constLast()->isChecked());
+        store->exec("alter table later rename to card");
+        QCOMPARE(find("a"), QString("2,4"));
+        QCOMPARE(window->findChild<QLabel *>("findCount")->text(), QString::fromUtf8("2 cards found in “Work”"));
+    }
+
+    // The sealed texts are found by what they hold, never by how they are stored.
+    void findsOnAnEncryptedStore()
+    {
+        window.reset();
+        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            "secret", [](int, int) {}, &compacted, &error));
+        window = std::make_unique<MainWindow>();
+        window->show();
+        const QStringList found = {find("bANK"), find("pin"), find("50%"), find(QString::fromUtf8("yinhang")),
+                                   find("nimbrel-sealed")};
+        QCOMPARE(found, QStringList({"1", "2", "2", "3", ""}));
     }
 
     void matchesByPinyinAndEitherScript_data()

@@ -183,7 +183,9 @@ private slots:
         QVERIFY(!loginOpens(QString()));
         QVERIFY(!loginOpens(SettingsRow::none));
         submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
-        QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: no settings row")));
+        QVERIFY(tells(&setPw,
+                      QStringLiteral("The old password cannot be checked: The store has no settings row; it "
+                                     "may be damaged.")));
     }
 
     // Only the four lower-case letters mean that no password is set.

@@ -36,10 +36,18 @@ private slots:
         // English is in effect: there is nothing to restart for.
         QCOMPARE(choose("English", false), QString());
         QCOMPARE(checked(), QString("en"));
-        // The failure is told instead of a promise.
+        // The failure is told instead of a promise, in the user's words.
+        {
+            OtherProgram other(store.filePath(), "BEGIN IMMEDIATE");
+            QCOMPARE(choose("Chinese(Simplified)", true),
+                     QString("The language could not be stored. The store is being used by another program. Nothing "
+                             "was lost: try again in a moment.\ndatabase is locked Unable to fetch row"));
+        }
+        QCOMPARE(checked(), QString("en"));
         store.makeReadOnly();
         QCOMPARE(choose("Chinese(Simplified)", true),
-                 QString("The language could not be stored: attempt to write a readonly database Unable to fetch row"));
+                 QString("The language could not be stored. The store refused the change.\n"
+                         "attempt to write a readonly database Unable to fetch row"));
         QCOMPARE(checked(), QString("en"));
         QCOMPARE(store.value("select language from option").toString(), QString("en"));
     }
@@ -97,6 +105,8 @@ private slots:
         MainWindow window;
         window.show();
         QCOMPARE(window.findChild<QMenuBar *>()->actions().first()->text(), QString::fromUtf8("类别(&C)"));
+        QCOMPARE(window.findChild<QLineEdit *>("findField")->placeholderText(),
+                 QString::fromUtf8("查找卡片：文字或拼音"));
         auto *view = window.findChild<QTableView *>("cardView");
         view->setCurrentIndex(view->model()->index(0, 2));
         QVERIFY(QMetaObject::invokeMethod(&window, "openCard"));

@@ -4,6 +4,7 @@
 #include "mainwindow/findbar.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
+#include "store/cardfilter.h"
 #include "store/cardsearch.h"
 #include "store/storetablemodel.h"
 
@@ -37,20 +38,13 @@ void MainWindow::openFind()
 void MainWindow::findCards(const QString &text)
 {
     // A search reads the table again, which would drop what is pending.
-    if (!savePendingEdits())
-        return;
-    findText = text;
-    // A refused read has been reported; the table keeps what it showed.
-    if (!applyCategoryFilter(shownCategory)) {
-        findBar->showCount(-1);
-        return;
-    }
-    showFindCount();
+    if (savePendingEdits())
+        cardFilter->find(text);
 }
 
 void MainWindow::showFindCount()
 {
-    findBar->showCount(findText.isEmpty() ? -1 : cardModel->rowCount(), shownCategoryName());
+    findBar->showCount(cardFilter->text().isEmpty() ? -1 : cardModel->rowCount(), shownCategoryName());
 }
 
 // As choosing "&All" does: the menu shows the filter in force.
@@ -71,15 +65,13 @@ void MainWindow::closeFind()
 void MainWindow::leaveFind()
 {
     findBar->clearAndHide();
-    if (findText.isEmpty())
-        return;
-    findText.clear();
-    applyCategoryFilter(shownCategory);
+    if (!cardFilter->text().isEmpty())
+        cardFilter->find(QString());
 }
 
 void MainWindow::showFirstMatch()
 {
-    if (findText.isEmpty() || cardModel->rowCount() == 0)
+    if (cardFilter->text().isEmpty() || cardModel->rowCount() == 0)
         return;
     cardView->setCurrentIndex(cardModel->index(0, 2));
     cardView->setFocus(Qt::OtherFocusReason);

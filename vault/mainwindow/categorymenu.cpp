@@ -2,15 +2,17 @@
 #include "mainwindow/mainwindow.h"
 
 #include "cardeditor/mydelegate.h"
+#include "mainwindow/findbar.h"
 #include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
-#include "store/cardsearch.h"
+#include "store/cardfilter.h"
 #include "store/categorytable.h"
 #include "store/settingsrow.h"
 #include "store/storetablemodel.h"
 
 #include <QActionGroup>
+#include <QSqlError>
 #include <QTableView>
 
 namespace {
@@ -41,52 +43,60 @@ QAction *MainWindow::createCategoryEntry(int id, const QString &name)
     return entry;
 }
 
-bool MainWindow::applyCategoryFilter(int categoryId)
+void MainWindow::readCards()
 {
     QString filter;
     QString error;
-    if (!CardSearch::filter(categoryId, findText, &filter, &error)) {
-        TableSupport::reportReadError(this, error);
-        return false;
+    // The find's count follows a read the store answered.
+    if (!cardFilter->modelFilter(&filter, &error))
+        TableSupport::reportReadError(this, QSqlError(error));
+    else if (!cardModel->read(filter))
+        TableSupport::reportReadError(this, cardModel->lastError());
+    else
+        return;
+    // The table keeps what it showed; how many of its cards match is not known.
+    findBar->showCount(-1);
+}
+
+QAction *MainWindow::categoryEntry(int categoryId) const
+{
+    for (QAction *entry : categoryGroup->actions()) {
+        if (entry != allAction && entry->data().toInt() == categoryId)
+            return entry;
     }
-    // Set before the read, as the find's count, which follows the read, names it.
-    const int previous = shownCategory;
-    shownCategory = categoryId;
-    if (cardModel->read(filter))
-        return true;
-    shownCategory = previous;
-    TableSupport::reportReadError(this, cardModel->lastError());
-    return false;
+    return nullptr;
+}
+
+void MainWindow::showCategoryCheck(int categoryId)
+{
+    QAction *shown = categoryId == SettingsRow::allCategories ? allAction : categoryEntry(categoryId);
+    if (shown)
+        shown->setChecked(true);
+    else if (QAction *checked = categoryGroup->checkedAction())
+        checked->setChecked(false);
 }
 
 QString MainWindow::shownCategoryName() const
 {
-    if (shownCategory == SettingsRow::allCategories)
+    const int shown = cardFilter->category();
+    if (shown == SettingsRow::allCategories)
         return QString();
-    for (QAction *entry : categoryGroup->actions()) {
-        if (entry != allAction && entry->data().toInt() == shownCategory)
-            return entry->text().replace(QLatin1String("&&"), QLatin1String("&"));
-    }
+    if (const QAction *entry = categoryEntry(shown))
+        return entry->text().replace(QLatin1String("&&"), QLatin1String("&"));
     // Deleted while its cards are shown.
     return tr("the category shown");
 }
 
 void MainWindow::loadCategoryActions()
 {
-    const int chosen = SettingsRow::category().value_or(SettingsRow::allCategories);
-    // A store that cannot be read shows no category entries; the filter read below tells the user.
+    // A store that cannot be read shows no category entries; the read of the table tells the user.
     QList<NamedRow> categories;
     CategoryTable::all(&categories);
-    for (const NamedRow &category : std::as_const(categories)) {
-        QAction *entry = createCategoryEntry(category.id, category.name);
-        if (category.id == chosen)
-            entry->setChecked(true);
-    }
-    // The card table is read here, once, with the filter it shows.
-    if (chosen == SettingsRow::allCategories)
-        allAction->setChecked(true);
-    applyCategoryFilter(chosen);
-    shownEntry = categoryGroup->checkedAction();
+    for (const NamedRow &category : std::as_const(categories))
+        createCategoryEntry(category.id, category.name);
+    // The card table is read here, once, with the stored filter; one that
+    // cannot be read shows all cards, as at the first start.
+    cardFilter->load();
 }
 
 void MainWindow::addCategoryAction(int id, const QString &name)
@@ -97,33 +107,18 @@ void MainWindow::addCategoryAction(int id, const QString &name)
 
 void MainWindow::renameCategoryAction(int id, const QString &name)
 {
-    for (QAction *entry : categoryGroup->actions()) {
-        if (entry != allAction && entry->data().toInt() == id) {
-            entry->setText(menuText(name));
-            entry->setToolTip(filterToolTip(name));
-            break;
-        }
+    if (QAction *entry = categoryEntry(id)) {
+        entry->setText(menuText(name));
+        entry->setToolTip(filterToolTip(name));
     }
     cardDelegate->setCategoryName(id, name);
     cardView->viewport()->update();
 }
 
-void MainWindow::removeCategoryEntry(QAction *entry)
-{
-    if (entry == shownEntry)
-        shownEntry = nullptr;
-    // Leaves the group and the menu as it goes.
-    delete entry;
-}
-
 void MainWindow::removeCategoryAction(int id)
 {
-    for (QAction *entry : categoryGroup->actions()) {
-        if (entry != allAction && entry->data().toInt() == id) {
-            removeCategoryEntry(entry);
-            break;
-        }
-    }
+    // Leaves the group and the menu as it goes.
+    delete categoryEntry(id);
     cardDelegate->removeCategoryName(id);
     cardView->viewport()->update();
 }
@@ -132,44 +127,31 @@ void MainWindow::clearCategoryActions()
 {
     for (QAction *entry : categoryGroup->actions()) {
         if (entry != allAction)
-            removeCategoryEntry(entry);
+            delete entry;
     }
-}
-
-// The group has checked the chosen entry already; when the table keeps its
-// filter, the check goes back to the entry of that filter.
-void MainWindow::restoreShownEntry()
-{
-    if (shownEntry)
-        shownEntry->setChecked(true);
-    else if (QAction *checked = categoryGroup->checkedAction())
-        checked->setChecked(false);
 }
 
 void MainWindow::openCategory()
 {
-    auto *entry = qobject_cast<QAction *>(sender());
-    if (!entry)
-        return;
-    if (!savePendingEdits()) {
-        restoreShownEntry();
-        return;
-    }
-    const int id = entry->data().toInt();
-    if (!applyCategoryFilter(id)) {
-        restoreShownEntry();
-        return;
-    }
-    shownEntry = entry;
-    SettingsRow::setCategory(id);
+    if (auto *entry = qobject_cast<QAction *>(sender()))
+        chooseCategory(entry->data().toInt());
 }
 
 void MainWindow::openAllCategory()
 {
-    if (!savePendingEdits() || !applyCategoryFilter(SettingsRow::allCategories)) {
-        restoreShownEntry();
-        return;
-    }
-    shownEntry = allAction;
-    SettingsRow::setCategory(SettingsRow::allCategories);
+    chooseCategory(SettingsRow::allCategories);
+}
+
+void MainWindow::chooseCategory(int categoryId)
+{
+    // Reading the table again would drop what is pending. The group has
+    // checked the chosen entry already; a refusal puts the check back.
+    if (!savePendingEdits())
+        return showCategoryCheck(cardFilter->category());
+    QString error;
+    QString detail;
+    if (!cardFilter->choose(categoryId, &error, &detail))
+        PlainText::tell(this, QMessageBox::Warning, tr("Category"),
+                        tr("The choice could not be stored, so the table keeps the cards it shows. %1").arg(error),
+                        QMessageBox::Ok, QMessageBox::NoButton, detail);
 }

@@ -51,10 +51,13 @@ void MainWindow::switchLanguage()
     if (!entry)
         return;
     const QString code = entry->data().toString();
-    if (!SettingsRow::setLanguage(code)) {
+    QString error;
+    QString detail;
+    if (!SettingsRow::setLanguage(code, &error, &detail)) {
         showStoredLanguage(entry->actionGroup());
         PlainText::tell(this, QMessageBox::Warning, tr("Switch language"),
-                        tr("The language could not be stored: %1").arg(SettingsRow::lastError()));
+                        tr("The language could not be stored. %1").arg(error), QMessageBox::Ok, QMessageBox::NoButton,
+                        detail);
         return;
     }
     if (SettingsRow::lastLang().value_or(QString()) != code) {

@@ -11,6 +11,7 @@
 #include "plaintext.h"
 #include "widgets/qmenuex.h"
 #include "widgets/tablesupport.h"
+#include "store/cardfilter.h"
 #include "store/storeencryption.h"
 #include "store/storetablemodel.h"
 #include "store/tableids.h"
@@ -73,6 +74,9 @@ void MainWindow::createCardTable()
 {
     // Read by loadCategoryActions, with the stored filter.
     cardModel = new StoreTableModel(QStringLiteral("card"), this);
+    cardFilter = new CardFilter(this);
+    connect(cardFilter, &CardFilter::categoryShown, this, &MainWindow::showCategoryCheck);
+    connect(cardFilter, &CardFilter::changed, this, &MainWindow::readCards);
     cardModel->setEditStrategy(QSqlTableModel::OnManualSubmit);
     cardModel->setColumnTitle(1, tr("Type"));
     cardModel->setColumnTitle(2, tr("Name"));

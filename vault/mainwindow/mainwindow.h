@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class CardFilter;
 class CardForm;
 class IdleLock;
 class Login;
@@ -105,13 +106,19 @@ private:
     void createFind();
     void createLayout(QMenuBar *menuBar);
     QAction *createCategoryEntry(int id, const QString &name);
-    void removeCategoryEntry(QAction *entry);
-    // Narrowed to the find's text, if any; false, told to the user, when the
+    // The entry of the category, null when it has none ("&All" is not one).
+    QAction *categoryEntry(int categoryId) const;
+    // Shows the category's cards (all cards for SettingsRow::allCategories)
+    // once the pending edits are written; told to the user when refused.
+    void chooseCategory(int categoryId);
+    // The check of "&Category" on the entry of the category shown; none
+    // when the category has no entry.
+    void showCategoryCheck(int categoryId);
+    // Reads the cards the filter lets through; told to the user when the
     // store refused the read.
-    bool applyCategoryFilter(int categoryId);
+    void readCards();
     // The card table's current row; false when there is no current cell.
     bool takeCurrentCard(QSqlRecord &record);
-    void restoreShownEntry();
     // The encryption entry: checked and disabled once the store is encrypted.
     void showEncryption();
     // The filter is the store files' when none is given.
@@ -142,19 +149,14 @@ private:
     QTextEdit *helpView = nullptr;
     // "&All" belongs to categoryGroup too; it is recognised as itself, never by its data.
     QAction *allAction = nullptr;
-    // The entry whose filter the card table shows; its check comes back when
-    // a filter change is refused.
-    QAction *shownEntry = nullptr;
+    // The category and find text the card table shows.
+    CardFilter *cardFilter = nullptr;
     QAction *encryptAction = nullptr;
     FindBar *findBar = nullptr;
     IdleLock *idleLock = nullptr;
     // Shown while the vault is locked; made at the first lock.
     Login *unlockLogin = nullptr;
     QList<QPointer<QWidget>> lockedWindows;
-    // The text the card table is narrowed to, empty when none.
-    QString findText;
-    // The category whose cards the table shows; -1 (all cards) as in the settings row.
-    int shownCategory = -1;
 };
 
 #endif

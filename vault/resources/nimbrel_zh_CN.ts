@@ -260,6 +260,13 @@
     </message>
 </context>
 <context>
+    <name>CardStore</name>
+    <message>
+        <source>The store is being used by another program. Nothing was lost: try again in a moment.</source>
+        <translation>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</translation>
+    </message>
+</context>
+<context>
     <name>CategoryForm</name>
     <message>
         <source>Edit Category</source>
@@ -568,10 +575,6 @@ Rows that will become cards: %2. The first ones:</source>
     <message>
         <source>Switch language</source>
         <translation>切换语言</translation>
-    </message>
-    <message>
-        <source>The language could not be stored: %1</source>
-        <translation>无法保存语言设置：%1</translation>
     </message>
     <message>
         <source>Switch language to %1, available after restart application.</source>
@@ -974,6 +977,14 @@ Nothing was exported.</source>
         <translation>保险库已锁定</translation>
     </message>
     <message>
+        <source>The choice could not be stored, so the table keeps the cards it shows. %1</source>
+        <translation>无法保存所选类别，表格仍显示原来的卡片。%1</translation>
+    </message>
+    <message>
+        <source>The language could not be stored. %1</source>
+        <translation>无法保存语言设置。%1</translation>
+    </message>
+    <message>
         <source>The import failed and nothing was imported:
 %1</source>
         <translation>导入失败，未导入任何内容：
@@ -1190,8 +1201,16 @@ Start a new, empty vault in it?</source>
 <context>
     <name>SettingsRow</name>
     <message>
-        <source>no settings row</source>
-        <translation>数据库中缺少设置记录</translation>
+        <source>The store has no settings row; it may be damaged.</source>
+        <translation>数据库中缺少设置记录，可能已损坏。</translation>
+    </message>
+    <message>
+        <source>The settings could not be read from the store.</source>
+        <translation>无法从数据库读取设置。</translation>
+    </message>
+    <message>
+        <source>The store refused the change.</source>
+        <translation>数据库拒绝了此更改。</translation>
     </message>
 </context>
 <context>
@@ -1248,10 +1267,6 @@ Start a new, empty vault in it?</source>
     <message>
         <source>Read Error</source>
         <translation>读取错误</translation>
-    </message>
-    <message>
-        <source>The store is being used by another program. Nothing was lost: try again in a moment.</source>
-        <translation>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</translation>
     </message>
     <message>
         <source>The changes could not be written to the store. They are kept; nothing has been lost yet.</source>

@@ -206,6 +206,12 @@ bool isLockError(const QSqlError &error)
     return code == sqliteBusy || code == sqliteLocked;
 }
 
+QString storeInUseText()
+{
+    return QCoreApplication::translate(
+        "CardStore", "The store is being used by another program. Nothing was lost: try again in a moment.");
+}
+
 void waitNoLongerThisAction(const QSqlError &error)
 {
     if (waitShortened || !isLockError(error) || !QCoreApplication::instance())
@@ -224,6 +230,12 @@ void waitNoLongerThisAction(const QSqlError &error)
 void setStoreReadOnly()
 {
     QSqlQuery(QSqlDatabase::database()).exec(QStringLiteral("PRAGMA query_only = ON"));
+}
+
+bool isStoreReadOnly()
+{
+    QSqlQuery query(QSqlDatabase::database());
+    return query.exec(QStringLiteral("PRAGMA query_only")) && query.next() && query.value(0).toBool();
 }
 
 QString storeFilePath()

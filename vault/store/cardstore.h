@@ -33,6 +33,8 @@ void setBusyTimeoutMs(int ms);
 
 // Whether the store refused because another connection holds a lock.
 bool isLockError(const QSqlError &error);
+// What the user is told when it did: nothing is lost, the wait is short.
+QString storeInUseText();
 
 // Called with the error of a statement on the store: when it was another
 // program's lock, the statements that follow fail at once instead of each
@@ -48,6 +50,8 @@ QString storeFilePathIn(const QString &storeDir);
 // Refuses every later write on the open store, as for a damaged file that
 // is only to be read.
 void setStoreReadOnly();
+// Whether it does: a store opened only to be read.
+bool isStoreReadOnly();
 
 // Closes and unregisters the default connection (tests reopen stores).
 void closeStore();

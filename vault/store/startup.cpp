@@ -135,8 +135,7 @@ bool prepareStore(const QString &storeDir, const std::function<void()> &beforeQu
         createTables();
     // Without a readable settings row the gate could not tell a set password
     // from none; never let anyone in on a guess.
-    if (!SettingsRow::password()) {
-        error = SettingsRow::lastError();
+    if (!SettingsRow::password(&error)) {
         closeStore();
         showDatabaseError(QObject::tr("The settings of the store cannot be read: %1").arg(error));
         return false;

@@ -1,5 +1,6 @@
 #include "store/storeencryption.h"
 
+#include "store/cardstore.h"
 #include "store/cardtextindex.h"
 #include "store/datakey.h"
 #include "store/keyenvelope.h"
@@ -128,10 +129,13 @@ bool isEncrypted()
 KeyCheck readStored()
 {
     KeyCheck check;
-    const std::optional<QString> stored = SettingsRow::password();
+    QString detail;
+    const std::optional<QString> stored = SettingsRow::password(&check.error, &detail);
     if (!stored) {
-        check.error = SettingsRow::lastError();
-        check.heldElsewhere = SettingsRow::lastErrorWasLock();
+        // Another program's lock is told in the store's own words, with the driver's as the detail.
+        check.heldElsewhere = check.error == storeInUseText();
+        if (check.heldElsewhere)
+            check.error = detail;
         return check;
     }
     check.stored = *stored;
@@ -193,10 +197,7 @@ QString storedForm(const QString &password, bool encrypted, QString *error)
 
 bool storePassword(const QString &stored, QString *error)
 {
-    if (SettingsRow::setPassword(stored))
-        return true;
-    *error = SettingsRow::lastError();
-    return false;
+    return SettingsRow::setPassword(stored, error);
 }
 
 bool setPassword(const QString &password, QString *error)
@@ -222,11 +223,9 @@ bool encrypt(const QString &password, const std::function<void(int, int)> &progr
 bool encrypt(NewKey made, const std::function<void(int, int)> &progress, bool *compacted, QString *error)
 {
     *compacted = false;
-    const std::optional<QString> stored = SettingsRow::password();
-    if (!stored) {
-        *error = SettingsRow::lastError();
+    const std::optional<QString> stored = SettingsRow::password(error);
+    if (!stored)
         return false;
-    }
     if (KeyEnvelope::isEnvelope(*stored)) {
         *error = tr("the store is encrypted already");
         return false;

@@ -57,7 +57,7 @@ bool TableSupport::writePending(StoreTableModel *model, QAbstractItemView *view,
 
 QString TableSupport::inUseText()
 {
-    return tr("The store is being used by another program. Nothing was lost: try again in a moment.");
+    return storeInUseText();
 }
 
 void TableSupport::reportWriteError(QWidget *parent, const QSqlError &error)
