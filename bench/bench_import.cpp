@@ -205,6 +205,7 @@ int main(int argc, char **argv)
                         "NOT NULL, categoryid INTEGER NOT NULL, FOREIGN KEY (categoryid) REFERENCES category);\n"
                         "CREATE TABLE content (id INTEGER PRIMARY KEY, title VARCHAR(40) NOT NULL, value "
                         "VARCHAR(100) NOT NULL, cardid INTEGER NOT NULL);\n"
+                        "create table cardtype(id int primary key, name varchar(40));\n"
                         "create table option(id int primary key,language varchar(40), lastlang varchar(40), "
                         "category int, password varchar(40));\n"
                         "insert into option values(1, 'none', 'none', -1, 'bench');\nbegin;\n";
