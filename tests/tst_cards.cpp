@@ -189,14 +189,10 @@ private slots:
 
     void encryptedStoreWorksAsAPlainOne()
     {
-        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
         store = std::make_unique<TestStore>("insert into category values(1, 'Home'), (2, 'Work');"
                                             "insert into card values(1, 3, 'mail', 2), (2, 10, 'other', 1);"
                                             "insert into content values(1, 'Kept', 'x', 2)");
-        bool compacted = false;
-        QString error;
-        QVERIFY(StoreEncryption::encrypt(
-            "secret", [](int, int) {}, &compacted, &error));
+        TestStore::encrypt("secret");
         window = std::make_unique<MainWindow>();
         window->show();
         QCOMPARE(shownCards(window.get()), QString("mail,other"));
@@ -466,13 +462,9 @@ private slots:
 
     void damagedSealedTextStaysAsStored()
     {
-        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
         store = std::make_unique<TestStore>("insert into card values(1, 3, 'mail', 0);"
                                             "insert into content values(1, 'Kept', 'x', 1)");
-        bool compacted = false;
-        QString error;
-        QVERIFY(StoreEncryption::encrypt(
-            "secret", [](int, int) {}, &compacted, &error));
+        TestStore::encrypt("secret");
         store->exec("update content set value = 'nimbrel-sealed:1:AAAA' where id = 1");
         window = std::make_unique<MainWindow>();
         window->show();

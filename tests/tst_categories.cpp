@@ -233,11 +233,7 @@ private slots:
     // Names are sealed in the store and shown opened, in the editor and the menu.
     void editorOnAnEncryptedStore()
     {
-        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
-        bool compacted = false;
-        QString error;
-        QVERIFY(StoreEncryption::encrypt(
-            "secret", [](int, int) {}, &compacted, &error));
+        TestStore::encrypt("secret");
         window = std::make_unique<MainWindow>();
         openForm();
         typeInto(formView, 1, 1, "Internet");

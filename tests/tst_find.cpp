@@ -103,11 +103,7 @@ private slots:
     void findsOnAnEncryptedStore()
     {
         window.reset();
-        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
-        bool compacted = false;
-        QString error;
-        QVERIFY(StoreEncryption::encrypt(
-            "secret", [](int, int) {}, &compacted, &error));
+        TestStore::encrypt("secret");
         window = std::make_unique<MainWindow>();
         window->show();
         const QStringList found = {find("bANK"), find("pin"), find("50%"), find(QString::fromUtf8("yinhang")),

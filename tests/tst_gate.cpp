@@ -395,10 +395,7 @@ private:
     {
         store->exec("insert into category values(1, 'Web'); insert into card values(1, 18, 'forum', 1), "
                     "(2, 9, 'mail', 1); insert into content values(1, 'Username', 'eve', 1)");
-        bool compacted = false;
-        QString error;
-        QVERIFY(StoreEncryption::encrypt(
-            password, [](int, int) {}, &compacted, &error));
+        TestStore::encrypt(password);
         StoreKey::clear();
     }
 

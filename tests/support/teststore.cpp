@@ -1,6 +1,8 @@
 #include "teststore.h"
 
 #include "store/cardstore.h"
+#include "store/keyenvelope.h"
+#include "store/storeencryption.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -86,4 +88,14 @@ void TestStore::damageTable(const QString &path, const QString &table)
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite) || !file.seek(offset) || file.write(QByteArray(16, '\xff')) != 16)
         qFatal("cannot damage %s", qPrintable(path));
+}
+
+void TestStore::encrypt(const QString &password)
+{
+    KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+    bool compacted = false;
+    QString error;
+    QVERIFY2(StoreEncryption::encrypt(
+                 password, [](int, int) {}, &compacted, &error),
+             qPrintable(error));
 }

@@ -21,6 +21,10 @@ public:
     QVariant value(const QString &statement) const;
     int count(const QString &table) const;
 
+    // Encrypts the open store under `password`, with the smallest key
+    // derivation limits so that tests stay quick; fails the test on refusal.
+    static void encrypt(const QString &password);
+
     // Makes every later write of the store fail as on a read-only file.
     void makeReadOnly() const;
 
