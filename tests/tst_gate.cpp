@@ -1,11 +1,16 @@
 #include "vaulttest.h"
 
+#include "access/busywork.h"
 #include "access/gate.h"
 #include "access/idlelock.h"
 #include "access/login.h"
 #include "access/setpw.h"
 #include "mainwindow/openmainwindow.h"
+#include "store/keyenvelope.h"
 #include "store/settingsrow.h"
+#include "store/startup.h"
+#include "store/storeencryption.h"
+#include "store/storekey.h"
 
 namespace {
 
@@ -83,6 +88,12 @@ class TestGate : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // Argon2id at its smallest: a key in milliseconds, not most of a second.
+        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
+    }
+
     void init()
     {
         store.emplace();
@@ -155,11 +166,15 @@ private slots:
         setPw.show();
         {
             OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
+            const QString held =
+                "The store is being used by another program. Nothing was lost: try again in a moment.</font>";
             enter(entry(&login, QStringLiteral("&Password")), QStringLiteral("secret"));
-            QVERIFY(tells(&login, QStringLiteral("The password cannot be checked: database is locked")));
+            QVERIFY(tells(&login, held));
+            QVERIFY(label(&login, "<font")->toolTip().contains("database is locked"));
             submit(&setPw, QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
-            QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: database is locked")));
+            QVERIFY(tells(&setPw, held));
         }
+
         QVERIFY(mainWindows().isEmpty());
         QCOMPARE(storedPassword(), QStringLiteral("secret"));
 
@@ -168,6 +183,160 @@ private slots:
         QVERIFY(!loginOpens(SettingsRow::none));
         submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
         QVERIFY(tells(&setPw, QStringLiteral("The old password cannot be checked: no settings row")));
+    }
+
+    // Only the four lower-case letters mean that no password is set.
+    void firstRunOnlyForTheSentinel_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("firstRun");
+        QTest::newRow("none") << "none" << true;
+        QTest::newRow("None") << "None" << false;
+        QTest::newRow("NONE") << "NONE" << false;
+        QTest::newRow("none and a space") << "none " << false;
+        QTest::newRow("empty") << "" << false;
+    }
+
+    void firstRunOnlyForTheSentinel()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, firstRun);
+        QVERIFY(SettingsRow::setPassword(stored));
+        std::unique_ptr<QDialog> gate(raiseGate());
+        QCOMPARE(gate->metaObject()->className(), firstRun ? "SetPw" : "Login");
+    }
+
+    // An encrypted store at a later start: only its password opens it, and a
+    // text that SQL moved into another column is shown as damaged there.
+    void encryptedStoreLogin_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("right") << QString::fromUtf8("päss") << true;
+        QTest::newRow("wrong case") << QString::fromUtf8("Päss") << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("the envelope's prefix") << "nimbrel-sealed:1:" << false;
+    }
+
+    void encryptedStoreLogin()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, opens);
+        encryptStore(QString::fromUtf8("päss"));
+        store->exec("update card set name = (select value from content where id = 1) where id = 2");
+        Login login;
+        login.show();
+        enter(entry(&login, QStringLiteral("&Password")), typed);
+        QCOMPARE(login.isHidden(), opens);
+        QCOMPARE(StoreKey::isInstalled(), opens);
+        if (!opens) {
+            QVERIFY(tells(&login, QStringLiteral("password error!</font>")));
+            QVERIFY(mainWindows().isEmpty());
+            return;
+        }
+        QCOMPARE(mainWindows().size(), 1);
+        QCOMPARE(shownCards(mainWindows().first()), QString("forum,(damaged: this text cannot be read)"));
+    }
+
+    // A new password wraps the same key: no text changes, and only the new
+    // password opens the store from then on.
+    void encryptedPasswordChange()
+    {
+        encryptStore(QString::fromUtf8("päss"));
+        const QString sealed = store->value("select group_concat(name || value) from card, content").toString();
+        QVERIFY(loginOpens(QString::fromUtf8("päss")));
+        ModalAnswer change("Set Password", QMessageBox::NoButton, [](QWidget *modal) {
+            submit(modal, QString::fromUtf8("päss"), QStringLiteral("n3w"), QStringLiteral("n3w"));
+        });
+        trigger(mainWindows().first(), QStringLiteral("Set &Password"));
+        QVERIFY(change.wait());
+        QCOMPARE(store->value("select group_concat(name || value) from card, content").toString(), sealed);
+        StoreKey::clear();
+        QVERIFY(!loginOpens(QString::fromUtf8("päss")));
+        QVERIFY(loginOpens(QStringLiteral("n3w")));
+        QCOMPARE(shownCards(mainWindows().first()), QString("forum,mail"));
+    }
+
+    // The store is encrypted from the menu once its password is given again.
+    void encryptFromTheMenu()
+    {
+        QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
+        store->exec("insert into category values(1, 'Web'); insert into card values(1, 18, 'forum', 1)");
+        MainWindow window;
+        window.show();
+        ModalAnswer encrypting("Encrypt the Store", QMessageBox::NoButton, [this](QWidget *modal) {
+            enter(entry(modal, QStringLiteral("&Password")), QStringLiteral("Secret"));
+            QVERIFY(tells(modal, QStringLiteral("password error!</font>")));
+            QCOMPARE(store->value("select name from card").toString(), QString("forum"));
+            enter(entry(modal, QStringLiteral("&Password")), QStringLiteral("secret"));
+        });
+        trigger(&window, QStringLiteral("Encrypt the Store..."));
+        QVERIFY(encrypting.wait());
+        QVERIFY(store->value("select name from card").toString().startsWith("nimbrel-sealed:1:"));
+        QCOMPARE(shownCards(&window), QString("forum"));
+        QCOMPARE(categoryEntries(&window), QString("1:Web"));
+    }
+
+    // The refusals speak the user's language.
+    void refusalsInChinese()
+    {
+        QTranslator chinese;
+        QVERIFY(chinese.load("nimbrel_zh_CN", NIMBREL_PROGRAM_DIR));
+        QCoreApplication::installTranslator(&chinese);
+        QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
+        Login login;
+        login.show();
+        SetPw setPw(nullptr, false);
+        setPw.show();
+        const auto shown = [](QWidget *dialog) { return label(dialog, "<font")->text(); };
+        enter(entry(&login, QString::fromUtf8("密码(&P)")), QStringLiteral("wrong"));
+        QCOMPARE(shown(&login), QString::fromUtf8("<font color=red>密码错误！</font>"));
+        const auto submitChinese = [&](const QString &old, const QString &typed, const QString &confirmed) {
+            entry(&setPw, QString::fromUtf8("输入旧密码(&T)"))->setText(old);
+            entry(&setPw, QString::fromUtf8("新密码(&N)"))->setText(typed);
+            enter(entry(&setPw, QString::fromUtf8("确认(&C)")), confirmed);
+        };
+        submitChinese(QStringLiteral("wrong"), QStringLiteral("a"), QStringLiteral("a"));
+        QCOMPARE(shown(&setPw), QString::fromUtf8("<font color=red>旧密码不正确。</font>"));
+        submitChinese(QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("b"));
+        QCOMPARE(shown(&setPw), QString::fromUtf8("<font color=red>新密码与确认密码不一致。</font>"));
+        {
+            OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
+            enter(entry(&login, QString::fromUtf8("密码(&P)")), QStringLiteral("secret"));
+            QCOMPARE(
+                shown(&login),
+                QString::fromUtf8("<font color=red>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</font>"));
+        }
+        QCoreApplication::removeTranslator(&chinese);
+        QVERIFY(mainWindows().isEmpty());
+    }
+
+    // Slow work runs on another thread: the event loop goes on, and the
+    // disabled dialog takes no second submit meanwhile.
+    void slowWorkKeepsTheWindowsAlive()
+    {
+        QVERIFY(SettingsRow::setPassword(QStringLiteral("secret")));
+        Login login;
+        login.show();
+        QLineEdit *edit = entry(&login, QStringLiteral("&Password"));
+        edit->setText(QStringLiteral("secret"));
+        edit->setFocus();
+        bool enabledMeanwhile = true;
+        bool busyCursor = false;
+        QThread *worker = nullptr;
+        QTimer::singleShot(10, &login, [&] {
+            enabledMeanwhile = login.isEnabled();
+            busyCursor = QGuiApplication::overrideCursor() != nullptr;
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        BusyWork::run(&login, [&worker] {
+            worker = QThread::currentThread();
+            QThread::msleep(200);
+        });
+        QVERIFY(worker && worker != QThread::currentThread());
+        QVERIFY(!enabledMeanwhile && busyCursor);
+        QVERIFY(login.isEnabled() && !QGuiApplication::overrideCursor());
+        QVERIFY(login.isVisible() && mainWindows().isEmpty());
     }
 
     // Left alone, the vault locks itself once the pending edit is written,
@@ -210,6 +379,19 @@ private slots:
 
 private:
     QString storedPassword() const { return store->value("select password from option").toString(); }
+
+    // Two cards, one line, encrypted under `password`; then, as at a later
+    // start, the key is gone.
+    void encryptStore(const QString &password)
+    {
+        store->exec("insert into category values(1, 'Web'); insert into card values(1, 18, 'forum', 1), "
+                    "(2, 9, 'mail', 1); insert into content values(1, 'Username', 'eve', 1)");
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            password, [](int, int) {}, &compacted, &error));
+        StoreKey::clear();
+    }
 
     std::optional<TestStore> store;
 };

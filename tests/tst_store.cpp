@@ -3,6 +3,8 @@
 #include "vaulttest.h"
 
 #include "store/cardtable.h"
+#include "store/cardtextindex.h"
+#include "store/findquery.h"
 #include "store/keyenvelope.h"
 #include "store/storeencryption.h"
 #include "store/storefile.h"
@@ -10,6 +12,7 @@
 #include "store/storelock.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
+#include "store/storecheck.h"
 #include "store/storetablemodel.h"
 
 #ifdef Q_OS_UNIX
@@ -88,6 +91,12 @@ private slots:
         holder.release();
         applyLanguage(translator, QString(), "en_GB");
         QCOMPARE(store.value("select lastlang from option").toString(), QString("en_GB"));
+        // A lock that keeps even readers out leaves the store unchecked, and says so.
+        store.exec("PRAGMA busy_timeout = 50");
+        OtherProgram excluding(store.filePath(), "BEGIN EXCLUSIVE");
+        const StoreCheck check = StoreCheck::run(false);
+        QCOMPARE(int(check.verdict), int(StoreCheck::Verdict::Unchecked));
+        QVERIFY2(check.detail.startsWith("database is locked"), qPrintable(check.detail));
     }
 
     void refusedFilesAreLeftAlone()
@@ -309,6 +318,42 @@ private slots:
             "new one", [](int, int) {}, &compacted, &error));
         store.exec("update option set password = substr(password, 1, length(password) - 4)");
         QCOMPARE(StoreEncryption::check("new one", false, &error), StoreEncryption::Check::Unreadable);
+    }
+
+    // While the vault is locked the tables are neither read nor written:
+    // without the key the texts could be neither opened nor sealed.
+    void lockedVaultReadsAndWritesNothing()
+    {
+        TestStore store(typedRows);
+        bool compacted = false;
+        QString error;
+        QVERIFY(StoreEncryption::encrypt(
+            "päss", [](int, int) {}, &compacted, &error));
+        StoreTableModel cards("card", nullptr);
+        cards.setEditStrategy(QSqlTableModel::OnManualSubmit);
+        QVERIFY(cards.read());
+        QVERIFY(cards.setData(cards.index(0, 2), "typed while locked"));
+        const QString sealed = store.value("select name from card").toString();
+        std::vector<int> found;
+        StoreKey::lock();
+        QVERIFY(StoreKey::isLocked() && !StoreKey::isInstalled());
+        QVERIFY(!cards.submitAll());
+        QCOMPARE(cards.lastError().text(), QString("the vault is locked"));
+        QVERIFY(!cards.read());
+        QVERIFY(cards.isDirty());
+        QCOMPARE(store.value("select name from card").toString(), sealed);
+        QVERIFY(!CardTextIndex::instance().find(FindQuery("quokka"), &found, &error));
+        QCOMPARE(error, QString("the vault is locked"));
+
+        QCOMPARE(StoreEncryption::check("päss", true, &error), StoreEncryption::Check::Matches);
+        QVERIFY(!StoreKey::isLocked());
+        QVERIFY(cards.submitAll());
+        QCOMPARE(StoreKey::open("card", "name", store.value("select name from card")), QString("typed while locked"));
+        QVERIFY(CardTextIndex::instance().find(FindQuery("while locked"), &found, &error));
+        QCOMPARE(found, std::vector<int>({1}));
+        // Closing the store is no lock: a plain store opened next reads as ever.
+        StoreKey::clear();
+        QVERIFY(!StoreKey::isLocked());
     }
 
     void encryptionIsAllOrNothing()

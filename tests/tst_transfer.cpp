@@ -1,9 +1,12 @@
-// Export of the store and import of another store, driven through the
-// "&Options" entries of a real main window over a temporary store.
+// Export of the store and import of another store: their outcomes below
+// the windows over a temporary store, and what the "&Options" entries of a
+// real main window ask and tell.
 #include "vaulttest.h"
 
 #include "store/keyenvelope.h"
 #include "store/storeencryption.h"
+#include "store/storefile.h"
+#include "store/storeimport.h"
 #include "store/storekey.h"
 #include "widgets/tablesupport.h"
 
@@ -15,6 +18,7 @@
 namespace {
 
 using Password = std::optional<QString>;
+using Kind = TransferOutcome::Kind;
 
 // Categories 1 and 2, cards 1 to 3, lines 1 to 10, password "none".
 const char *const sampleRows = "insert or replace into option values(1, 'none', 'none', -1, 'none');"
@@ -50,36 +54,36 @@ void writeEncryptedStore(const QString &path, const QString &password)
     QVERIFY(QFile::copy(source.filePath(), path));
 }
 
-// The texts of a column in id order, opened, joined by ",".
-QString openedColumn(const QString &table, const QString &column)
+// Category, card and content rows as "id:columns,..." in id order, texts
+// opened ("N rows: first … last" past a dozen rows), and the number of
+// sealed line values when there are any.
+QStringList storeRows()
 {
-    QStringList texts;
-    QSqlQuery query(QStringLiteral("select %1 from %2 order by id").arg(column, table));
-    while (query.next())
-        texts << StoreKey::open(table, column, query.value(0));
-    return texts.join(QLatin1Char(','));
-}
-
-// Each file of `dir` with its bytes.
-QMap<QString, QByteArray> contents(const QString &dir)
-{
-    QMap<QString, QByteArray> files;
-    for (const QFileInfo &info : QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        QFile file(info.filePath());
-        files.insert(info.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable");
-    }
-    return files;
-}
-
-// Category, card and content rows as "id:columns,..." in id order.
-QStringList storeRows(const TestStore &store)
-{
-    const QString concat = QStringLiteral("select group_concat(%1) from (select * from %2 order by id)");
-    return {
-        store.value(concat.arg("id || ':' || name", "category")).toString(),
-        store.value(concat.arg("id || ':' || type || ':' || name || ':' || categoryid", "card")).toString(),
-        store.value(concat.arg("id || ':' || value || ':' || cardid", "content")).toString(),
+    const auto rows = [](const QString &table, const QStringList &columns) {
+        QSqlQuery query(QStringLiteral("select %1 from %2 order by id").arg(columns.join(','), table));
+        QStringList all;
+        while (query.next()) {
+            QStringList fields;
+            for (int i = 0; i < columns.size(); ++i)
+                fields << StoreKey::open(table, columns.at(i), query.value(i));
+            all << fields.join(':');
+        }
+        return all.size() <= 12 ? all.join(',')
+                                : QStringLiteral("%1 rows: %2 … %3").arg(all.size()).arg(all.first(), all.last());
     };
+    QStringList found {rows("category", {"id", "name"}), rows("card", {"id", "type", "name", "categoryid"}),
+                       rows("content", {"id", "value", "cardid"})};
+    QSqlQuery sealed("select count(*) from content where value like 'nimbrel-sealed:%'");
+    if (sealed.next() && sealed.value(0).toInt() > 0)
+        found << QStringLiteral("sealed %1").arg(sealed.value(0).toInt());
+    return found;
+}
+
+// The bytes of a file.
+QByteArray bytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
 }
 
 // Chooses `file` in the entry `text` of "&Options", types `typed` into the
@@ -93,7 +97,8 @@ QString runEntry(MainWindow &window, const QString &text, const QString &file, c
     if (typed)
         login.emplace("Password Input", QMessageBox::NoButton, [typed](QWidget *modal) {
             QTest::keyClicks(modal->findChild<QLineEdit *>(), *typed);
-            QTest::keyClick(modal->findChild<QLineEdit *>(), Qt::Key_Return);
+            // Escape alone cancels.
+            QTest::keyClick(modal->findChild<QLineEdit *>(), typed->isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
         });
     if (!box.isEmpty())
         told.emplace(box.section(": ", 0, 0));
@@ -157,128 +162,232 @@ class TestTransfer : public QObject
     Q_OBJECT
 
 private slots:
-    void import_data()
+    void initTestCase() { KeyEnvelope::setLimits(KeyEnvelope::smallestLimits()); }
+
+    void importOutcome_data()
     {
-        // The chosen file: a store with password "none" and `source` as an extra row.
-        QTest::addColumn<QString>("existing");
+        // The open store's rows; "encrypted;" first encrypts it under "my secret".
+        QTest::addColumn<QString>("own");
+        // The other file: the sample store with these rows too, or "empty",
+        // "bytes:…", "raw:…" (run as another program), "damaged", "locked",
+        // "encrypted" (under "their secret"), "none" (no file).
         QTest::addColumn<QString>("source");
+        // Its name in a folder of its own, or "own" for the open store's file.
+        QTest::addColumn<QString>("file");
         QTest::addColumn<Password>("typed");
-        // The message box: its title and a part of its text.
-        QTest::addColumn<QString>("box");
+        QTest::addColumn<Kind>("kind");
+        // What the user reads, %1 standing for the file.
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("detail");
         // Store rows afterwards; none when the import must change nothing.
-        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("progress");
+
+        const QString none;
+        const QStringList same;
+        const QStringList shifted {
+            "4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
+            "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:8"};
+        const QStringList fifteen {"0/15", "2/15", "5/15", "15/15"};
+        const QString notStore = "%1 is not a card store: it has no tables of categories, cards and lines. "
+                                 "Nothing was imported.";
+        const QString notPlain = "%1 holds views or triggers where a card store holds only its tables. "
+                                 "It was not read, and nothing was imported.";
+        const QString wrong = "Incorrect password of Import Database.";
+        const QString inUse = "%1 is in use by another program and cannot be read. Nothing was imported. "
+                              "Try again when that program has let go of it.";
+        const QString locked = "database is locked Unable to execute statement";
 
         QTest::newRow("largest ids 4, 7, 20; no settings row")
-            << QString(ownRows) << "delete from option" << Password("") << ""
-            << QStringList {
-                   "4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
-                   "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:8"};
+            << QString(ownRows) << "delete from option"
+            << "import.db" << Password("") << Kind::Done << none << none << shifted << fifteen;
         QTest::newRow("references of 0 name no row")
             << QString(ownRows)
             << "update card set categoryid = 0 where id = 3; update content set cardid = 0 where id = 10"
-            << Password("none") << ""
-            << QStringList {
-                   "4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
-                   "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:0"};
-        const QStringList same;
-        QTest::newRow("held by another program")
-            << QString(ownRows) << "locked" << Password()
-            << "Import Database: is in use by another program and cannot be read. Nothing was imported. Try again "
-               "when that program has let go of it.\ndatabase is locked"
-            << same;
+            << "import.db" << Password("none") << Kind::Done << none << none
+            << QStringList {"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
+                            "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:"
+                            "0"}
+            << fifteen;
+        QTest::newRow("a path holding #, ? and %")
+            << QString(ownRows) << ""
+            << "a#b?c%41d.db" << Password("none") << Kind::Done << none << none << shifted << fifteen;
+        QTest::newRow("the open store itself")
+            << QString(ownRows) << ""
+            << "own" << Password("none") << Kind::Done << none << none
+            << QStringList {"4:Web,8:Web", "7:13:mine:4,14:13:mine:8", "20:x:7,40:x:14"}
+            << QStringList {"0/3", "1/3", "2/3", "3/3"};
+        // Three slices of lines, and more categories than a table fetches at once (256).
+        QTest::newRow("more than one slice into a non-empty store")
+            << QString(ownRows)
+            << "with recursive n(i) as (select 3 union all select i + 1 from n where i < 300) "
+               "insert into category select i, 'c' || i from n;"
+               "with recursive n(i) as (select 11 union all select i + 1 from n where i < 100100) "
+               "insert into content select i, 't', 'w' || i, 1 from n"
+            << "import.db" << Password("none") << Kind::Done << none << none
+            << QStringList {"301 rows: 4:Web … 304:c300", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
+                            "100101 rows: 20:x:7 … 100120:w100100:8"}
+            << QStringList {"0/100403", "300/100403", "303/100403", "50303/100403", "100303/100403", "100403/100403"};
+        QTest::newRow("encrypted into plain")
+            << QString(ownRows) << "encrypted"
+            << "import.db" << Password("their secret") << Kind::Done << none << none << shifted << fifteen;
+        QTest::newRow("encrypted into encrypted") << "encrypted;" + QString(ownRows) << "encrypted"
+                                                  << "import.db" << Password("their secret") << Kind::Done << none
+                                                  << none << (QStringList(shifted) << "sealed 11") << fifteen;
+        QTest::newRow("plain into encrypted")
+            << "encrypted;" + QString(ownRows) << "update option set password = 'their secret'"
+            << "import.db" << Password("their secret") << Kind::Done << none << none
+            << (QStringList(shifted) << "sealed 11") << fifteen;
+        QTest::newRow("encrypted, the own store's password typed")
+            << "encrypted;" + QString(ownRows) << "encrypted"
+            << "import.db" << Password("my secret") << Kind::WrongPassword << wrong << none << same << same;
+        QTest::newRow("a wrong password")
+            << QString(ownRows) << ""
+            << "import.db" << Password("nine") << Kind::WrongPassword << wrong << none << same << same;
+        QTest::newRow("a wrong-case password")
+            << QString(ownRows) << ""
+            << "import.db" << Password("None") << Kind::WrongPassword << wrong << none << same << same;
+        QTest::newRow("an empty entry for an unset password")
+            << QString(ownRows) << ""
+            << "import.db" << Password("") << Kind::WrongPassword << wrong << none << same << same;
+        QTest::newRow("the password not given")
+            << QString(ownRows) << ""
+            << "import.db" << Password() << Kind::Cancelled << none << none << same << same;
+        QTest::newRow("an empty file") << QString(ownRows) << "empty"
+                                       << "import.db" << Password() << Kind::NoStore << notStore << none << same
+                                       << same;
+        QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe"
+                                      << "import.db" << Password() << Kind::NoStore << notStore
+                                      << "file is not a database Unable to execute statement" << same << same;
         // Refused before any of it is read, the password included: a recursive view never ends.
         QTest::newRow("a view named option")
             << QString(ownRows)
             << "drop table option; create view option(id, password) as with recursive r(i) as "
                "(select 1 union all select i + 1 from r) select i, 'none' from r"
-            << Password() << "Import Database: holds views or triggers" << same;
+            << "import.db" << Password() << Kind::NotPlain << notPlain << none << same << same;
         QTest::newRow("a trigger") << QString(ownRows)
-                                   << "raw:create trigger keep after delete on card begin select 1; end" << Password()
-                                   << "Import Database: holds views or triggers" << same;
-        QTest::newRow("damaged lines") << QString(ownRows) << "damaged" << Password()
-                                       << "Import Database: is damaged or cannot be read." << same;
-        QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe" << Password()
-                                      << "Import Database: is not a card store" << same;
-        QTest::newRow("empty entry for an unset password")
-            << QString(ownRows) << "" << Password("") << "Passowrd Input: Incorrect password of Import Database."
-            << same;
+                                   << "raw:create trigger keep after delete on card begin select 1; end"
+                                   << "import.db" << Password() << Kind::NotPlain << notPlain << none << same << same;
+        QTest::newRow("a failing quick check")
+            << QString(ownRows) << "damaged"
+            << "import.db" << Password() << Kind::Damaged << "%1 is damaged or cannot be read. Nothing was imported."
+            << "DAMAGED" << same << same;
+        QTest::newRow("no file") << QString(ownRows) << "none"
+                                 << "import.db" << Password() << Kind::CannotOpen
+                                 << "unable to open database file Error opening database"
+                                 << "unable to open database file Error opening database" << same << same;
+        QTest::newRow("held by another program")
+            << QString(ownRows) << "locked"
+            << "import.db" << Password() << Kind::Locked << inUse << locked << same << same;
+        QTest::newRow("the open store held by another program")
+            << QString(ownRows) << "own locked"
+            << "import.db" << Password("none") << Kind::StoreInUse
+            << "The store is in use by another program, so nothing was imported. Try again when that program has "
+               "let go of it."
+            << "database is locked Unable to fetch row" << same << QStringList {"0/15"};
         // Found in the last table copied, past more cards than the table reads
         // at once: the rollback must take all and leave the table whole.
         QTest::newRow("a line of a card that is no number")
             << "insert into category values(4, 'Web'); with recursive n(i) as (select 1 union all select i + 1 "
                "from n where i < 300) insert into card select i, 13, 'card ' || i, 4 from n"
-            << "update content set cardid = 'x' where id = 5" << Password("none")
-            << "Import Database: holds ids that are not positive whole numbers" << same;
+            << "update content set cardid = 'x' where id = 5"
+            << "import.db" << Password("none") << Kind::IdsDoNotFit
+            << "%1 holds ids that are not positive whole numbers, or that would grow too large beside the ids of "
+               "this store. Nothing was imported."
+            << "NOT NULL constraint failed: content.cardid Unable to fetch row" << same
+            << QStringList {"0/15", "2/15", "5/15"};
     }
 
-    void initTestCase() { KeyEnvelope::setLimits(KeyEnvelope::smallestLimits()); }
-
-    void importBetweenPlainAndEncrypted_data()
+    void importOutcome()
     {
-        QTest::addColumn<bool>("sourceEncrypted");
-        QTest::addColumn<bool>("ownEncrypted");
-        QTest::newRow("plain into encrypted") << false << true;
-        QTest::newRow("encrypted into plain") << true << false;
-        QTest::newRow("encrypted into encrypted") << true << true;
-    }
-
-    void importBetweenPlainAndEncrypted()
-    {
-        QFETCH(bool, sourceEncrypted);
-        QFETCH(bool, ownEncrypted);
-        QTemporaryDir files;
-        const QString path = files.filePath(QStringLiteral("import.db"));
-        if (sourceEncrypted)
-            writeEncryptedStore(path, "their secret");
-        else
-            writeStore(path, "update option set password = 'their secret'");
-        TestStore store(QString(ownRows) + "; update option set password = 'my secret'");
-        bool compacted = false;
-        QString error;
-        if (ownEncrypted)
-            QVERIFY(StoreEncryption::encrypt(
-                "my secret", [](int, int) {}, &compacted, &error));
-        MainWindow window;
-
-        runEntry(window, QStringLiteral("Import Data..."), path, Password("my secret"),
-                 "Passowrd Input: Incorrect password of Import Database.");
-        QCOMPARE(store.count("content"), 1);
-        runEntry(window, QStringLiteral("Import Data..."), path, Password("their secret"), "");
-
-        QCOMPARE(openedColumn("category", "name"), QString("Web,Web,Bank"));
-        QCOMPARE(openedColumn("card", "name"), QString("mine,forum,savings,visa"));
-        QCOMPARE(openedColumn("content", "title") + "|" + openedColumn("content", "value"),
-                 QString("Password,t1,t2,t3,t4,t5,t6,t7,t8,t9,t10|x,v1,v2,v3,v4,v5,v6,v7,v8,v9,v10"));
-        QCOMPARE(store.value("select count(*) from content where value like 'nimbrel-sealed:1:%'").toInt(),
-                 ownEncrypted ? 11 : 0);
-    }
-
-    void import()
-    {
-        QFETCH(QString, existing);
+        QFETCH(QString, own);
         QFETCH(QString, source);
+        QFETCH(QString, file);
         QFETCH(Password, typed);
-        QFETCH(QString, box);
-        QFETCH(QStringList, expected);
         QTemporaryDir files;
-        const QString path = files.filePath(QStringLiteral("import.db"));
-        QFile file(path);
-        if (source.startsWith("bytes:"))
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(source.toLatin1().repeated(100)) >= 0);
-        else if (source == "damaged")
-            writeStore(path, manyLines);
-        else
-            writeStore(path, source == "locked" || source.startsWith("raw:") ? QString() : source);
-        file.close();
+        const QString path = files.filePath(file);
+        if (source == "empty" || source.startsWith("bytes:")) {
+            QFile other(path);
+            QVERIFY(other.open(QIODevice::WriteOnly) && other.write(source.mid(6).toLatin1().repeated(100)) >= 0);
+        } else if (source == "encrypted") {
+            writeEncryptedStore(path, "their secret");
+        } else if (source != "none" && file != "own") {
+            const bool plain =
+                source == "damaged" || source == "locked" || source.startsWith("raw:") || source == "own locked";
+            writeStore(path, source == "damaged" ? QString(manyLines) : plain ? QString() : source);
+        }
         if (source.startsWith("raw:"))
             QVERIFY(OtherProgram(path).exec(source.mid(4)));
         if (source == "damaged")
             TestStore::damageTable(path, "content");
-        TestStore store(existing);
+        TestStore store(QString(own).remove("encrypted;"));
+        bool compacted = false;
+        QString error;
+        if (own.startsWith("encrypted;"))
+            QVERIFY(StoreEncryption::encrypt(
+                "my secret", [](int, int) {}, &compacted, &error));
         std::optional<OtherProgram> holder;
         if (source == "locked")
             holder.emplace(path, "BEGIN EXCLUSIVE");
-        const QStringList rowsBefore = storeRows(store);
+        if (source == "own locked")
+            holder.emplace(store.filePath(), "BEGIN IMMEDIATE");
+        const QString chosen = file == "own" ? store.filePath() : path;
+        const QStringList rowsBefore = storeRows();
+        QStringList heard;
+
+        const TransferOutcome outcome = StoreImport::importStore(
+            chosen, [typed]() { return typed; },
+            [&heard](int copied, int total) { heard << QStringLiteral("%1/%2").arg(copied).arg(total); });
+
+        QTEST(outcome.kind, "kind");
+        QFETCH(QString, message);
+        QCOMPARE(outcome.message(chosen), message.replace("%1", QDir::toNativeSeparators(chosen)));
+        QFETCH(QString, detail);
+        if (detail == "DAMAGED")
+            QVERIFY2(outcome.detail.startsWith("*** in database main ***"), qPrintable(outcome.detail));
+        else
+            QCOMPARE(outcome.detail, detail);
+        QFETCH(QStringList, rows);
+        holder.reset();
+        QCOMPARE(storeRows(), rows.isEmpty() ? rowsBefore : rows);
+        QTEST(heard, "progress");
+    }
+
+    // The entry asks for the file and the password, and tells the outcome in
+    // its box; after an import the filter menu and the card table show the
+    // store's rows.
+    void importAsksAndTells_data()
+    {
+        QTest::addColumn<QString>("source");
+        // Typed into the password dialog and Return pressed; Escape when empty.
+        QTest::addColumn<Password>("typed");
+        // The box: its title and a part of its text.
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("progress");
+
+        QTest::newRow("imported") << "" << Password("none") << "" << QStringList {"2/15", "5/15", "15/15"};
+        QTest::newRow("cancelled") << "" << Password("") << "" << QStringList();
+        QTest::newRow("a wrong password")
+            << "" << Password("None") << "Passowrd Input: Incorrect password of Import Database." << QStringList();
+        QTest::newRow("held by another program")
+            << "locked" << Password() << "Import Database: let go of it.\ndatabase is locked" << QStringList();
+        QTest::newRow("no file") << "none" << Password() << "Database Error: unable to open database file"
+                                 << QStringList();
+    }
+
+    void importAsksAndTells()
+    {
+        QFETCH(QString, source);
+        QFETCH(Password, typed);
+        QFETCH(QString, box);
+        QTemporaryDir files;
+        const QString path = files.filePath(QStringLiteral("import.db"));
+        if (source != "none")
+            writeStore(path, QString());
+        TestStore store(ownRows);
+        std::optional<OtherProgram> holder;
+        if (source == "locked")
+            holder.emplace(path, "BEGIN EXCLUSIVE");
         MainWindow window;
         auto *model = qobject_cast<QSqlTableModel *>(window.findChild<QTableView *>("cardView")->model());
         QStringList progress;
@@ -290,12 +399,136 @@ private slots:
 
         QCOMPARE(seen.section(": ", 0, 0), box.section(": ", 0, 0));
         QVERIFY2(seen.contains(box.section(": ", 1)), qPrintable(seen));
-        QCOMPARE(storeRows(store), expected.isEmpty() ? rowsBefore : expected);
-        QCOMPARE(categoryEntries(&window), storeRows(store).at(0));
+        QTEST(progress, "progress");
+        QCOMPARE(categoryEntries(&window), storeRows().at(0));
         QCOMPARE(model->rowCount(), store.count(QStringLiteral("card")));
-        // Table by table up to the 15 rows of the file.
-        if (!expected.isEmpty())
-            QCOMPARE(progress, QStringList({"2/15", "5/15", "15/15"}));
+        QVERIFY(!window.findChild<QProgressBar *>());
+    }
+
+    void exportOutcome_data()
+    {
+        // The store: the sample rows, "encrypted" under "pw", or in write-ahead
+        // logging with a row that another program keeps in the log.
+        QTest::addColumn<QString>("store");
+        // The target in a folder holding an older export, "own" for the open
+        // store's file, "link" for a link to it.
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<QString>("message");
+        // The copy: "same bytes" as the store, or its card names; "unchanged"
+        // when the target must be as before.
+        QTest::addColumn<QString>("copy");
+
+        const QString itself = "%1 is the open store itself. Choose another file name.";
+        QTest::newRow("encrypted, over an older export") << "encrypted"
+                                                         << "export.db" << Kind::Done << ""
+                                                         << "same bytes";
+        QTest::newRow("a new file") << ""
+                                    << "new.db" << Kind::Done << ""
+                                    << "same bytes";
+        QTest::newRow("write-ahead log held by another program") << "wal"
+                                                                 << "export.db" << Kind::Done << ""
+                                                                 << "forum,savings,visa,latest";
+        QTest::newRow("the open store itself") << ""
+                                               << "own" << Kind::OpenStoreItself << itself << "unchanged";
+        QTest::newRow("a link to the open store") << ""
+                                                  << "link" << Kind::OpenStoreItself << itself << "unchanged";
+#ifdef Q_OS_UNIX
+        QTest::newRow("past a file-size limit")
+            << ""
+            << "export.db" << Kind::ExportFailed
+            << "The store could not be exported to %1:\nFile too large\n\nA file that was there before is unchanged."
+            << "unchanged";
+#endif
+    }
+
+    void exportOutcome()
+    {
+        QFETCH(QString, store);
+        QFETCH(QString, target);
+        QFETCH(QString, copy);
+        QTemporaryDir files;
+        const QString older = files.filePath(QStringLiteral("export.db"));
+        writeStore(older, "delete from card");
+        QVERIFY(QFile::setPermissions(older, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        TestStore open(sampleRows);
+        bool compacted = false;
+        QString error;
+        if (store == "encrypted")
+            QVERIFY(StoreEncryption::encrypt(
+                "pw", [](int, int) {}, &compacted, &error));
+        std::optional<OtherProgram> reader;
+        if (store == "wal") {
+            open.exec("PRAGMA journal_mode = WAL");
+            reader.emplace(open.filePath());
+            // Its read keeps the log from being brought into the file.
+            QVERIFY(reader->exec("insert into card values(9, 13, 'latest', 1)") && reader->exec("BEGIN")
+                    && reader->exec("select count(*) from card"));
+        }
+        QString path = target == "own" ? open.filePath() : files.filePath(target);
+        if (target == "link")
+            QVERIFY(QFile::link(open.filePath(), path));
+        const QByteArray storeBefore = bytes(open.filePath());
+        const QByteArray targetBefore = bytes(path);
+#ifdef Q_OS_UNIX
+        // Root writes anywhere, so the copy is made to fail by a file-size limit.
+        rlimit saved {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        // Past the limit a write fails instead of the signal ending the test.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small {1024, saved.rlim_max};
+        if (QByteArray(QTest::currentDataTag()) == "past a file-size limit")
+            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+#endif
+
+        const TransferOutcome outcome = StoreFile::copyOpenStore(path);
+
+#ifdef Q_OS_UNIX
+        setrlimit(RLIMIT_FSIZE, &saved);
+#endif
+        QTEST(outcome.kind, "kind");
+        QFETCH(QString, message);
+        QCOMPARE(outcome.message(path), message.replace("%1", QDir::toNativeSeparators(path)));
+        QCOMPARE(bytes(open.filePath()), storeBefore);
+        if (copy == "unchanged") {
+            QCOMPARE(bytes(path), targetBefore);
+            return;
+        }
+        QCOMPARE(QFileInfo(path).permissions(),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        if (copy == "same bytes") {
+            QCOMPARE(bytes(path), storeBefore);
+        } else {
+            QSqlDatabase exported = QSqlDatabase::addDatabase("QSQLITE", "exported");
+            exported.setDatabaseName(path);
+            QSqlQuery query(exported);
+            QVERIFY(exported.open() && query.exec("select group_concat(name) from (select name from card order by id)")
+                    && query.next());
+            QCOMPARE(query.value(0).toString(), copy);
+        }
+        QSqlDatabase::removeDatabase("exported");
+        // No temporary file stays beside it.
+        QCOMPARE(QDir(files.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+                 target == "new.db" ? 2 : 1);
+    }
+
+    // The entry writes the edits typed before, gives a name without a suffix
+    // the one the import offers, and tells a refusal.
+    void exportAsksAndTells()
+    {
+        QTemporaryDir files;
+        TestStore store(sampleRows);
+        MainWindow window;
+        auto *model = window.findChild<QTableView *>("cardView")->model();
+        QVERIFY(model->setData(model->index(2, 2), QStringLiteral("typed")));
+
+        runEntry(window, QStringLiteral("Export Data..."), files.filePath("backup"), Password(), "");
+
+        QCOMPARE(store.value(QStringLiteral("select name from card where id = 3")).toString(), QStringLiteral("typed"));
+        QCOMPARE(bytes(files.filePath("backup.db")), bytes(store.filePath()));
+        QCOMPARE(runEntry(window, QStringLiteral("Export Data..."), store.filePath(), Password(), "Export Database: "),
+                 "Export Database: " + QDir::toNativeSeparators(store.filePath())
+                     + " is the open store itself. Choose another file name.");
     }
 
     void csvImport_data()
@@ -370,7 +603,7 @@ private slots:
         QFETCH(QStringList, cards);
         TestStore store(ownRows);
         MainWindow window;
-        const QStringList rowsBefore = storeRows(store);
+        const QStringList rowsBefore = storeRows();
 
         const QString told = importCsv(window, csv, cards.isEmpty());
 
@@ -378,7 +611,7 @@ private slots:
         QCOMPARE(newCards(), cards);
         if (cards.isEmpty()) {
             QVERIFY2(told.contains("Nothing was imported."), qPrintable(told));
-            QCOMPARE(storeRows(store), rowsBefore);
+            QCOMPARE(storeRows(), rowsBefore);
         } else {
             QVERIFY2(told.contains("plain text"), qPrintable(told));
         }
@@ -422,55 +655,6 @@ private slots:
         QVERIFY2(told.contains("will become cards: 4.") && told.contains("Cards imported from"), qPrintable(told));
         const QString own = QStringLiteral("Imported %1").arg(QDate::currentDate().toString(Qt::ISODate));
         QCOMPARE(cardContents(fresh), QString(exported).replace("10|lost|", "10|lost|" + own));
-    }
-
-    void exportCopiesStore()
-    {
-        QTemporaryDir files;
-        const QString target = files.filePath(QStringLiteral("export.db"));
-        writeStore(target, "delete from card");
-        TestStore store(sampleRows);
-        MainWindow window;
-        auto *model = window.findChild<QTableView *>("cardView")->model();
-        QVERIFY(model->setData(model->index(2, 2), QStringLiteral("typed")));
-
-        runEntry(window, QStringLiteral("Export Data..."), target, Password(), "");
-
-        // A byte copy over the older file, with the name typed just before.
-        QCOMPARE(store.value(QStringLiteral("select name from card where id = 3")).toString(), QStringLiteral("typed"));
-        const auto firstExport = contents(files.path());
-        QCOMPARE(firstExport.values(), contents(store.dir()).values());
-#ifdef Q_OS_UNIX
-        // Root writes anywhere, so the next copy is made to fail by a file-size limit.
-        rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const rlimit small {1024, saved.rlim_max};
-        // Past the limit a write fails instead of the signal ending the test.
-        std::signal(SIGXFSZ, SIG_IGN);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString seen =
-            runEntry(window, QStringLiteral("Export Data..."), target, Password(), "Export Database: ");
-        setrlimit(RLIMIT_FSIZE, &saved);
-
-        QVERIFY2(seen.startsWith("Export Database: ") && seen.contains("unchanged"), qPrintable(seen));
-        QCOMPARE(contents(files.path()), firstExport);
-#endif
-        // A name without a suffix gets the one the import offers.
-        runEntry(window, QStringLiteral("Export Data..."), files.filePath("backup"), Password(), "");
-        QVERIFY(QFile::exists(files.filePath("backup.db")) && !QFile::exists(files.filePath("backup")));
-        // A store another tool switched to write-ahead logging: its latest row is in the copy.
-        store.exec("PRAGMA journal_mode = WAL; insert into card values(9, 13, 'latest', 1)");
-        QVERIFY(QFileInfo(store.filePath() + "-wal").size() > 0);
-        runEntry(window, QStringLiteral("Export Data..."), target, Password(), "");
-        QVERIFY(!QFile::exists(target + "-wal"));
-        {
-            QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "copy");
-            copy.setDatabaseName(target);
-            QSqlQuery query(copy);
-            QVERIFY(copy.open() && query.exec("select name from card where id = 9") && query.next());
-            QCOMPARE(query.value(0).toString(), QString("latest"));
-        }
-        QSqlDatabase::removeDatabase("copy");
     }
 };
 

@@ -1,6 +1,9 @@
 #include "access/encryptstore.h"
 
+#include "access/busywork.h"
+#include "access/passwordcheck.h"
 #include "store/storeencryption.h"
+#include "widgets/buttonrow.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -27,25 +30,20 @@ EncryptStore::EncryptStore(QWidget *parent)
     progressBar = new QProgressBar(this);
     progressBar->hide();
 
-    okButton = new QPushButton(tr("&Encrypt"), this);
-    cancelButton = new QPushButton(tr("&Cancel"), this);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &EncryptStore::encrypt);
-    connect(cancelButton, &QPushButton::clicked, this, &EncryptStore::reject);
+    const ButtonRow buttons = ButtonRow::make(this, tr("&Encrypt"), tr("&Cancel"), [this] { encrypt(); });
+    okButton = buttons.ok;
+    cancelButton = buttons.cancel;
 
     auto *passwordRow = new QHBoxLayout;
     passwordRow->addWidget(passwordLabel);
     passwordRow->addWidget(passwordEdit);
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addStretch();
-    buttonRow->addWidget(okButton);
-    buttonRow->addWidget(cancelButton);
+    buttons.layout->insertStretch(0);
     auto *layout = new QVBoxLayout;
     layout->addWidget(explanation);
     layout->addLayout(passwordRow);
     layout->addWidget(messageLabel);
     layout->addWidget(progressBar);
-    layout->addLayout(buttonRow);
+    layout->addLayout(buttons.layout);
     setLayout(layout);
 
     setWindowTitle(tr("Encrypt the Store"));
@@ -56,18 +54,21 @@ EncryptStore::EncryptStore(QWidget *parent)
 
 void EncryptStore::encrypt()
 {
-    QString error;
-    const StoreEncryption::Check check = StoreEncryption::check(passwordEdit->text(), false, &error);
-    if (check == StoreEncryption::Check::Unreadable) {
-        messageLabel->setText(
-            tr("<font color=red>The password cannot be checked: %1</font>").arg(error.toHtmlEscaped()));
+    const QString password = passwordEdit->text();
+    const PasswordCheck::Outcome outcome = PasswordCheck::run(this, password, false);
+    QString detail;
+    const QString refusal = PasswordCheck::refusal(outcome, &detail);
+    if (!isVisible())
+        return;
+    if (!refusal.isEmpty()) {
+        PasswordCheck::show(messageLabel, refusal, detail);
         return;
     }
-    if (check == StoreEncryption::Check::Differs) {
-        messageLabel->setText(tr("<font color=red>password error!</font>"));
+    PasswordCheck::show(messageLabel, tr("Encrypting..."), QString());
+    StoreEncryption::NewKey key;
+    BusyWork::run(this, [&key, &password] { key = StoreEncryption::newKey(password); });
+    if (!isVisible())
         return;
-    }
-    messageLabel->setText(tr("Encrypting..."));
     okButton->setEnabled(false);
     cancelButton->setEnabled(false);
     progressBar->show();
@@ -75,8 +76,9 @@ void EncryptStore::encrypt()
     // the store in the middle of its conversion.
     repaint();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QString error;
     const bool encrypted = StoreEncryption::encrypt(
-        passwordEdit->text(),
+        std::move(key),
         [this](int done, int total) {
             progressBar->setRange(0, total);
             progressBar->setValue(done);

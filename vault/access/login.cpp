@@ -1,9 +1,7 @@
 #include "access/login.h"
 
 #include "access/gate.h"
-#include "store/storeencryption.h"
-
-#include <QGuiApplication>
+#include "access/passwordcheck.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,23 +43,19 @@ Login::Login(QWidget *parent)
 
 void Login::checkPassword()
 {
-    // Deriving the key of an encrypted store takes most of a second.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    QString error;
-    const StoreEncryption::Check check = StoreEncryption::check(passwordEdit->text(), true, &error);
-    QGuiApplication::restoreOverrideCursor();
-    // An unreadable settings row matches no entry at all, and says why.
-    if (check == StoreEncryption::Check::Unreadable) {
-        messageLabel->setText(
-            tr("<font color=red>The password cannot be checked: %1</font>").arg(error.toHtmlEscaped()));
+    const PasswordCheck::Outcome outcome = PasswordCheck::run(this, passwordEdit->text(), true);
+    // Closed while the password was checked: nothing lies behind it any more.
+    if (!isVisible())
         return;
-    }
-    if (check == StoreEncryption::Check::Differs) {
-        messageLabel->setText(tr("<font color=red>password error!</font>"));
+    QString detail;
+    const QString refusal = PasswordCheck::refusal(outcome, &detail);
+    // An unreadable settings row matches no entry at all, and says why.
+    if (!refusal.isEmpty()) {
+        PasswordCheck::show(messageLabel, refusal, detail);
         return;
     }
     passwordEdit->clear();
-    messageLabel->clear();
+    PasswordCheck::show(messageLabel, QString(), QString());
     accept();
     if (unlock)
         unlock();

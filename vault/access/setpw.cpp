@@ -1,13 +1,13 @@
 #include "access/setpw.h"
 
+#include "access/busywork.h"
 #include "access/gate.h"
+#include "access/passwordcheck.h"
 #include "store/settingsrow.h"
 #include "store/storeencryption.h"
-
-#include <QGuiApplication>
+#include "widgets/buttonrow.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,11 +29,9 @@ SetPw::SetPw(QWidget *parent, bool firstRun)
     confirmEdit->setEchoMode(QLineEdit::Password);
     confirmLabel->setBuddy(confirmEdit);
 
-    okButton = new QPushButton(tr("&Ok"), this);
-    cancelButton = new QPushButton(tr("Canc&el"), this);
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &SetPw::checkPassword);
-    connect(cancelButton, &QPushButton::clicked, this, &SetPw::reject);
+    const ButtonRow buttons = ButtonRow::make(this, tr("&Ok"), tr("Canc&el"), [this] { checkPassword(); });
+    okButton = buttons.ok;
+    cancelButton = buttons.cancel;
 
     auto *oldLabel = new QLabel(tr("&Type old password"), this);
     oldEdit = new QLineEdit(this);
@@ -51,13 +49,10 @@ SetPw::SetPw(QWidget *parent, bool firstRun)
     grid->addWidget(newEdit, 1, 1);
     grid->addWidget(confirmLabel, 2, 0);
     grid->addWidget(confirmEdit, 2, 1);
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(okButton);
-    buttonRow->addWidget(cancelButton);
     auto *layout = new QVBoxLayout;
     layout->addLayout(grid);
     layout->addWidget(messageLabel);
-    layout->addLayout(buttonRow);
+    layout->addLayout(buttons.layout);
     setLayout(layout);
 
     setWindowTitle(tr("Set Password"));
@@ -67,12 +62,12 @@ SetPw::SetPw(QWidget *parent, bool firstRun)
 
 void SetPw::checkPassword()
 {
-    // Deriving the key of an encrypted store takes most of a second, twice here.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString message = storeNewPassword();
-    QGuiApplication::restoreOverrideCursor();
+    QString detail;
+    const QString message = storeNewPassword(&detail);
+    if (!isVisible())
+        return;
     if (!message.isEmpty()) {
-        messageLabel->setText(message);
+        PasswordCheck::show(messageLabel, message, detail);
         return;
     }
     for (QLineEdit *edit : {oldEdit, newEdit, confirmEdit})
@@ -82,15 +77,19 @@ void SetPw::checkPassword()
         mainWindow = Gate::openMainWindow();
 }
 
-QString SetPw::storeNewPassword()
+QString SetPw::storeNewPassword(QString *detail)
 {
-    QString error;
+    detail->clear();
     if (!firstRun) {
         // An unreadable settings row matches no old password at all, and says why.
-        const StoreEncryption::Check check = StoreEncryption::check(oldEdit->text(), false, &error);
-        if (check == StoreEncryption::Check::Unreadable)
-            return tr("<font color=red>The old password cannot be checked: %1</font>").arg(error.toHtmlEscaped());
-        if (check == StoreEncryption::Check::Differs)
+        const PasswordCheck::Outcome old = PasswordCheck::run(this, oldEdit->text(), false);
+        // Cancelled meanwhile: nothing is stored.
+        if (!isVisible())
+            return QString();
+        if (old.result == StoreEncryption::Check::Unreadable)
+            return PasswordCheck::cannotCheck(old, tr("<font color=red>The old password cannot be checked: %1</font>"),
+                                              detail);
+        if (old.result == StoreEncryption::Check::Differs)
             return tr("<font color=red>old password not match.</font>");
     }
     if (newEdit->text() != confirmEdit->text())
@@ -98,7 +97,12 @@ QString SetPw::storeNewPassword()
     // The store reads "none" as "no password set": the vault would stand open.
     if (newEdit->text() == SettingsRow::none)
         return tr("<font color=red>\"none\" cannot be used as a password.</font>");
-    if (!StoreEncryption::setPassword(newEdit->text(), &error))
+    QString error;
+    const bool encrypted = StoreEncryption::isEncrypted();
+    QString stored;
+    const QString typed = newEdit->text();
+    BusyWork::run(this, [&] { stored = StoreEncryption::storedForm(typed, encrypted, &error); });
+    if ((encrypted && stored.isEmpty()) || !StoreEncryption::storePassword(stored, &error))
         return tr("<font color=red>The password could not be stored: %1</font>").arg(error.toHtmlEscaped());
     return QString();
 }

@@ -22,8 +22,9 @@ private slots:
 
 private:
     // Checks the fields and stores the new password; the red message that
-    // says why it was not stored, empty when it was.
-    QString storeNewPassword();
+    // says why it was not stored, empty when it was, and the driver's words
+    // for its detail.
+    QString storeNewPassword(QString *detail);
 
     QLineEdit *oldEdit = nullptr;
     QLineEdit *newEdit = nullptr;

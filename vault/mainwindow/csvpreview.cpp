@@ -1,12 +1,12 @@
 #include "mainwindow/csvpreview.h"
 
 #include "store/cardtypes.h"
+#include "widgets/buttonrow.h"
 
 #include <QCoreApplication>
-#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -53,16 +53,13 @@ CsvPreview::CsvPreview(const QString &layoutName, const QList<CsvCard> &cards, c
     table->resizeColumnsToContents();
     table->resizeRowsToContents();
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(tr("&Import"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(tr("&Cancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    const ButtonRow buttons = ButtonRow::make(this, tr("&Import"), tr("&Cancel"));
+    buttons.layout->insertStretch(0);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(summary);
     layout->addWidget(table);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons.layout);
     setWindowTitle(tr("Import CSV"));
     resize(640, 320);
 }

@@ -1,5 +1,7 @@
 #include "mainwindow/importlogin.h"
 
+#include "widgets/buttonrow.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,22 +16,17 @@ ImportLogin::ImportLogin(QWidget *parent)
     passwordEdit->setEchoMode(QLineEdit::Password);
     passwordLabel->setBuddy(passwordEdit);
 
-    okButton = new QPushButton(tr("&OK"), this);
-    cancelButton = new QPushButton(tr("&Cancel"), this);
+    const ButtonRow buttons = ButtonRow::make(this, tr("&OK"), tr("&Cancel"));
+    okButton = buttons.ok;
+    cancelButton = buttons.cancel;
 
     auto *passwordRow = new QHBoxLayout;
     passwordRow->addWidget(passwordLabel);
     passwordRow->addWidget(passwordEdit);
-    auto *buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(okButton);
-    buttonRow->addWidget(cancelButton);
     auto *layout = new QVBoxLayout;
     layout->addLayout(passwordRow);
     layout->addSpacing(10);
-    layout->addLayout(buttonRow);
-
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(buttons.layout);
 
     setLayout(layout);
     setWindowTitle(tr("Password Input"));

@@ -84,8 +84,9 @@ void MainWindow::lockVault()
         }
     }
     ClipboardGuard::instance()->clearCopy();
-    // An encrypted store's texts stay sealed until the password is given again.
-    StoreKey::clear();
+    // An encrypted store's texts stay sealed until the password is given
+    // again; the hidden windows read nothing meanwhile.
+    StoreKey::lock();
     if (!unlockLogin) {
         unlockLogin = new Login;
         unlockLogin->setAttribute(Qt::WA_QuitOnClose, true);

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 
 class CardForm;
 class IdleLock;
@@ -20,6 +21,7 @@ class QSqlRecord;
 class QTableView;
 class QTextEdit;
 class StoreTableModel;
+class TransferOutcome;
 class myDelegate;
 
 // The vault's one main window: the card table, its menus and buttons.
@@ -117,13 +119,11 @@ private:
     // Asks for the vault's password when one is set; false, told, when it is
     // not given or not the one.
     bool askVaultPassword(const QString &title);
-    // Each copies the next slice of its table from the attached store
-    // "importdb", the rows after `afterId`, with the ids shifted; the number
-    // of rows copied (0 at the end), or -1 with the driver's text.
-    int insertCategoryRow(int categoryShift, qint64 &afterId, QString &error);
-    int insertCardRow(int cardShift, int categoryShift, qint64 &afterId, QString &error);
-    int insertContentRow(int contentShift, int cardShift, qint64 &afterId, QString &error);
-    bool copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal, QString &error);
+    // Asks for the password of a store about to be imported; none when the
+    // user cancels.
+    std::optional<QString> askImportPassword();
+    // Tells how an export or import of `fileName` ended, one box for each kind.
+    void tellTransfer(const TransferOutcome &outcome, const QString &fileName);
     // Ends a find, once the pending edits are written: the table shows the
     // category's cards again.
     void leaveFind();

@@ -415,14 +415,6 @@ Rows that will become cards: %2. The first ones:</source>
         <translation>加密存储</translation>
     </message>
     <message>
-        <source>&lt;font color=red&gt;The password cannot be checked: %1&lt;/font&gt;</source>
-        <translation>&lt;font color=red&gt;无法核对密码：%1&lt;/font&gt;</translation>
-    </message>
-    <message>
-        <source>&lt;font color=red&gt;password error!&lt;/font&gt;</source>
-        <translation>&lt;font color=red&gt;密码错误！&lt;/font&gt;</translation>
-    </message>
-    <message>
         <source>Encrypting...</source>
         <translation>正在加密……</translation>
     </message>
@@ -762,50 +754,16 @@ Rows that will become cards: %2. The first ones:</source>
         <translation>%1 就是当前打开的数据库本身。请选择其他文件名。</translation>
     </message>
     <message>
-        <source>The store could not be exported to %1:
-%2
-
-A file that was there before is unchanged.</source>
-        <translation>无法将数据库导出到 %1：
-%2
-
-原有的同名文件保持不变。</translation>
-    </message>
-    <message>
         <source>Import Database</source>
         <translation>导入数据库</translation>
-    </message>
-    <message>
-        <source>A temporary copy of the store could not be made:
-%1</source>
-        <translation>无法创建数据库的临时副本：
-%1</translation>
     </message>
     <message>
         <source>Database Error</source>
         <translation>数据库错误</translation>
     </message>
     <message>
-        <source>%1 is not a card store: it has no tables of categories, cards and lines. Nothing was imported.</source>
-        <translation>%1 不是卡片数据库：其中没有类别、卡片和行的数据表。未导入任何内容。</translation>
-    </message>
-    <message>
-        <source>%1 holds ids that are not positive whole numbers, or that would grow too large beside the ids of this store. Nothing was imported.</source>
-        <translation>%1 中有的编号不是正整数，或者与本数据库的编号合并后会超出范围。未导入任何内容。</translation>
-    </message>
-    <message>
         <source>Passowrd Input</source>
         <translation>输入密码</translation>
-    </message>
-    <message>
-        <source>Incorrect password of Import Database.</source>
-        <translation>导入数据库的密码不正确。</translation>
-    </message>
-    <message>
-        <source>The import failed and nothing was imported:
-%1</source>
-        <translation>导入失败，未导入任何内容：
-%1</translation>
     </message>
     <message>
         <source>&amp;Find...</source>
@@ -818,18 +776,6 @@ A file that was there before is unchanged.</source>
     <message>
         <source>ctrl+F</source>
         <translation>ctrl+F</translation>
-    </message>
-    <message>
-        <source>%1 is in use by another program and cannot be read. Nothing was imported. Try again when that program has let go of it.</source>
-        <translation>%1 正被另一个程序使用，无法读取。没有导入任何内容。请在该程序释放它之后再试。</translation>
-    </message>
-    <message>
-        <source>%1 holds views or triggers where a card store holds only its tables. It was not read, and nothing was imported.</source>
-        <translation>%1 含有视图或触发器，而卡片数据库只含数据表。未读取该文件，也没有导入任何内容。</translation>
-    </message>
-    <message>
-        <source>%1 is damaged or cannot be read. Nothing was imported.</source>
-        <translation>%1 已损坏或无法读取。没有导入任何内容。</translation>
     </message>
     <message>
         <source>the category shown</source>
@@ -850,10 +796,6 @@ A file that was there before is unchanged.</source>
     <message>
         <source>The store is encrypted, but its file could not be rewritten: parts of it that are no longer used may still hold the old texts until the store is next changed.</source>
         <translation>存储已加密，但无法重写其文件：在存储下次更改之前，文件中不再使用的部分可能仍含有旧的文本。</translation>
-    </message>
-    <message>
-        <source>The key of %1 is damaged, so its cards cannot be read. Nothing was imported.</source>
-        <translation>%1 的密钥已损坏，无法读取其中的卡片。未导入任何内容。</translation>
     </message>
     <message>
         <source>%1 could not be read:
@@ -1030,6 +972,12 @@ Nothing was exported.</source>
     <message>
         <source>Vault locked</source>
         <translation>保险库已锁定</translation>
+    </message>
+    <message>
+        <source>The import failed and nothing was imported:
+%1</source>
+        <translation>导入失败，未导入任何内容：
+%1</translation>
     </message>
 </context>
 <context>
@@ -1270,13 +1218,6 @@ Start a new, empty vault in it?</source>
     </message>
 </context>
 <context>
-    <name>StoreFile</name>
-    <message>
-        <source>another program is using the store</source>
-        <translation>另一个程序正在使用数据库</translation>
-    </message>
-</context>
-<context>
     <name>StoreImport</name>
     <message>
         <source>%1 of its %2 rows could be copied</source>
@@ -1292,6 +1233,10 @@ Start a new, empty vault in it?</source>
     <message>
         <source>(damaged: this text cannot be read)</source>
         <translation>（已损坏：无法读取此文本）</translation>
+    </message>
+    <message>
+        <source>the vault is locked</source>
+        <translation>保险库已锁定</translation>
     </message>
 </context>
 <context>
@@ -1315,6 +1260,67 @@ Start a new, empty vault in it?</source>
     <message>
         <source>The store could not be read. The table shows what was read before; try again in a moment.</source>
         <translation>无法读取数据库。表格显示的是之前读取的内容；请稍后再试。</translation>
+    </message>
+</context>
+<context>
+    <name>TransferOutcome</name>
+    <message>
+        <source>%1 is the open store itself. Choose another file name.</source>
+        <translation>%1 就是当前打开的数据库本身。请选择其他文件名。</translation>
+    </message>
+    <message>
+        <source>The store could not be exported to %1:
+%2
+
+A file that was there before is unchanged.</source>
+        <translation>无法将数据库导出到 %1：
+%2
+
+原有的同名文件保持不变。</translation>
+    </message>
+    <message>
+        <source>A temporary copy of the store could not be made:
+%1</source>
+        <translation>无法创建数据库的临时副本：
+%1</translation>
+    </message>
+    <message>
+        <source>%1 is not a card store: it has no tables of categories, cards and lines. Nothing was imported.</source>
+        <translation>%1 不是卡片数据库：其中没有类别、卡片和行的数据表。未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 holds ids that are not positive whole numbers, or that would grow too large beside the ids of this store. Nothing was imported.</source>
+        <translation>%1 中有的编号不是正整数，或者与本数据库的编号合并后会超出范围。未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>Incorrect password of Import Database.</source>
+        <translation>导入数据库的密码不正确。</translation>
+    </message>
+    <message>
+        <source>The import failed and nothing was imported:
+%1</source>
+        <translation>导入失败，未导入任何内容：
+%1</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program and cannot be read. Nothing was imported. Try again when that program has let go of it.</source>
+        <translation>%1 正被另一个程序使用，无法读取。没有导入任何内容。请在该程序释放它之后再试。</translation>
+    </message>
+    <message>
+        <source>%1 holds views or triggers where a card store holds only its tables. It was not read, and nothing was imported.</source>
+        <translation>%1 含有视图或触发器，而卡片数据库只含数据表。未读取该文件，也没有导入任何内容。</translation>
+    </message>
+    <message>
+        <source>%1 is damaged or cannot be read. Nothing was imported.</source>
+        <translation>%1 已损坏或无法读取。没有导入任何内容。</translation>
+    </message>
+    <message>
+        <source>The key of %1 is damaged, so its cards cannot be read. Nothing was imported.</source>
+        <translation>%1 的密钥已损坏，无法读取其中的卡片。未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>The store is in use by another program, so nothing was imported. Try again when that program has let go of it.</source>
+        <translation>数据库正被另一个程序使用，因此没有导入任何内容。请在该程序释放它之后再试。</translation>
     </message>
 </context>
 <context>

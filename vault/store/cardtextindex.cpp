@@ -2,6 +2,7 @@
 
 #include "store/findquery.h"
 #include "store/hanzitable.h"
+#include "store/sealedtext.h"
 #include "store/storekey.h"
 
 #include <QSqlDatabase>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <type_traits>
 
 namespace {
 
@@ -43,6 +45,7 @@ const QString contentTable = QStringLiteral("content");
 const QString nameColumn = QStringLiteral("name");
 const QString titleColumn = QStringLiteral("title");
 const QString valueColumn = QStringLiteral("value");
+const QByteArray sealedPrefix = SealedText::prefix.toLatin1();
 
 // The first place at or after `from` where the needle stands, or npos.
 class Scan
@@ -74,6 +77,25 @@ private:
     std::boyer_moore_horspool_searcher<std::string::const_iterator> searcher;
 #endif
 };
+
+// Most texts are ASCII: folded as find folds them, byte by byte, they have
+// no readings to keep. Appends the folded text and returns true, or appends
+// nothing and returns false when the text holds another character.
+template<typename Unit> bool appendAscii(std::string &texts, const Unit *units, size_t size)
+{
+    const size_t begin = texts.size();
+    texts.resize(begin + size);
+    char *out = texts.data() + begin;
+    for (size_t i = 0; i < size; ++i) {
+        const auto unit = std::make_unsigned_t<Unit>(units[i]);
+        if (unit >= 0x80) {
+            texts.resize(begin);
+            return false;
+        }
+        out[i] = char(unit >= 'A' && unit <= 'Z' ? unit + 32 : unit);
+    }
+    return true;
+}
 
 } // namespace
 
@@ -123,6 +145,12 @@ bool CardTextIndex::find(const FindQuery &query, std::vector<int> *cards, QStrin
 
 bool CardTextIndex::update(QString *error)
 {
+    // Without the key the index would hold the sealed forms as the texts.
+    if (StoreKey::isLocked()) {
+        if (error)
+            *error = StoreKey::lockedText();
+        return false;
+    }
     if (!built)
         return build(error);
     QSqlQuery query;
@@ -172,20 +200,28 @@ bool CardTextIndex::build(QString *error)
         if (!query.exec(QLatin1String(statement)))
             return fail();
     }
+    // A store in SQLite's usual encoding hands its texts over as the UTF-8
+    // bytes it keeps: no conversion to UTF-16 and back for each of them.
+    if (!query.exec(QStringLiteral("PRAGMA encoding")) || !query.next())
+        return fail();
+    const QString bytes =
+        query.value(0).toString() == QLatin1String("UTF-8") ? QStringLiteral("CAST(%1 AS BLOB)") : QStringLiteral("%1");
     if (!query.exec(QStringLiteral("DELETE FROM temp.nimbrel_touched"))
-        || !query.exec(QStringLiteral("SELECT id, name FROM card")))
+        || !query.exec(QStringLiteral("SELECT id, %1 FROM card").arg(bytes.arg(nameColumn))))
         return fail();
     while (query.next()) {
         const int id = query.value(0).toInt();
         cardIds.push_back(id);
-        add(id, query.value(1).toString(), cardTable, nameColumn);
+        addUtf8(id, query.value(1).toByteArray(), cardTable, nameColumn);
     }
-    if (!query.isActive() || !query.exec(QStringLiteral("SELECT cardid, title, value FROM content")))
+    if (!query.isActive()
+        || !query.exec(
+            QStringLiteral("SELECT cardid, %1, %2 FROM content").arg(bytes.arg(titleColumn), bytes.arg(valueColumn))))
         return fail();
     while (query.next()) {
         const int card = query.value(0).toInt();
-        add(card, query.value(1).toString(), contentTable, titleColumn);
-        add(card, query.value(2).toString(), contentTable, valueColumn);
+        addUtf8(card, query.value(1).toByteArray(), contentTable, titleColumn);
+        addUtf8(card, query.value(2).toByteArray(), contentTable, valueColumn);
     }
     if (!query.isActive())
         return fail();
@@ -267,9 +303,25 @@ bool CardTextIndex::replaceCards(std::vector<int> touched, QString *error)
     return true;
 }
 
+void CardTextIndex::addUtf8(int card, const QByteArray &stored, const QString &table, const QString &column)
+{
+    // A sealed text is ASCII too, but stands for another one.
+    if (!opener && !stored.startsWith(sealedPrefix) && appendAscii(texts, stored.constData(), size_t(stored.size()))) {
+        entries.push_back({quint32(texts.size()), card});
+        texts.push_back('\0');
+        return;
+    }
+    add(card, QString::fromUtf8(stored), table, column);
+}
+
 void CardTextIndex::add(int card, const QString &stored, const QString &table, const QString &column)
 {
     const QString text = opener ? opener(stored, table, column) : StoreKey::open(table, column, stored);
+    if (appendAscii(texts, text.utf16(), size_t(text.size()))) {
+        entries.push_back({quint32(texts.size()), card});
+        texts.push_back('\0');
+        return;
+    }
     const size_t setsBegin = sets.size();
     if (FindQuery::fold(text, texts, &sets)) {
         const HanziTable &hanzi = HanziTable::instance();

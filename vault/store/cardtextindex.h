@@ -1,6 +1,7 @@
 #ifndef CARDTEXTINDEX_H
 #define CARDTEXTINDEX_H
 
+#include <QByteArray>
 #include <QString>
 
 #include <functional>
@@ -54,6 +55,8 @@ private:
     bool build(QString *error);
     bool replaceCards(std::vector<int> touched, QString *error);
     void add(int card, const QString &stored, const QString &table, const QString &column);
+    // The same for a text read as its UTF-8 bytes.
+    void addUtf8(int card, const QByteArray &stored, const QString &table, const QString &column);
 
     struct Entry
     {

@@ -44,18 +44,23 @@ std::optional<bool> hasRow(const QString &statement, const QList<qint64> &values
 
 } // namespace
 
-OtherStore::OtherStore(const QString &fileName)
+bool OtherStore::open(const QString &fileName, QString *error)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    registered = true;
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs()));
     db.setDatabaseName(fileName);
-    opened = db.open();
-    if (!opened)
-        openError = db.lastError().text();
+    if (db.open())
+        return true;
+    if (error)
+        *error = db.lastError().text();
+    return false;
 }
 
 OtherStore::~OtherStore()
 {
+    if (!registered)
+        return;
     database().close();
     QSqlDatabase::removeDatabase(connectionName);
 }
@@ -137,14 +142,15 @@ QString OtherStore::password() const
     return QString();
 }
 
-bool OtherStore::acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const
+OtherStore::Password OtherStore::checkPassword(const QString &expected, const QString &typed, DataKey *key)
 {
-    *damaged = false;
-    const QString expected = password();
     if (!KeyEnvelope::isEnvelope(expected))
-        return typed == expected;
-    *key = KeyEnvelope::unwrap(expected, typed, damaged);
-    return !key->isEmpty();
+        return typed == expected ? Password::Accepted : Password::Refused;
+    bool damaged = false;
+    *key = KeyEnvelope::unwrap(expected, typed, &damaged);
+    if (damaged)
+        return Password::KeyDamaged;
+    return key->isEmpty() ? Password::Refused : Password::Accepted;
 }
 
 int OtherStore::rowTotal() const

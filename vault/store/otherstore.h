@@ -13,14 +13,14 @@ class DataKey;
 class OtherStore
 {
 public:
-    explicit OtherStore(const QString &fileName);
+    OtherStore() = default;
     ~OtherStore();
 
     OtherStore(const OtherStore &) = delete;
     OtherStore &operator=(const OtherStore &) = delete;
 
-    bool isOpen() const { return opened; }
-    QString error() const { return openError; }
+    // False with the driver's text in `error`.
+    bool open(const QString &fileName, QString *error);
 
     enum class Kind {
         Store,
@@ -49,17 +49,20 @@ public:
     // The expected password: an empty one when the file has no settings row.
     QString password() const;
 
-    // Whether `typed` is its password. An encrypted store's password is the
-    // one that unwraps its data key, which is then handed out in `key`;
-    // `damaged` tells an envelope that cannot be read at all.
-    bool acceptsPassword(const QString &typed, DataKey *key, bool *damaged) const;
+    enum class Password { Accepted, Refused, KeyDamaged };
+
+    // Whether `typed` is the `expected` password (read before), compared
+    // exactly. An encrypted store's password is the one that unwraps its data
+    // key, which is then handed out in `key`; KeyDamaged tells an envelope
+    // that cannot be read at all. It touches no store, so the slow unwrapping
+    // may run on a worker thread.
+    static Password checkPassword(const QString &expected, const QString &typed, DataKey *key);
 
     // Categories, cards and lines together.
     int rowTotal() const;
 
 private:
-    bool opened = false;
-    QString openError;
+    bool registered = false;
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "store/settingsrow.h"
 
+#include "store/cardstore.h"
+
 #include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -15,6 +17,18 @@ QString &errorText()
     return text;
 }
 
+bool &errorWasLock()
+{
+    static bool lock = false;
+    return lock;
+}
+
+void noteError(const QSqlError &error)
+{
+    errorText() = error.text();
+    errorWasLock() = isLockError(error);
+}
+
 // Shown inside the messages of the windows, so it speaks their language.
 QString noRowText()
 {
@@ -25,11 +39,12 @@ std::optional<QVariant> read(const QString &statement)
 {
     QSqlQuery query;
     if (!query.exec(statement)) {
-        errorText() = query.lastError().text();
+        noteError(query.lastError());
         return std::nullopt;
     }
     if (!query.next()) {
         errorText() = noRowText();
+        errorWasLock() = false;
         return std::nullopt;
     }
     return query.value(0);
@@ -51,7 +66,9 @@ bool write(const QString &statement, const QVariant &value)
     query.addBindValue(value);
     if (query.exec() && query.numRowsAffected() == 1)
         return true;
-    errorText() = query.lastError().isValid() ? query.lastError().text() : noRowText();
+    noteError(query.lastError());
+    if (!query.lastError().isValid())
+        errorText() = noRowText();
     return false;
 }
 
@@ -100,6 +117,11 @@ bool setPassword(const QString &password)
     // Bound as text: an empty entry is stored as '' and never as NULL.
     return write(QStringLiteral("update option set password = ? where id = 1"),
                  QVariant(password.isNull() ? QStringLiteral("") : password));
+}
+
+bool lastErrorWasLock()
+{
+    return errorWasLock();
 }
 
 QString lastError()

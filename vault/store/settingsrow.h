@@ -26,6 +26,8 @@ bool setPassword(const QString &password);
 
 // The text of the last failed read or write.
 QString lastError();
+// Whether that failure was another program's lock on the store.
+bool lastErrorWasLock();
 
 } // namespace SettingsRow
 

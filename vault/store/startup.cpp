@@ -64,6 +64,13 @@ void recordLanguage(const QString &lang)
         SettingsRow::setLastLang(lang);
 }
 
+QString inUseAtStart(const QString &error)
+{
+    return QObject::tr("The store is in use by another program:\n%1\n\n"
+                       "Start Nimbrel again when that program has let go of it.")
+        .arg(error);
+}
+
 // Asks what to do with a store the check found wanting; nothing has been
 // written to it. True to go on: read-only for a damaged or incomplete store,
 // with a new vault in an empty file.
@@ -103,13 +110,17 @@ bool prepareStore(const QString &storeDir, const std::function<void()> &beforeQu
     bool inUse = false;
     const bool wasEmpty = StoreCheck::isEmptyFile(storeFilePathIn(storeDir));
     if (!openStore(storeDir, &error, &inUse)) {
-        showDatabaseError(inUse ? QObject::tr("The store is in use by another program:\n%1\n\n"
-                                              "Start Nimbrel again when that program has let go of it.")
-                                      .arg(error)
-                                : error);
+        showDatabaseError(inUse ? inUseAtStart(error) : error);
         return false;
     }
     const StoreCheck check = StoreCheck::run(wasEmpty);
+    // A store that could not be checked is not written either: the start
+    // ends as when the lock kept it from being opened.
+    if (check.verdict == StoreCheck::Verdict::Unchecked) {
+        closeStore();
+        showDatabaseError(inUseAtStart(check.detail));
+        return false;
+    }
     if (check.verdict != StoreCheck::Verdict::Sound) {
         if (beforeQuestions)
             beforeQuestions();

@@ -35,10 +35,8 @@ StoreCheck StoreCheck::run(bool wasEmpty)
     // The quick check reads every page once, without matching the indexes to
     // their tables: a fraction of a second for a large store.
     if (!query.exec(QStringLiteral("PRAGMA quick_check(%1)").arg(reportedProblems))) {
-        if (!isLockError(query.lastError())) {
-            check.verdict = Verdict::Damaged;
-            check.detail = query.lastError().text();
-        }
+        check.verdict = isLockError(query.lastError()) ? Verdict::Unchecked : Verdict::Damaged;
+        check.detail = query.lastError().text();
         return check;
     }
     QStringList problems;

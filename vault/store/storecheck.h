@@ -17,15 +17,17 @@ struct StoreCheck
         Damaged,
         // Tables are missing while others hold rows.
         Incomplete,
+        // Another program held the store the whole wait, so it could not be
+        // checked: it may be sound or damaged.
+        Unchecked,
     };
 
     Verdict verdict = Verdict::Sound;
-    // SQLite's words about the damage, or the missing tables.
+    // SQLite's words about the damage or the lock, or the missing tables.
     QString detail;
 
     // Checks the open store; `wasEmpty` tells that the file existed with no
-    // bytes before it was opened. A store another program holds is taken as
-    // sound: its lock is met, and told, at the first read.
+    // bytes before it was opened.
     static StoreCheck run(bool wasEmpty);
 
     // Whether a file holds no store's table yet because it does not exist or

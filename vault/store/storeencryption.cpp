@@ -1,5 +1,6 @@
 #include "store/storeencryption.h"
 
+#include "store/cardtextindex.h"
 #include "store/datakey.h"
 #include "store/keyenvelope.h"
 #include "store/sealedtext.h"
@@ -124,51 +125,101 @@ bool isEncrypted()
     return KeyEnvelope::isEnvelope(SettingsRow::password().value_or(QString()));
 }
 
-Check check(const QString &typed, bool unlock, QString *error)
+KeyCheck readStored()
 {
+    KeyCheck check;
     const std::optional<QString> stored = SettingsRow::password();
     if (!stored) {
-        *error = SettingsRow::lastError();
-        return Check::Unreadable;
+        check.error = SettingsRow::lastError();
+        check.heldElsewhere = SettingsRow::lastErrorWasLock();
+        return check;
     }
-    if (!KeyEnvelope::isEnvelope(*stored))
-        return typed == *stored ? Check::Matches : Check::Differs;
-    bool damaged = false;
-    DataKey key = KeyEnvelope::unwrap(*stored, typed, &damaged);
-    if (damaged) {
-        *error = tr("the key of the store is damaged");
-        return Check::Unreadable;
-    }
-    if (key.isEmpty())
-        return Check::Differs;
-    if (unlock) {
-        QSqlQuery().exec(QStringLiteral("PRAGMA secure_delete = ON"));
-        StoreKey::install(std::move(key));
-    }
-    return Check::Matches;
+    check.stored = *stored;
+    check.result = Check::Differs;
+    return check;
 }
 
-bool setPassword(const QString &password, QString *error)
+void compare(KeyCheck &check, const QString &typed)
 {
-    QString stored = password;
-    if (isEncrypted()) {
-        if (!StoreKey::isInstalled()) {
-            *error = tr("the store is locked");
-            return false;
-        }
-        stored = KeyEnvelope::wrap(StoreKey::current(), password);
-        if (stored.isEmpty()) {
-            *error = tr("there is not enough memory to derive the key");
-            return false;
-        }
+    if (check.result == Check::Unreadable)
+        return;
+    if (!KeyEnvelope::isEnvelope(check.stored)) {
+        check.result = typed == check.stored ? Check::Matches : Check::Differs;
+        return;
     }
+    bool damaged = false;
+    check.key = KeyEnvelope::unwrap(check.stored, typed, &damaged);
+    if (damaged) {
+        check.error = tr("the key of the store is damaged");
+        check.result = Check::Unreadable;
+        return;
+    }
+    check.result = check.key.isEmpty() ? Check::Differs : Check::Matches;
+}
+
+Check finish(KeyCheck &check, bool unlock)
+{
+    if (unlock && check.result == Check::Matches && !check.key.isEmpty()) {
+        QSqlQuery().exec(QStringLiteral("PRAGMA secure_delete = ON"));
+        StoreKey::install(std::move(check.key));
+    }
+    check.key = DataKey();
+    return check.result;
+}
+
+Check check(const QString &typed, bool unlock, QString *error)
+{
+    KeyCheck attempt = readStored();
+    compare(attempt, typed);
+    const Check result = finish(attempt, unlock);
+    if (result == Check::Unreadable)
+        *error = attempt.error;
+    return result;
+}
+
+QString storedForm(const QString &password, bool encrypted, QString *error)
+{
+    if (!encrypted)
+        return password;
+    if (!StoreKey::isInstalled()) {
+        *error = tr("the store is locked");
+        return QString();
+    }
+    const QString envelope = KeyEnvelope::wrap(StoreKey::current(), password);
+    if (envelope.isEmpty())
+        *error = tr("there is not enough memory to derive the key");
+    return envelope;
+}
+
+bool storePassword(const QString &stored, QString *error)
+{
     if (SettingsRow::setPassword(stored))
         return true;
     *error = SettingsRow::lastError();
     return false;
 }
 
+bool setPassword(const QString &password, QString *error)
+{
+    const bool encrypted = isEncrypted();
+    const QString stored = storedForm(password, encrypted, error);
+    return (!encrypted || !stored.isEmpty()) && storePassword(stored, error);
+}
+
+NewKey newKey(const QString &password)
+{
+    NewKey made {DataKey::random(), QString()};
+    if (!made.key.isEmpty())
+        made.envelope = KeyEnvelope::wrap(made.key, password);
+    return made;
+}
+
 bool encrypt(const QString &password, const std::function<void(int, int)> &progress, bool *compacted, QString *error)
+{
+    return encrypt(newKey(password), progress, compacted, error);
+}
+
+bool encrypt(NewKey made, const std::function<void(int, int)> &progress, bool *compacted, QString *error)
 {
     *compacted = false;
     const std::optional<QString> stored = SettingsRow::password();
@@ -180,9 +231,9 @@ bool encrypt(const QString &password, const std::function<void(int, int)> &progr
         *error = tr("the store is encrypted already");
         return false;
     }
-    DataKey key = DataKey::random();
-    const QString envelope = key.isEmpty() ? QString() : KeyEnvelope::wrap(key, password);
-    if (envelope.isEmpty()) {
+    DataKey key = std::move(made.key);
+    const QString envelope = made.envelope;
+    if (key.isEmpty() || envelope.isEmpty()) {
         *error = tr("there is not enough memory to derive the key");
         return false;
     }
@@ -194,6 +245,9 @@ bool encrypt(const QString &password, const std::function<void(int, int)> &progr
     if (!query.exec(QStringLiteral("PRAGMA secure_delete = ON")))
         return fail(query, error);
     const int total = rowTotal();
+    // Every text is about to change: the index would follow each one through
+    // its triggers, and would then hold the sealed forms.
+    CardTextIndex::instance().forget();
     if (!store.transaction()) {
         *error = store.lastError().text();
         return false;

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QVariant>
 
 #include <filesystem>
@@ -50,9 +51,14 @@ bool writeCopy(const QString &source, const QString &target, QString *error)
         }
         if (chunk.isEmpty())
             break;
-        if (out.write(chunk) != chunk.size()) {
-            *error = out.errorString();
-            return false;
+        // A short write is followed by the one that tells why the rest did not go.
+        for (qint64 written = 0; written < chunk.size();) {
+            const qint64 count = out.write(chunk.constData() + written, chunk.size() - written);
+            if (count <= 0) {
+                *error = out.errorString();
+                return false;
+            }
+            written += count;
         }
     }
     if (!out.commit()) {
@@ -77,46 +83,71 @@ bool writePrivate(const QByteArray &data, const QString &target, QString *error)
 
 namespace {
 
-bool bringLogIn(QSqlQuery &query, QString *error)
+bool failed(const QSqlQuery &query, const QSqlDatabase &store, QString *error)
 {
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next()) {
-        *error = query.lastError().text();
-        return false;
-    }
-    if (query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-        return true;
-    // The first column tells whether another connection kept the log from
-    // being brought in completely.
-    if (!query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")) || !query.next()) {
-        *error = query.lastError().text();
-        return false;
-    }
-    if (query.value(0).toInt() != 0) {
-        *error = QCoreApplication::translate("StoreFile", "another program is using the store");
-        return false;
-    }
-    return true;
+    *error = query.lastError().isValid() ? query.lastError().text() : store.lastError().text();
+    return false;
 }
 
-} // namespace
-
-bool copyOpenStore(const QString &target, QString *error)
+// Holds a read of the store for the copy: no writer of a rollback-journal
+// store commits before it ends. `wal` tells a store whose writers go on.
+bool beginRead(QSqlDatabase &store, bool *wal, QString *error)
 {
-    QSqlDatabase store = QSqlDatabase::database();
     QSqlQuery query(store);
-    if (!bringLogIn(query, error))
-        return false;
-    // A read holds off every writer until the copy is complete.
-    if (!store.transaction() || !query.exec(QStringLiteral("select count(*) from sqlite_master")) || !query.next()) {
-        *error = query.lastError().isValid() ? query.lastError().text() : store.lastError().text();
+    if (!store.transaction() || !query.exec(QStringLiteral("select count(*) from sqlite_master")) || !query.next()
+        || !query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next()) {
+        failed(query, store, error);
         waitNoLongerThisAction(query.lastError());
         store.rollback();
         return false;
     }
-    query.finish();
-    const bool copied = writeCopy(storeFilePath(), target, error);
+    *wal = query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+    return true;
+}
+
+// One moment of the store, written by SQLite into a folder beside the
+// target (so the copy stays on the same disk), then put in place.
+bool copySnapshot(const QSqlDatabase &store, const QString &target, QString *error)
+{
+    QTemporaryDir dir(QFileInfo(target).absolutePath() + QLatin1String("/.nimbrel-export-XXXXXX"));
+    if (!dir.isValid()) {
+        *error = dir.errorString();
+        return false;
+    }
+    const QString snapshot = dir.filePath(QStringLiteral("nimbrel.db"));
+    QSqlQuery query(store);
+    query.prepare(QStringLiteral("VACUUM INTO ?"));
+    query.addBindValue(snapshot);
+    bool made = false;
+    {
+        const PrivateFile::OwnerOnly ownerOnly;
+        made = query.exec();
+    }
+    if (!made)
+        return failed(query, store, error);
+    return writeCopy(snapshot, target, error);
+}
+
+} // namespace
+
+TransferOutcome copyOpenStore(const QString &target)
+{
+    using Kind = TransferOutcome::Kind;
+    if (isSameFile(target, storeFilePath()))
+        return {Kind::OpenStoreItself};
+    QSqlDatabase store = QSqlDatabase::database();
+    QString error;
+    bool wal = false;
+    if (!beginRead(store, &wal, &error))
+        return {Kind::ExportFailed, error};
+    bool copied = true;
+    if (!wal)
+        copied = writeCopy(storeFilePath(), target, &error);
     store.commit();
-    return copied;
+    // VACUUM INTO reads one moment of the store in a transaction of its own.
+    if (wal)
+        copied = copySnapshot(store, target, &error);
+    return copied ? TransferOutcome() : TransferOutcome(Kind::ExportFailed, error);
 }
 
 } // namespace StoreFile

@@ -1,6 +1,8 @@
 #ifndef STOREFILE_H
 #define STOREFILE_H
 
+#include "store/transferoutcome.h"
+
 #include <QString>
 
 // Whole store files, as export and import move them.
@@ -14,11 +16,12 @@ bool isSameFile(const QString &first, const QString &second);
 bool writeCopy(const QString &source, const QString &target, QString *error);
 
 // Writes a copy of the open store to `target` as writeCopy does, holding
-// everything the store holds: a store that another tool switched to
-// write-ahead logging keeps its latest rows beside the file, so they are
-// brought into the file first, and the store is held against writers while
-// it is copied. False, with the reason, when that cannot be done.
-bool copyOpenStore(const QString &target, QString *error);
+// everything the store holds, and never over the open store itself. A
+// store of its own journal is copied byte for byte while a read holds off
+// every writer. A store that another tool switched to write-ahead logging
+// keeps its latest rows beside the file, and its writers go on while it is
+// read, so SQLite writes a copy of one moment of it instead.
+TransferOutcome copyOpenStore(const QString &target);
 
 // Writes `data` the same way, into a file that only its owner can read,
 // also where an older file could be read by others.

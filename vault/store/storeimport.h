@@ -1,64 +1,34 @@
 #ifndef STOREIMPORT_H
 #define STOREIMPORT_H
 
-#include <QList>
+#include "store/transferoutcome.h"
+
 #include <QString>
 
-class DataKey;
-
 #include <functional>
+#include <optional>
 
-// Another store attached read-only to the store's own connection, so that
-// SQLite copies its rows without passing each value through the driver.
-// Detached with the object, whatever the outcome.
-class StoreImport
-{
-public:
-    explicit StoreImport(const QString &fileName);
-    ~StoreImport();
+// The import of another store file into the open store, all of it but the
+// asking and the telling: the other file is checked before anything of it is
+// read, its password asked through `askPassword` (no answer: Cancelled) and
+// compared exactly, and its categories, cards and lines appended in one
+// transaction with their ids shifted past the store's largest ones. All or
+// nothing: unless the outcome is Done, the store is as it was.
+//
+// `progress` hears the rows copied and their total: (0, total) once the
+// password is accepted and just before the copy starts, then after every
+// slice of rows. Deriving the key of an encrypted store takes most of a
+// second: it is handed to `runSlow`, which may run it on a worker thread and
+// returns when it is done (it touches neither the store nor a widget).
+namespace StoreImport {
 
-    StoreImport(const StoreImport &) = delete;
-    StoreImport &operator=(const StoreImport &) = delete;
+using SlowWork = std::function<void(const std::function<void()> &work)>;
 
-    bool isAttached() const { return attached; }
+TransferOutcome importStore(
+    const QString &fileName, const std::function<std::optional<QString>()> &askPassword,
+    const std::function<void(int copied, int total)> &progress,
+    const SlowWork &runSlow = [](const std::function<void()> &work) { work(); });
 
-    // The attached store's texts open with `key` (an encrypted store's; empty
-    // for a plain one) until the object goes. Each text is then copied in this
-    // store's form: opened, and sealed with this store's key when it has one.
-    // Stores that keep their texts alike (both plain, or one key) are copied
-    // by SQLite alone.
-    void setTextKey(DataKey key);
-    QString error() const { return attachError; }
-
-    // Each copies the next slice of its table from the attached store, the
-    // rows whose ids follow `afterId` in id order, with the ids shifted, and
-    // moves `afterId` to the last id copied. References of 0 or less name
-    // no row and stay as they are; the others are shifted with the rows they
-    // name. An id or reference that is no whole number, or that would not
-    // fit in an int once shifted, makes the slice fail, and so does a sealed
-    // text that does not open with the attached store's key. The number of rows
-    // copied (0 at the end of the table), or -1 with the driver's text in
-    // `error`.
-    static int copyCategories(int categoryShift, qint64 &afterId, QString *error);
-    static int copyCards(int cardShift, int categoryShift, qint64 &afterId, QString *error);
-    static int copyLines(int contentShift, int cardShift, qint64 &afterId, QString *error);
-
-    // The copy of one table, slice by slice, as above.
-    using Slice = std::function<int(qint64 &afterId, QString *error)>;
-
-    // Copies the tables in one transaction, each from its first row to its
-    // last, telling `progress` the rows copied so far after each slice; all
-    // `rowTotal` rows of them must come. All or nothing: on failure
-    // everything is rolled back and `error` tells why.
-    static bool copyAll(const QList<Slice> &tables, int rowTotal, const std::function<void(int copied)> &progress,
-                        QString *error);
-
-    // Rows per slice: a few hundredths of a second of copying each.
-    static constexpr int sliceRows = 50000;
-
-private:
-    bool attached = false;
-    QString attachError;
-};
+} // namespace StoreImport
 
 #endif

@@ -18,11 +18,18 @@ DataKey &installed()
     return key;
 }
 
+bool &lockedFlag()
+{
+    static bool locked = false;
+    return locked;
+}
+
 } // namespace
 
 void install(DataKey key)
 {
     installed() = std::move(key);
+    lockedFlag() = false;
     // Texts read under another key, or none, are read again.
     CardTextIndex::instance().forget();
 }
@@ -30,8 +37,23 @@ void install(DataKey key)
 void clear()
 {
     installed() = DataKey();
+    lockedFlag() = false;
     // The opened texts go with the key.
     CardTextIndex::instance().forget();
+}
+
+void lock()
+{
+    if (!isInstalled())
+        return;
+    installed() = DataKey();
+    lockedFlag() = true;
+    CardTextIndex::instance().forget();
+}
+
+bool isLocked()
+{
+    return lockedFlag();
 }
 
 bool isInstalled()
@@ -91,6 +113,11 @@ QVariant openValue(const QString &table, const QString &column, const QVariant &
 QString damagedText()
 {
     return QCoreApplication::translate("StoreKey", "(damaged: this text cannot be read)");
+}
+
+QString lockedText()
+{
+    return QCoreApplication::translate("StoreKey", "the vault is locked");
 }
 
 } // namespace StoreKey

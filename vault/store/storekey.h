@@ -16,6 +16,12 @@ namespace StoreKey {
 void install(DataKey key);
 // Wipes the key (the store is closed).
 void clear();
+// Wipes the key of an unlocked encrypted store until install() is called
+// again: the vault is locked. Meanwhile no table is read or written (see
+// isLocked()), so nothing keeps a sealed text as if it were the typed one,
+// and nothing typed is stored unsealed.
+void lock();
+bool isLocked();
 bool isInstalled();
 const DataKey &current();
 
@@ -38,6 +44,8 @@ QVariant openValue(const QString &table, const QString &column, const QVariant &
 
 // Shown in place of a text that cannot be opened.
 QString damagedText();
+// Why a read or write is refused while the vault is locked.
+QString lockedText();
 
 } // namespace StoreKey
 

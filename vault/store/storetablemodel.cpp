@@ -44,6 +44,8 @@ bool StoreTableModel::select()
 {
     if (reading)
         return QSqlRelationalTableModel::select();
+    if (refusedWhileLocked())
+        return false;
     QSqlDatabase db = database();
     // A read transaction holds the store from the check to the last row read,
     // so that nothing between them waits for another program again. Inside a
@@ -115,6 +117,9 @@ bool StoreTableModel::submitAll()
 {
     if (!isDirty())
         return true;
+    // Without the key a typed text would reach an encrypted store unsealed.
+    if (refusedWhileLocked())
+        return false;
     // One wait for another program's lock, at the start: once the write lock
     // is held, no statement of the write waits again until the commit.
     if (!exec(QStringLiteral("BEGIN IMMEDIATE")))
@@ -242,6 +247,16 @@ bool StoreTableModel::exec(const QString &statement)
         return true;
     fail(query.lastError());
     return false;
+}
+
+bool StoreTableModel::refusedWhileLocked()
+{
+    if (!StoreKey::isLocked())
+        return false;
+    // The rows shown stay as they are; the windows that show them are hidden.
+    stale = true;
+    fail(QSqlError(QString(), StoreKey::lockedText(), QSqlError::ConnectionError));
+    return true;
 }
 
 void StoreTableModel::fail(const QSqlError &failure)

@@ -14,6 +14,8 @@
 //   would fail leaves the rows shown, marks the model stale and fails, where
 //   a plain select would drop the rows and the columns (after which every
 //   write fails with "No Fields to update");
+// - while the vault is locked it neither reads nor writes: an encrypted
+//   store's texts cannot be opened or sealed without the key;
 // - after every read it holds all rows, so counting, appending after the last
 //   row and Ctrl+End see them all, and no unfinished read keeps other
 //   programs from writing;
@@ -96,6 +98,8 @@ private:
     bool writePendingRows();
     bool exec(const QString &statement);
     void fail(const QSqlError &error);
+    // While the vault is locked: fails (the store is not touched) and says so.
+    bool refusedWhileLocked();
     void fetchAllRows();
     // The record with its generated texts sealed for the store.
     QSqlRecord sealed(const QSqlRecord &values) const;

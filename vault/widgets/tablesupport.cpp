@@ -55,6 +55,11 @@ bool TableSupport::writePending(StoreTableModel *model, QAbstractItemView *view,
     return false;
 }
 
+QString TableSupport::inUseText()
+{
+    return tr("The store is being used by another program. Nothing was lost: try again in a moment.");
+}
+
 void TableSupport::reportWriteError(QWidget *parent, const QSqlError &error)
 {
     report(parent, error, tr("Write Error"),
@@ -70,9 +75,7 @@ void TableSupport::reportReadError(QWidget *parent, const QSqlError &error)
 void TableSupport::report(QWidget *parent, const QSqlError &error, const QString &title, const QString &refused)
 {
     waitNoLongerThisAction(error);
-    const QString text = isLockError(error)
-        ? tr("The store is being used by another program. Nothing was lost: try again in a moment.")
-        : refused;
+    const QString text = isLockError(error) ? inUseText() : refused;
     PlainText::tell(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::NoButton, error.text());
 }
 

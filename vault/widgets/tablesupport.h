@@ -48,6 +48,8 @@ public:
     // the driver's text is the message's detail.
     static void reportWriteError(QWidget *parent, const QSqlError &error);
     static void reportReadError(QWidget *parent, const QSqlError &error);
+    // What every window says when another program's lock kept the store from answering.
+    static QString inUseText();
 
     // Makes the cell current, scrolls it into view and opens its editor,
     // also on a row that was added just now.

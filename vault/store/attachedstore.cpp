@@ -1,0 +1,229 @@
+#include "store/attachedstore.h"
+
+#include "store/cardtextindex.h"
+#include "store/sealedtext.h"
+#include "store/storekey.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <climits>
+#include <optional>
+
+namespace {
+
+// The text of an attached store's column in this store's form; empty when
+// it is sealed and does not open with `key`.
+std::optional<QVariant> recoded(const DataKey &key, const QString &table, const QString &column, const QVariant &stored)
+{
+    QVariant text = stored;
+    if (SealedText::isSealed(stored.toString())) {
+        const std::optional<QString> opened =
+            SealedText::open(key, stored.toString(), SealedText::columnData(table, column));
+        // A plain store's text that merely looks sealed is its own text.
+        if (!opened && !key.isEmpty())
+            return std::nullopt;
+        if (opened)
+            text = *opened;
+    }
+    return StoreKey::sealValue(table, column, text);
+}
+
+// A URI keeps the attached file read-only; "?", "#" and "%" in the path
+// would otherwise end or escape it.
+QString readOnlyUri(const QString &fileName)
+{
+    QString path = QFileInfo(fileName).absoluteFilePath();
+    path.replace(QLatin1Char('%'), QLatin1String("%25"))
+        .replace(QLatin1Char('?'), QLatin1String("%3f"))
+        .replace(QLatin1Char('#'), QLatin1String("%23"));
+    if (!path.startsWith(QLatin1Char('/')))
+        path.prepend(QLatin1Char('/'));
+    return QLatin1String("file://") + path + QLatin1String("?mode=ro");
+}
+
+// The id of a copied row, shifted. Anything but a whole number from 1 up to
+// what still fits beside the shift becomes a text that the INTEGER PRIMARY
+// KEY refuses, so that nothing of the import stays.
+const char *const shiftedId = "case when typeof(id) = 'integer' and id between 1 and ? then id + ? else 'no id' end";
+
+// A reference, shifted as the row it names is; 0 or less names no row and
+// stays. Anything but a whole number that fits becomes NULL, which the
+// column's NOT NULL refuses.
+QString shiftedReference(const char *column)
+{
+    return QStringLiteral("case when typeof(%1) = 'integer' and %1 between %2 and ? "
+                          "then %1 + case when %1 > 0 then ? else 0 end end")
+        .arg(QLatin1String(column))
+        .arg(INT_MIN);
+}
+
+// The values that go with shiftedId or shiftedReference.
+QList<qint64> shiftValues(int shift)
+{
+    return {qint64(INT_MAX) - shift, shift};
+}
+
+bool failed(const QSqlQuery &query, QString *error)
+{
+    if (error)
+        *error = query.lastError().text();
+    return false;
+}
+
+} // namespace
+
+AttachedStore::~AttachedStore()
+{
+    if (attached)
+        QSqlQuery().exec(QStringLiteral("DETACH DATABASE imported"));
+}
+
+bool AttachedStore::attach(const QString &fileName, QString *error)
+{
+    // The copy is a bulk write: find reads the store afresh after it, and
+    // following it row by row would only slow it down.
+    CardTextIndex::instance().forget();
+    QSqlQuery query;
+    query.prepare(QStringLiteral("ATTACH DATABASE ? AS imported"));
+    query.addBindValue(readOnlyUri(fileName));
+    attached = query.exec();
+    return attached || failed(query, error);
+}
+
+void AttachedStore::setTextKey(DataKey key)
+{
+    textKey = std::move(key);
+}
+
+bool AttachedStore::copySlice(const QString &table, const QStringList &columns, const QStringList &names,
+                              const QList<qint64> &values, int idShift, qint64 *afterId, int *copied,
+                              QString *error) const
+{
+    const QString selected = columns.join(QLatin1String(", "));
+    if (!(textKey == StoreKey::current()))
+        return recodeSlice(table, selected, names, values, afterId, copied, error);
+    QSqlQuery query;
+    query.prepare(QStringLiteral("insert into %1 select %2 from imported.%1 where id > ? order by id limit ?")
+                      .arg(table, selected));
+    for (qint64 value : values)
+        query.addBindValue(value);
+    query.addBindValue(*afterId);
+    query.addBindValue(sliceRows);
+    if (!query.exec())
+        return failed(query, error);
+    *copied = query.numRowsAffected();
+    if (*copied > 0) {
+        // The ids copied, shifted, are now the largest of the table.
+        if (!query.exec(QStringLiteral("select max(id) from ") + table) || !query.next())
+            return failed(query, error);
+        *afterId = query.value(0).toLongLong() - idShift;
+    }
+    return true;
+}
+
+// The same, row by row, with each text in this store's form; `names` holds
+// the column name of each selected column.
+bool AttachedStore::recodeSlice(const QString &table, const QString &columns, const QStringList &names,
+                                const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const
+{
+    QSqlQuery read;
+    read.setForwardOnly(true);
+    read.prepare(QStringLiteral("select id, %1 from imported.%2 where id > ? order by id limit ?").arg(columns, table));
+    for (qint64 value : values)
+        read.addBindValue(value);
+    read.addBindValue(*afterId);
+    read.addBindValue(sliceRows);
+    if (!read.exec())
+        return failed(read, error);
+    QSqlQuery write;
+    QStringList marks;
+    marks.fill(QStringLiteral("?"), names.size());
+    write.prepare(QStringLiteral("insert into %1 values(%2)").arg(table, marks.join(QLatin1Char(','))));
+    *copied = 0;
+    while (read.next()) {
+        for (int i = 0; i < names.size(); ++i) {
+            const std::optional<QVariant> value = recoded(textKey, table, names.at(i), read.value(i + 1));
+            if (!value) {
+                if (error)
+                    *error = QCoreApplication::translate("StoreImport", "a text of its %1 table is damaged").arg(table);
+                return false;
+            }
+            write.addBindValue(*value);
+        }
+        if (!write.exec())
+            return failed(write, error);
+        *afterId = read.value(0).toLongLong();
+        ++*copied;
+    }
+    return true;
+}
+
+bool AttachedStore::insertCategoryRow(int categoryShift, qint64 *afterId, int *copied, QString *error) const
+{
+    return copySlice(QStringLiteral("category"), {QLatin1String(shiftedId), QStringLiteral("name")},
+                     {QString(), QStringLiteral("name")}, shiftValues(categoryShift), categoryShift, afterId, copied,
+                     error);
+}
+
+bool AttachedStore::insertCardRow(int cardShift, int categoryShift, qint64 *afterId, int *copied, QString *error) const
+{
+    return copySlice(
+        QStringLiteral("card"),
+        {QLatin1String(shiftedId), QStringLiteral("type"), QStringLiteral("name"), shiftedReference("categoryid")},
+        {QString(), QString(), QStringLiteral("name"), QString()}, shiftValues(cardShift) + shiftValues(categoryShift),
+        cardShift, afterId, copied, error);
+}
+
+bool AttachedStore::insertContentRow(int contentShift, int cardShift, qint64 *afterId, int *copied,
+                                     QString *error) const
+{
+    return copySlice(
+        QStringLiteral("content"),
+        {QLatin1String(shiftedId), QStringLiteral("title"), QStringLiteral("value"), shiftedReference("cardid")},
+        {QString(), QStringLiteral("title"), QStringLiteral("value"), QString()},
+        shiftValues(contentShift) + shiftValues(cardShift), contentShift, afterId, copied, error);
+}
+
+bool AttachedStore::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
+                                     const std::function<void(int)> &progress, QString *error) const
+{
+    const QList<Slice> tables = {
+        [&](qint64 *afterId, int *copied, QString *sliceError) {
+            return insertCategoryRow(categoryShift, afterId, copied, sliceError);
+        },
+        [&](qint64 *afterId, int *copied, QString *sliceError) {
+            return insertCardRow(cardShift, categoryShift, afterId, copied, sliceError);
+        },
+        [&](qint64 *afterId, int *copied, QString *sliceError) {
+            return insertContentRow(contentShift, cardShift, afterId, copied, sliceError);
+        },
+    };
+    int total = 0;
+    for (const Slice &slice : tables) {
+        // Imported ids are positive.
+        qint64 afterId = 0;
+        int copied = 0;
+        do {
+            if (!slice(&afterId, &copied, error))
+                return false;
+            total += copied;
+            if (copied > 0)
+                progress(total);
+        } while (copied > 0);
+    }
+    // A row without an id is passed over by the slices.
+    if (total != rowTotal) {
+        if (error)
+            *error = QCoreApplication::translate("StoreImport", "%1 of its %2 rows could be copied")
+                         .arg(total)
+                         .arg(rowTotal);
+        return false;
+    }
+    return true;
+}
