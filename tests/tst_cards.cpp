@@ -64,10 +64,10 @@ private slots:
             QCOMPARE(box->text(), QString("Do you want to delete card 5150?"));
             QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
         });
-        QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+        trigger(window.get(), "&Delete");
         QCOMPARE(store->count("card"), 10001);
         ModalAnswer yes("delete card 5150", QMessageBox::Yes);
-        QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+        trigger(window.get(), "&Delete");
         QCOMPARE(stored("select count(*) || ',' || sum(id = 5150) || ',' || sum(id in (5149, 5151)) from card"),
                  QString("10000,0,2"));
     }
@@ -90,13 +90,13 @@ private slots:
             OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");
             ModalAnswer yes("delete b", QMessageBox::Yes);
             ModalAnswer failure("Write Error");
-            QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+            trigger(window.get(), "&Delete");
             QVERIFY2(failure.text.startsWith("The store is being used by another program. Nothing was lost: "
                                              "try again in a moment.\ndatabase is locked"),
                      qPrintable(failure.text));
             // A card added now would get a guessed category: none is added, with one message.
             ModalAnswer refused("Write Error");
-            QVERIFY(QMetaObject::invokeMethod(window.get(), "addCard"));
+            trigger(window.get(), "&Add");
             QCOMPARE(view()->model()->rowCount(), 2);
             // An editor that cannot read the card's lines does not open on blank ones.
             ModalAnswer unread("Read Error");
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(lineView()->model()->index(0, 2).data().toString(), QString("a"));
         ModalAnswer yes("delete b", QMessageBox::Yes);
         view()->setCurrentIndex(view()->model()->index(1, 2));
-        QVERIFY(QMetaObject::invokeMethod(window.get(), "deleteCard"));
+        trigger(window.get(), "&Delete");
         QCOMPARE(stored("select group_concat(name) from card"), QString("a"));
         QCOMPARE(stored("select group_concat(cardid) from content"), QString("1"));
     }
@@ -143,10 +143,10 @@ private slots:
 
         // "&Delete Line" deletes the line the user chose.
         lineView()->setCurrentIndex(lines->index(1, 1));
-        QVERIFY(QMetaObject::invokeMethod(form, "deleteContent"));
+        trigger(form, "&Delete Line");
         QCOMPARE(stored("select group_concat(title) from content where cardid = 1"), QString("System,Password,Note"));
         // A line left without title and value is not stored.
-        QVERIFY(QMetaObject::invokeMethod(form, "addContent"));
+        trigger(form, "&Add Line");
         QVERIFY(form->writePending());
         QCOMPARE(lines->rowCount(), 3);
 
@@ -524,7 +524,7 @@ private:
     void openRow(int row)
     {
         view()->setCurrentIndex(view()->model()->index(row, 2));
-        QVERIFY(QMetaObject::invokeMethod(window.get(), "openCard"));
+        trigger(window.get(), "&Open");
     }
     QString stored(const QString &sql) const { return store->value(sql).toString(); }
 
