@@ -1,9 +1,9 @@
 #include "store/attachedstore.h"
 
 #include "store/cardtextindex.h"
+#include "store/importedrows.h"
 #include "store/sealedtext.h"
 #include "store/storekey.h"
-#include "store/textrecoder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -14,23 +14,11 @@
 #include <QStringList>
 
 #include <climits>
-#include <utility>
-#include <vector>
 
 namespace {
 
-// Rows one INSERT statement writes, and rows read at a time while the texts
-// of the rows read before are recoded.
+// Rows one INSERT statement writes.
 constexpr int statementRows = 200;
-constexpr int chunkRows = 20 * statementRows;
-
-// Rows as read: the cells of a row one after the other.
-struct Chunk
-{
-    std::vector<QVariant> cells;
-    int rows = 0;
-    qint64 lastId = 0;
-};
 
 // A URI keeps the attached file read-only; "?", "#" and "%" in the path
 // would otherwise end or escape it.
@@ -91,6 +79,7 @@ bool AttachedStore::attach(const QString &fileName, QString *error)
     query.prepare(QStringLiteral("ATTACH DATABASE ? AS imported"));
     query.addBindValue(readOnlyUri(fileName));
     attached = query.exec();
+    attachedFile = fileName;
     return attached || failed(query, error);
 }
 
@@ -125,15 +114,15 @@ bool AttachedStore::copySlice(const QString &table, const QStringList &columns, 
 }
 
 // The same, with each text in this store's form; `names` holds the column
-// name of each text column, an empty text for the others. The texts of one
-// chunk of rows are recoded on two threads while this one writes the chunk
-// before and reads the chunk after.
+// name of each text column, an empty text for the others. The rows are read
+// and recoded on a second thread while this one writes the rows read before.
 bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns, const QStringList &names,
                                 const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const
 {
     QSqlQuery encoding;
     // In SQLite's usual encoding the texts pass as the UTF-8 bytes it keeps:
-    // no conversion to UTF-16 and back for each of them.
+    // no conversion to UTF-16 and back for each of them. The attached store
+    // has the same encoding, or it would not have been attached.
     if (!encoding.exec(QStringLiteral("PRAGMA encoding")) || !encoding.next())
         return failed(encoding, error);
     const bool utf8 = encoding.value(0).toString() == QLatin1String("UTF-8");
@@ -146,52 +135,44 @@ bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns
         marks << (text && utf8 ? QStringLiteral("CAST(? AS TEXT)") : QStringLiteral("?"));
         columnData << (text ? SealedText::columnData(table, names.at(i)) : QByteArray());
     }
-    QSqlQuery read;
-    read.setForwardOnly(true);
-    read.prepare(QStringLiteral("select id, %1 from imported.%2 where id > ? order by id limit ?")
-                     .arg(selected.join(QLatin1String(", ")), table));
-    for (qint64 value : values)
-        read.addBindValue(value);
-    read.addBindValue(*afterId);
-    read.addBindValue(sliceRows);
-    if (!read.exec())
-        return failed(read, error);
-
-    const int width = int(columns.size());
-    const auto readChunk = [&](Chunk *chunk) {
-        chunk->cells.clear();
-        chunk->rows = 0;
-        while (chunk->rows < chunkRows && read.next()) {
-            for (int i = 0; i < width; ++i) {
-                QVariant value = read.value(i + 1);
-                if (!utf8 && !columnData.at(i).isEmpty() && !value.isNull())
-                    value = value.toString().toUtf8();
-                chunk->cells.push_back(std::move(value));
-            }
-            chunk->lastId = read.value(0).toLongLong();
-            ++chunk->rows;
-        }
-    };
+    ImportedRows rows(attachedFile,
+                      QStringLiteral("select id, %1 from %2 where id > ? order by id limit ?")
+                          .arg(selected.join(QLatin1String(", ")), table),
+                      values + QList<qint64> {*afterId, sliceRows}, columnData, utf8, textKey,
+                      StoreKey::isInstalled() ? &StoreKey::current() : nullptr);
 
     const QString row = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
-    const auto insert = [&](int rows) {
+    const auto insert = [&](int count) {
         QStringList rowMarks;
-        rowMarks.fill(row, rows);
+        rowMarks.fill(row, count);
         return QStringLiteral("insert into %1 values %2").arg(table, rowMarks.join(QLatin1Char(',')));
     };
     QSqlQuery write;
     write.prepare(insert(statementRows));
     // Only the last rows of a slice are fewer than a statement's.
     QSqlQuery lastWrite;
-    const auto writeChunk = [&](const Chunk &chunk) {
-        if (chunk.rows == 0)
+    const int width = int(columns.size());
+    *copied = 0;
+    ImportedRows::Chunk chunk;
+    for (;;) {
+        switch (rows.next(&chunk, error)) {
+        case ImportedRows::Next::Chunk:
+            break;
+        case ImportedRows::Next::End:
             return true;
+        case ImportedRows::Next::Failed:
+            return false;
+        case ImportedRows::Next::Damaged:
+            if (error)
+                *error = QCoreApplication::translate("StoreImport", "a text of its %1 table is damaged").arg(table);
+            return false;
+        }
         for (int begin = 0; begin < chunk.rows; begin += statementRows) {
-            const int rows = qMin(statementRows, chunk.rows - begin);
-            QSqlQuery &statement = rows == statementRows ? write : lastWrite;
-            if (rows < statementRows)
-                lastWrite.prepare(insert(rows));
-            for (int cell = begin * width; cell < (begin + rows) * width; ++cell) {
+            const int count = qMin(statementRows, chunk.rows - begin);
+            QSqlQuery &statement = count == statementRows ? write : lastWrite;
+            if (count < statementRows)
+                lastWrite.prepare(insert(count));
+            for (int cell = begin * width; cell < (begin + count) * width; ++cell) {
                 const QVariant &value = chunk.cells[size_t(cell)];
                 if (utf8 || columnData.at(cell % width).isEmpty() || value.isNull())
                     statement.addBindValue(value);
@@ -203,30 +184,7 @@ bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns
         }
         *afterId = chunk.lastId;
         *copied += chunk.rows;
-        return true;
-    };
-
-    *copied = 0;
-    Chunk written;
-    Chunk recoded;
-    Chunk following;
-    // Declared after the chunks, so that its thread ends before they go.
-    TextRecoder recoder(textKey, StoreKey::isInstalled() ? &StoreKey::current() : nullptr, columnData);
-    readChunk(&recoded);
-    while (recoded.rows > 0) {
-        recoder.start(&recoded.cells);
-        if (written.rows > 0 && !writeChunk(written))
-            return false;
-        readChunk(&following);
-        if (!recoder.finish()) {
-            if (error)
-                *error = QCoreApplication::translate("StoreImport", "a text of its %1 table is damaged").arg(table);
-            return false;
-        }
-        std::swap(written, recoded);
-        std::swap(recoded, following);
     }
-    return writeChunk(written);
 }
 
 bool AttachedStore::insertCategoryRow(int categoryShift, qint64 *afterId, int *copied, QString *error) const

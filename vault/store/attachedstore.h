@@ -60,6 +60,7 @@ private:
                      const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const;
 
     bool attached = false;
+    QString attachedFile;
     DataKey textKey;
 };
 
