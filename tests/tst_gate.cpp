@@ -143,7 +143,7 @@ private slots:
             QCOMPARE(storedPassword(), QString(""));
             submit(modal, QString(), password, password);
         });
-        QVERIFY(QMetaObject::invokeMethod(mainWindows().first(), "setPassword"));
+        trigger(mainWindows().first(), "Set &Password");
         QCOMPARE(storedPassword(), password);
         QCOMPARE(mainWindows().size(), 1);
         qDeleteAll(mainWindows());

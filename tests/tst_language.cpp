@@ -109,7 +109,7 @@ private slots:
                  QString::fromUtf8("查找卡片：文字或拼音"));
         auto *view = window.findChild<QTableView *>("cardView");
         view->setCurrentIndex(view->model()->index(0, 2));
-        QVERIFY(QMetaObject::invokeMethod(&window, "openCard"));
+        trigger(&window, QString::fromUtf8("打开(&O)"));
         QVERIFY(window.savePendingEdits());
         const char *const titles = "select group_concat(title, '|') from (select title from content order by id)";
         QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));

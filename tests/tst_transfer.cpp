@@ -539,27 +539,6 @@ private slots:
         QTest::addColumn<QStringList>("cards");
 
         const QString own = QStringLiteral("5:Imported %1").arg(QDate::currentDate().toString(Qt::ISODate));
-        QTest::newRow("Chrome, with a byte-order mark")
-            << QByteArray("\xef\xbb\xbfname,url,username,password,note\r\n"
-                          "银行,https://bank.example.cn/login,张三,\"p,w\"\"1\",\"two\r\nlines\"\r\n")
-            << "Chrome or Edge"
-            << QStringList {"8:18|银行|" + own
-                            + "|Site Name=银行|Username=张三|Password=p,w\"1|URL=https://bank.example.cn/login"
-                              "|Note=two\r\nlines"};
-        QTest::newRow("Firefox, named by the host")
-            << QByteArray("url,username,password,httpRealm,formActionOrigin,guid,timeCreated,timeLastUsed,"
-                          "timePasswordChanged\nhttps://www.example.com/a,ann,secret,,https://www.example.com,"
-                          "{a1},1700000000000,1700000000000,1700000000000\n")
-            << "Firefox"
-            << QStringList {"8:18|www.example.com|" + own
-                            + "|Username=ann|Password=secret|URL=https://www.example.com/a"};
-        QTest::newRow("Safari") << QByteArray(
-            "Title,URL,Username,Password,Notes,OTPAuth\n邮箱 (mail),https://mail.example.com/,"
-            "bob,pw,,otpauth://totp/x?secret=ABC\n")
-                                << "Safari"
-                                << QStringList {"8:18|邮箱 (mail)|" + own
-                                                + "|Site Name=邮箱 (mail)|Username=bob|Password=pw"
-                                                  "|URL=https://mail.example.com/|OTPAuth=otpauth://totp/x?secret=ABC"};
         QTest::newRow("Bitwarden, into an existing folder")
             << QByteArray("folder,favorite,type,name,notes,fields,reminder,login_uri,login_username,login_password,"
                           "login_totp\nWeb,1,login,Git,\"a, b\",PIN: 1234,,https://git.example.org,dev,hunter2,"
@@ -568,32 +547,10 @@ private slots:
             << QStringList {"8:18|Git|4:Web|Site Name=Git|Username=dev|Password=hunter2|URL=https://git.example.org"
                             "|Note=a, b|fields=PIN: 1234|login_totp=JBSWY3DP",
                             "9:10|Wi-Fi|" + own + "|Note=SSID home\nkey 42"};
-        QTest::newRow("LastPass, a secure note")
-            << QByteArray("url,username,password,totp,extra,name,grouping,fav\nhttps://shop.example,carol,pw1,,,"
-                          "Shop,购物,0\nhttp://sn,,,,\"NoteType:Server\nHostname:db\",Server notes,购物,0\n")
-            << "LastPass"
-            << QStringList {"8:18|Shop|5:购物|Site Name=Shop|Username=carol|Password=pw1|URL=https://shop.example",
-                            "9:10|Server notes|5:购物|Note=NoteType:Server\nHostname:db"};
-        QTest::newRow("KeePassXC") << QByteArray(
-            "\"Group\",\"Title\",\"Username\",\"Password\",\"URL\",\"Notes\",\"TOTP\",\"Icon\","
-            "\"Last Modified\",\"Created\"\n\"Root/邮件\",\"Mail\",\"dan\",\"x\"\"y\",\"\",\"\",\"\","
-            "\"0\",\"2024-01-01T00:00:00Z\",\"2024-01-01T00:00:00Z\"\n")
-                                   << "KeePassXC"
-                                   << QStringList {"8:18|Mail|5:Root/邮件|Site Name=Mail|Username=dan|Password=x\"y"};
-        QTest::newRow("any header, with semicolons")
-            << QByteArray("Title;Login;Password;Website;Security question\nForum;eve;pw;forum.example;\"Pet; Rex\"\n")
-            << "CSV with a header row"
-            << QStringList {"8:18|Forum|" + own
-                            + "|Site Name=Forum|Username=eve|Password=pw|URL=forum.example|Security question=Pet; Rex"};
         const QStringList none;
-        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << "Line 3: The file is not text." << none;
-        QTest::newRow("no known header") << QByteArray("a,b,c\n1,2,3\n") << "Line 1: This is no header" << none;
         QTest::newRow("a quote left open")
             << QByteArray("name,url,username,password\nx,u,n,p\n\ny,\"https://a,b,c\nz,u,n,p\n")
             << "Line 4: A quote opened" << none;
-        QTest::newRow("more fields than the header")
-            << QByteArray("name,url,username,password\r\nx,u,n,p\r\ny,u,n,p,q\r\n") << "Line 3: This row has 5 fields"
-            << none;
     }
 
     void csvImport()

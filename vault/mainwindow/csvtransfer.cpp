@@ -127,7 +127,7 @@ bool MainWindow::askVaultPassword(const QString &title)
     if (check == StoreEncryption::Check::Unreadable)
         PlainText::tell(this, QMessageBox::Warning, title, tr("The password cannot be checked:\n%1").arg(error));
     else
-        QMessageBox::information(this, title, tr("The password is not the vault's password."), QMessageBox::Ok);
+        PlainText::tell(this, QMessageBox::Information, title, tr("The password is not the vault's password."));
     return false;
 }
 

@@ -61,7 +61,7 @@ void MainWindow::switchLanguage()
         return;
     }
     if (SettingsRow::lastLang().value_or(QString()) != code) {
-        QMessageBox::information(this, tr("Switch language"),
-                                 tr("Switch language to %1, available after restart application.").arg(entry->text()));
+        PlainText::tell(this, QMessageBox::Information, tr("Switch language"),
+                        tr("Switch language to %1, available after restart application.").arg(entry->text()));
     }
 }

@@ -218,9 +218,10 @@ bool MainWindow::savePendingEdits()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!savePendingEdits()) {
-        const QMessageBox::StandardButton answer = QMessageBox::question(
-            this, tr("Close Nimbrel"), tr("Your changes could not be saved. Close anyway and lose them?"),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const QMessageBox::StandardButton answer =
+            PlainText::tell(this, QMessageBox::Question, tr("Close Nimbrel"),
+                            tr("Your changes could not be saved. Close anyway and lose them?"),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             event->ignore();
             return;

@@ -114,7 +114,7 @@ void MainWindow::tellTransfer(const TransferOutcome &outcome, const QString &fil
         PlainText::tell(nullptr, QMessageBox::Warning, tr("Database Error"), text);
         return;
     case Kind::WrongPassword:
-        QMessageBox::information(this, tr("Passowrd Input"), text, QMessageBox::Ok);
+        PlainText::tell(this, QMessageBox::Information, tr("Passowrd Input"), text);
         return;
     case Kind::Locked:
     case Kind::NotPlain:
