@@ -3,6 +3,7 @@
 #include "store/cardtextindex.h"
 #include "store/sealedtext.h"
 #include "store/storekey.h"
+#include "store/textrecoder.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -13,26 +14,23 @@
 #include <QStringList>
 
 #include <climits>
-#include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// The text of an attached store's column in this store's form; empty when
-// it is sealed and does not open with `key`.
-std::optional<QVariant> recoded(const DataKey &key, const QString &table, const QString &column, const QVariant &stored)
+// Rows one INSERT statement writes, and rows read at a time while the texts
+// of the rows read before are recoded.
+constexpr int statementRows = 200;
+constexpr int chunkRows = 20 * statementRows;
+
+// Rows as read: the cells of a row one after the other.
+struct Chunk
 {
-    QVariant text = stored;
-    if (SealedText::isSealed(stored.toString())) {
-        const std::optional<QString> opened =
-            SealedText::open(key, stored.toString(), SealedText::columnData(table, column));
-        // A plain store's text that merely looks sealed is its own text.
-        if (!opened && !key.isEmpty())
-            return std::nullopt;
-        if (opened)
-            text = *opened;
-    }
-    return StoreKey::sealValue(table, column, text);
-}
+    std::vector<QVariant> cells;
+    int rows = 0;
+    qint64 lastId = 0;
+};
 
 // A URI keeps the attached file read-only; "?", "#" and "%" in the path
 // would otherwise end or escape it.
@@ -105,12 +103,11 @@ bool AttachedStore::copySlice(const QString &table, const QStringList &columns, 
                               const QList<qint64> &values, int idShift, qint64 *afterId, int *copied,
                               QString *error) const
 {
-    const QString selected = columns.join(QLatin1String(", "));
     if (!(textKey == StoreKey::current()))
-        return recodeSlice(table, selected, names, values, afterId, copied, error);
+        return recodeSlice(table, columns, names, values, afterId, copied, error);
     QSqlQuery query;
     query.prepare(QStringLiteral("insert into %1 select %2 from imported.%1 where id > ? order by id limit ?")
-                      .arg(table, selected));
+                      .arg(table, columns.join(QLatin1String(", "))));
     for (qint64 value : values)
         query.addBindValue(value);
     query.addBindValue(*afterId);
@@ -127,41 +124,109 @@ bool AttachedStore::copySlice(const QString &table, const QStringList &columns, 
     return true;
 }
 
-// The same, row by row, with each text in this store's form; `names` holds
-// the column name of each selected column.
-bool AttachedStore::recodeSlice(const QString &table, const QString &columns, const QStringList &names,
+// The same, with each text in this store's form; `names` holds the column
+// name of each text column, an empty text for the others. The texts of one
+// chunk of rows are recoded on two threads while this one writes the chunk
+// before and reads the chunk after.
+bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns, const QStringList &names,
                                 const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const
 {
+    QSqlQuery encoding;
+    // In SQLite's usual encoding the texts pass as the UTF-8 bytes it keeps:
+    // no conversion to UTF-16 and back for each of them.
+    if (!encoding.exec(QStringLiteral("PRAGMA encoding")) || !encoding.next())
+        return failed(encoding, error);
+    const bool utf8 = encoding.value(0).toString() == QLatin1String("UTF-8");
+    QStringList selected;
+    QStringList marks;
+    QList<QByteArray> columnData;
+    for (int i = 0; i < columns.size(); ++i) {
+        const bool text = !names.at(i).isEmpty();
+        selected << (text && utf8 ? QStringLiteral("CAST(%1 AS BLOB)").arg(columns.at(i)) : columns.at(i));
+        marks << (text && utf8 ? QStringLiteral("CAST(? AS TEXT)") : QStringLiteral("?"));
+        columnData << (text ? SealedText::columnData(table, names.at(i)) : QByteArray());
+    }
     QSqlQuery read;
     read.setForwardOnly(true);
-    read.prepare(QStringLiteral("select id, %1 from imported.%2 where id > ? order by id limit ?").arg(columns, table));
+    read.prepare(QStringLiteral("select id, %1 from imported.%2 where id > ? order by id limit ?")
+                     .arg(selected.join(QLatin1String(", ")), table));
     for (qint64 value : values)
         read.addBindValue(value);
     read.addBindValue(*afterId);
     read.addBindValue(sliceRows);
     if (!read.exec())
         return failed(read, error);
-    QSqlQuery write;
-    QStringList marks;
-    marks.fill(QStringLiteral("?"), names.size());
-    write.prepare(QStringLiteral("insert into %1 values(%2)").arg(table, marks.join(QLatin1Char(','))));
-    *copied = 0;
-    while (read.next()) {
-        for (int i = 0; i < names.size(); ++i) {
-            const std::optional<QVariant> value = recoded(textKey, table, names.at(i), read.value(i + 1));
-            if (!value) {
-                if (error)
-                    *error = QCoreApplication::translate("StoreImport", "a text of its %1 table is damaged").arg(table);
-                return false;
+
+    const int width = int(columns.size());
+    const auto readChunk = [&](Chunk *chunk) {
+        chunk->cells.clear();
+        chunk->rows = 0;
+        while (chunk->rows < chunkRows && read.next()) {
+            for (int i = 0; i < width; ++i) {
+                QVariant value = read.value(i + 1);
+                if (!utf8 && !columnData.at(i).isEmpty() && !value.isNull())
+                    value = value.toString().toUtf8();
+                chunk->cells.push_back(std::move(value));
             }
-            write.addBindValue(*value);
+            chunk->lastId = read.value(0).toLongLong();
+            ++chunk->rows;
         }
-        if (!write.exec())
-            return failed(write, error);
-        *afterId = read.value(0).toLongLong();
-        ++*copied;
+    };
+
+    const QString row = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+    const auto insert = [&](int rows) {
+        QStringList rowMarks;
+        rowMarks.fill(row, rows);
+        return QStringLiteral("insert into %1 values %2").arg(table, rowMarks.join(QLatin1Char(',')));
+    };
+    QSqlQuery write;
+    write.prepare(insert(statementRows));
+    // Only the last rows of a slice are fewer than a statement's.
+    QSqlQuery lastWrite;
+    const auto writeChunk = [&](const Chunk &chunk) {
+        if (chunk.rows == 0)
+            return true;
+        for (int begin = 0; begin < chunk.rows; begin += statementRows) {
+            const int rows = qMin(statementRows, chunk.rows - begin);
+            QSqlQuery &statement = rows == statementRows ? write : lastWrite;
+            if (rows < statementRows)
+                lastWrite.prepare(insert(rows));
+            for (int cell = begin * width; cell < (begin + rows) * width; ++cell) {
+                const QVariant &value = chunk.cells[size_t(cell)];
+                if (utf8 || columnData.at(cell % width).isEmpty() || value.isNull())
+                    statement.addBindValue(value);
+                else
+                    statement.addBindValue(QString::fromUtf8(value.toByteArray()));
+            }
+            if (!statement.exec())
+                return failed(statement, error);
+        }
+        *afterId = chunk.lastId;
+        *copied += chunk.rows;
+        return true;
+    };
+
+    *copied = 0;
+    Chunk written;
+    Chunk recoded;
+    Chunk following;
+    // Declared after the chunks, so that its thread ends before they go.
+    TextRecoder recoder(textKey, StoreKey::isInstalled() ? &StoreKey::current() : nullptr, columnData);
+    readChunk(&recoded);
+    while (recoded.rows > 0) {
+        recoder.start(&recoded.cells);
+        if (written.rows > 0 && !writeChunk(written))
+            return false;
+        readChunk(&following);
+        if (!recoder.finish()) {
+            if (error)
+                *error = QCoreApplication::translate("StoreImport", "a text of its %1 table is damaged").arg(table);
+            return false;
+        }
+        std::swap(written, recoded);
+        std::swap(recoded, following);
     }
-    return true;
+    return writeChunk(written);
 }
 
 bool AttachedStore::insertCategoryRow(int categoryShift, qint64 *afterId, int *copied, QString *error) const

@@ -56,7 +56,7 @@ private:
     using Slice = std::function<bool(qint64 *afterId, int *copied, QString *error)>;
     bool copySlice(const QString &table, const QStringList &columns, const QStringList &names,
                    const QList<qint64> &values, int idShift, qint64 *afterId, int *copied, QString *error) const;
-    bool recodeSlice(const QString &table, const QString &columns, const QStringList &names,
+    bool recodeSlice(const QString &table, const QStringList &columns, const QStringList &names,
                      const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const;
 
     bool attached = false;

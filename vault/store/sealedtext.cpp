@@ -8,8 +8,10 @@ namespace SealedText {
 
 namespace {
 
-constexpr int nonceSize = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+static_assert(nonceSize == crypto_aead_xchacha20poly1305_ietf_NPUBBYTES);
 constexpr int tagSize = crypto_aead_xchacha20poly1305_ietf_ABYTES;
+
+const QByteArray prefixBytes = prefix.toLatin1();
 
 const unsigned char *bytesOf(QByteArrayView view)
 {
@@ -23,6 +25,11 @@ bool isSealed(const QString &stored)
     return stored.startsWith(prefix);
 }
 
+bool isSealedUtf8(QByteArrayView stored)
+{
+    return stored.startsWith(prefixBytes);
+}
+
 QByteArray columnData(const QString &table, const QString &column)
 {
     return (table + QLatin1Char('.') + column).toUtf8();
@@ -30,20 +37,36 @@ QByteArray columnData(const QString &table, const QString &column)
 
 QString seal(const DataKey &key, const QString &text, QByteArrayView columnData)
 {
-    const QByteArray plain = text.toUtf8();
-    QByteArray sealed(nonceSize + plain.size() + tagSize, Qt::Uninitialized);
-    auto *out = reinterpret_cast<unsigned char *>(sealed.data());
-    randombytes_buf(out, nonceSize);
-    crypto_aead_xchacha20poly1305_ietf_encrypt(out + nonceSize, nullptr, bytesOf(plain), plain.size(),
-                                               bytesOf(columnData), columnData.size(), nullptr, out, key.data());
-    return prefix + QLatin1String(sealed.toBase64());
+    unsigned char nonce[nonceSize];
+    randombytes_buf(nonce, nonceSize);
+    return QString::fromLatin1(sealUtf8(key, text.toUtf8(), columnData, nonce));
 }
 
 std::optional<QString> open(const DataKey &key, const QString &stored, QByteArrayView columnData)
 {
-    if (!isSealed(stored) || key.isEmpty())
+    if (!isSealed(stored))
         return std::nullopt;
-    const auto decoded = QByteArray::fromBase64Encoding(QStringView(stored).mid(prefix.size()).toLatin1(),
+    const std::optional<QByteArray> opened = openUtf8(key, stored.toUtf8(), columnData);
+    if (!opened)
+        return std::nullopt;
+    return QString::fromUtf8(*opened);
+}
+
+QByteArray sealUtf8(const DataKey &key, QByteArrayView text, QByteArrayView columnData, const unsigned char *nonce)
+{
+    QByteArray sealed(nonceSize + text.size() + tagSize, Qt::Uninitialized);
+    auto *out = reinterpret_cast<unsigned char *>(sealed.data());
+    std::copy(nonce, nonce + nonceSize, out);
+    crypto_aead_xchacha20poly1305_ietf_encrypt(out + nonceSize, nullptr, bytesOf(text), text.size(),
+                                               bytesOf(columnData), columnData.size(), nullptr, out, key.data());
+    return prefixBytes + sealed.toBase64();
+}
+
+std::optional<QByteArray> openUtf8(const DataKey &key, QByteArrayView stored, QByteArrayView columnData)
+{
+    if (!isSealedUtf8(stored) || key.isEmpty())
+        return std::nullopt;
+    const auto decoded = QByteArray::fromBase64Encoding(stored.sliced(prefixBytes.size()).toByteArray(),
                                                         QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded || decoded.decoded.size() < nonceSize + tagSize)
         return std::nullopt;
@@ -54,7 +77,7 @@ std::optional<QString> open(const DataKey &key, const QString &stored, QByteArra
                                                    bytesOf(columnData), columnData.size(), bytesOf(sealed), key.data())
         != 0)
         return std::nullopt;
-    return QString::fromUtf8(plain);
+    return plain;
 }
 
 } // namespace SealedText
