@@ -31,7 +31,7 @@ FileDownload::FileDownload(QNetworkAccessManager &http, QFile &file, QObject *pa
     connect(&stallTimer, &QTimer::timeout, this, [this]() { failNow(tr("the server sent nothing for too long")); });
     deadlineTimer.setSingleShot(true);
     connect(&deadlineTimer, &QTimer::timeout, this,
-            [this]() { failNow(tr("the transfer took longer than %1 seconds").arg(deadlineTimer.interval() / 1000)); });
+            [this]() { failNow(tr("the transfer took longer than %1 s").arg(deadlineTimer.interval() / 1000)); });
 }
 
 FileDownload::~FileDownload()

@@ -232,60 +232,29 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("icon");
         QTest::addColumn<QString>("lines");
-        QTest::newRow("1") << 1 << "Address"
-                           << ":/cardicon/address.png"
-                           << "First Name,Last Name,Address,City,State,Country,Note";
-        QTest::newRow("2") << 2 << "Bank Account"
-                           << ":/cardicon/bank.png"
-                           << "Bank,Account,Password,SWIFT,Note";
-        QTest::newRow("3") << 3 << "Computer Account"
-                           << ":/cardicon/computer.png"
-                           << "System,Username,Password,Note";
-        QTest::newRow("4") << 4 << "Contact"
-                           << ":/cardicon/contact.png"
-                           << "First Name,Last Name,Phone,eMail,Company,Address,Note";
-        QTest::newRow("5") << 5 << "Credit Card"
-                           << ":/cardicon/credit.png"
-                           << "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note";
-        QTest::newRow("6") << 6 << "Database Account"
-                           << ":/cardicon/database.png"
-                           << "Database,Username,Password,Note";
-        QTest::newRow("7") << 7 << "eBank Account"
-                           << ":/cardicon/ebank.png"
-                           << "eBank,First Name,Last Name,Account,Username,Password,Trade Code,URL,SWIFT,Note";
-        QTest::newRow("8") << 8 << "eBay Account"
-                           << ":/cardicon/ebay.png"
-                           << "User ID,Password,Question,Answer,Note";
-        QTest::newRow("9") << 9 << "eMail Account"
-                           << ":/cardicon/email.png"
-                           << "Site Name,Username,Password,URL,POP3,SMTP,Note";
-        QTest::newRow("10") << 10 << "General Purpose"
-                            << ":/cardicon/general.png"
-                            << "Card Name,Note";
-        QTest::newRow("11") << 11 << "Master Card"
-                            << ":/cardicon/master.png"
-                            << "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note";
-        QTest::newRow("12") << 12 << "Mobile Phone"
-                            << ":/cardicon/mobilephone.png"
-                            << "Phone,Password,PIN,PIN2,Note";
-        QTest::newRow("13") << 13 << "Password"
-                            << ":/cardicon/password.png"
-                            << "System,Username,Password,Note";
-        QTest::newRow("14") << 14 << "Paypal Account"
-                            << ":/cardicon/paypal.png"
-                            << "Username,Password,Question1,Answer1,Question2,Answer2,Note";
-        QTest::newRow("15") << 15 << "Serial Number"
-                            << ":/cardicon/serial.png"
-                            << "Brand,Serial NO.,Model NO.,Note";
-        QTest::newRow("16") << 16 << "Taobao Account"
-                            << ":/cardicon/taobao.png"
-                            << "Username,Password,Trade Code,Question,Answer,Note";
-        QTest::newRow("17") << 17 << "Visa Card"
-                            << ":/cardicon/visa.png"
-                            << "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note";
-        QTest::newRow("18") << 18 << "Website"
-                            << ":/cardicon/website.png"
-                            << "Site Name,Username,Password,URL,Note";
+        const auto row = [](int type, const char *name, const char *icon, const char *lines) {
+            QTest::addRow("%d", type) << type << QString(name) << QString(icon) << QString(lines);
+        };
+        row(1, "Address", ":/cardicon/address.png", "First Name,Last Name,Address,City,State,Country,Note");
+        row(2, "Bank Account", ":/cardicon/bank.png", "Bank,Account,Password,SWIFT,Note");
+        row(3, "Computer Account", ":/cardicon/computer.png", "System,Username,Password,Note");
+        row(4, "Contact", ":/cardicon/contact.png", "First Name,Last Name,Phone,eMail,Company,Address,Note");
+        row(5, "Credit Card", ":/cardicon/credit.png", "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note");
+        row(6, "Database Account", ":/cardicon/database.png", "Database,Username,Password,Note");
+        row(7, "eBank Account", ":/cardicon/ebank.png",
+            "eBank,First Name,Last Name,Account,Username,Password,Trade Code,URL,SWIFT,Note");
+        row(8, "eBay Account", ":/cardicon/ebay.png", "User ID,Password,Question,Answer,Note");
+        row(9, "eMail Account", ":/cardicon/email.png", "Site Name,Username,Password,URL,POP3,SMTP,Note");
+        row(10, "General Purpose", ":/cardicon/general.png", "Card Name,Note");
+        row(11, "Master Card", ":/cardicon/master.png", "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note");
+        row(12, "Mobile Phone", ":/cardicon/mobilephone.png", "Phone,Password,PIN,PIN2,Note");
+        row(13, "Password", ":/cardicon/password.png", "System,Username,Password,Note");
+        row(14, "Paypal Account", ":/cardicon/paypal.png",
+            "Username,Password,Question1,Answer1,Question2,Answer2,Note");
+        row(15, "Serial Number", ":/cardicon/serial.png", "Brand,Serial NO.,Model NO.,Note");
+        row(16, "Taobao Account", ":/cardicon/taobao.png", "Username,Password,Trade Code,Question,Answer,Note");
+        row(17, "Visa Card", ":/cardicon/visa.png", "Bank,First Name,Last Name,Card NO.,CVC Code,Expires,PIN,Note");
+        row(18, "Website", ":/cardicon/website.png", "Site Name,Username,Password,URL,Note");
     }
 
     void everyTypeHasItsNameIconAndLines()
@@ -316,12 +285,8 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("type") << 1 << "Password"
-                              << "Paypal Account"
-                              << "14,5";
-        QTest::newRow("category") << 3 << "Home"
-                                  << "Work"
-                                  << "13,9";
+        QTest::newRow("type") << 1 << QString("Password") << QString("Paypal Account") << QString("14,5");
+        QTest::newRow("category") << 3 << QString("Home") << QString("Work") << QString("13,9");
     }
 
     void chosenTypeOrCategoryIsStoredAsItsId()
@@ -445,11 +410,9 @@ private slots:
     {
         QTest::addColumn<QString>("copiedSince");
         QTest::addColumn<QString>("left");
-        QTest::newRow("nothing") << QString() << "";
-        QTest::newRow("another text") << "other"
-                                      << "other";
-        QTest::newRow("the same text") << "50%_off"
-                                       << "50%_off";
+        QTest::newRow("nothing") << QString() << QString("");
+        QTest::newRow("another text") << QString("other") << QString("other");
+        QTest::newRow("the same text") << QString("50%_off") << QString("50%_off");
     }
 
     void clipboardGuardClearsOnlyItsOwnCopy()

@@ -93,40 +93,29 @@ private slots:
         QTest::addColumn<QString>("header");
         // The name the preview gives, empty for a header nothing is read from.
         QTest::addColumn<QString>("name");
-        QTest::newRow("own") << "category,type,name,title,value,title,value"
-                             << "Nimbrel";
-        QTest::newRow("own, no lines, other case") << " Category ,TYPE,Name"
-                                                   << "Nimbrel";
-        QTest::newRow("own with a stray column") << "category,type,name,title,note"
-                                                 << "";
-        QTest::newRow("Chrome") << "name,url,username,password"
-                                << "Chrome or Edge";
-        QTest::newRow("Edge, with notes") << "name,url,username,password,note"
-                                          << "Chrome or Edge";
-        QTest::newRow("Chrome's columns and more") << "name,url,username,password,pin"
-                                                   << "CSV with a header row";
-        QTest::newRow("Firefox") << "url,username,password,httpRealm,formActionOrigin,guid,timeCreated,"
-                                    "timeLastUsed,timePasswordChanged"
-                                 << "Firefox";
-        QTest::newRow("Safari") << "Title,URL,Username,Password,Notes,OTPAuth"
-                                << "Safari";
-        QTest::newRow("Bitwarden") << "folder,favorite,type,name,notes,fields,reminder,login_uri,login_username,"
-                                      "login_password,login_totp"
-                                   << "Bitwarden";
-        QTest::newRow("LastPass") << "url,username,password,totp,extra,name,grouping,fav"
-                                  << "LastPass";
-        QTest::newRow("KeePassXC") << "Group,Title,Username,Password,URL,Notes,TOTP,Icon,Last Modified,Created"
-                                   << "KeePassXC";
-        QTest::newRow("any header with a login") << "Title,Login,Secret"
-                                                 << "CSV with a header row";
-        QTest::newRow("a web site alone") << "web site"
-                                          << "CSV with a header row";
-        QTest::newRow("a password alone") << "Password"
-                                          << "CSV with a header row";
-        QTest::newRow("names and notes only") << "name,notes,folder"
-                                              << "";
-        QTest::newRow("no known column") << "a,b,c"
-                                         << "";
+        QTest::newRow("own") << QString("category,type,name,title,value,title,value") << QString("Nimbrel");
+        QTest::newRow("own, no lines, other case") << QString(" Category ,TYPE,Name") << QString("Nimbrel");
+        QTest::newRow("own with a stray column") << QString("category,type,name,title,note") << QString("");
+        QTest::newRow("Chrome") << QString("name,url,username,password") << QString("Chrome or Edge");
+        QTest::newRow("Edge, with notes") << QString("name,url,username,password,note") << QString("Chrome or Edge");
+        QTest::newRow("Chrome's columns and more")
+            << QString("name,url,username,password,pin") << QString("CSV with a header row");
+        QTest::newRow("Firefox") << QString(
+            "url,username,password,httpRealm,formActionOrigin,guid,timeCreated,timeLastUsed,timePasswordChanged")
+                                 << QString("Firefox");
+        QTest::newRow("Safari") << QString("Title,URL,Username,Password,Notes,OTPAuth") << QString("Safari");
+        QTest::newRow("Bitwarden") << QString(
+            "folder,favorite,type,name,notes,fields,reminder,login_uri,login_username,login_password,login_totp")
+                                   << QString("Bitwarden");
+        QTest::newRow("LastPass") << QString("url,username,password,totp,extra,name,grouping,fav")
+                                  << QString("LastPass");
+        QTest::newRow("KeePassXC") << QString("Group,Title,Username,Password,URL,Notes,TOTP,Icon,Last Modified,Created")
+                                   << QString("KeePassXC");
+        QTest::newRow("any header with a login") << QString("Title,Login,Secret") << QString("CSV with a header row");
+        QTest::newRow("a web site alone") << QString("web site") << QString("CSV with a header row");
+        QTest::newRow("a password alone") << QString("Password") << QString("CSV with a header row");
+        QTest::newRow("names and notes only") << QString("name,notes,folder") << QString("");
+        QTest::newRow("no known column") << QString("a,b,c") << QString("");
     }
     void recognise()
     {
@@ -141,45 +130,47 @@ private slots:
         QTest::addColumn<QByteArray>("csv");
         // Each card as "type|name|category|title=value|...", or "line: refusal".
         QTest::addColumn<QStringList>("cards");
-        QTest::newRow("Chrome") << QByteArray("name,url,username,password\n银行,https://bank.example.cn/,张三,pw\n")
-                                << QStringList {"18|银行||Site Name=银行|Username=张三|Password=pw"
-                                                "|URL=https://bank.example.cn/"};
-        QTest::newRow("named by the host, empty fields left out")
-            << QByteArray("name,url,username,password\n, https://www.example.com/a ,,pw\n")
-            << QStringList {"18|www.example.com||Password=pw|URL= https://www.example.com/a "};
-        QTest::newRow("extra columns follow, bookkeeping dropped")
-            << QByteArray("title,username,guid,PIN,Question\nBank,u,{1},0042,\n")
-            << QStringList {"18|Bank||Site Name=Bank|Username=u|PIN=0042"};
-        QTest::newRow("the first of two name columns")
-            << QByteArray("name,title,url\nfirst,second,u\n") << QStringList {"18|first||Site Name=first|URL=u"};
-        QTest::newRow("folders") << QByteArray("name,password,folder\nA,p, 工作 \n")
-                                 << QStringList {"18|A|工作|Site Name=A|Password=p"};
-        QTest::newRow("a Bitwarden note")
-            << QByteArray("folder,type,name,notes,login_uri,login_username,login_password\n,note,Wi-Fi,key 42,,,\n"
-                          "Web,login,Git,n,https://git.example,dev,pw\n")
-            << QStringList {"10|Wi-Fi||Note=key 42",
-                            "18|Git|Web|Site Name=Git|Username=dev|Password=pw|URL=https://git.example|Note=n"};
-        QTest::newRow("a LastPass note") << QByteArray("url,username,password,extra,name,grouping\n"
-                                                       "http://sn,,,secret text,Server,IT\n")
-                                         << QStringList {"10|Server|IT|Note=secret text"};
-        QTest::newRow("a URL named http://sn elsewhere is a site")
-            << QByteArray("name,url,username,password\nX,http://sn,u,p\n")
-            << QStringList {"18|X||Site Name=X|Username=u|Password=p|URL=http://sn"};
-        QTest::newRow("more fields than the header")
-            << QByteArray("name,url,username,password\nx,u,n,p\n\ny,u,n,p,q\n")
-            << QStringList {"4: This row has 5 fields, more than the 4 columns of the header."};
-        QTest::newRow("own layout") << QByteArray(
-            "category,type,name,title,value,title,value\n工作,Credit Card,visa,PIN,0042,,\n"
-            ",website,site,,,Note,n\n,7,by number\n")
-                                    << QStringList {"5|visa|工作|PIN=0042", "18|site||=|Note=n", "7|by number|"};
-        QTest::newRow("own layout, type 0")
-            << QByteArray("category,type,name\nA,0,x\n") << QStringList {"2: \"0\" is not a card type."};
-        QTest::newRow("own layout, type 19")
-            << QByteArray("category,type,name\nA,19,x\n") << QStringList {"2: \"19\" is not a card type."};
-        QTest::newRow("own layout, type 18") << QByteArray("category,type,name\nA,18,x\n") << QStringList {"18|x|A"};
-        QTest::newRow("own layout, type 1") << QByteArray("category,type,name\nA,1,x\n") << QStringList {"1|x|A"};
-        QTest::newRow("own layout, an unknown type") << QByteArray("category,type,name\nA,Address,x\nB,Spaceship,y\n")
-                                                     << QStringList {"3: \"Spaceship\" is not a card type."};
+        const auto row = [](const char *name, const QByteArray &csv, const QStringList &cards) {
+            QTest::newRow(name) << csv << cards;
+        };
+        row("Chrome", QByteArray("name,url,username,password\n银行,https://bank.example.cn/,张三,pw\n"),
+            QStringList {"18|银行||Site Name=银行|Username=张三|Password=pw"
+                         "|URL=https://bank.example.cn/"});
+        row("named by the host, empty fields left out",
+            QByteArray("name,url,username,password\n, https://www.example.com/a ,,pw\n"),
+            QStringList {"18|www.example.com||Password=pw|URL= https://www.example.com/a "});
+        row("extra columns follow, bookkeeping dropped",
+            QByteArray("title,username,guid,PIN,Question\nBank,u,{1},0042,\n"),
+            QStringList {"18|Bank||Site Name=Bank|Username=u|PIN=0042"});
+        row("the first of two name columns", QByteArray("name,title,url\nfirst,second,u\n"),
+            QStringList {"18|first||Site Name=first|URL=u"});
+        row("folders", QByteArray("name,password,folder\nA,p, 工作 \n"),
+            QStringList {"18|A|工作|Site Name=A|Password=p"});
+        row("a Bitwarden note",
+            QByteArray("folder,type,name,notes,login_uri,login_username,login_password\n,note,Wi-Fi,key 42,,,\n"
+                       "Web,login,Git,n,https://git.example,dev,pw\n"),
+            QStringList {"10|Wi-Fi||Note=key 42",
+                         "18|Git|Web|Site Name=Git|Username=dev|Password=pw|URL=https://git.example|Note=n"});
+        row("a LastPass note",
+            QByteArray("url,username,password,extra,name,grouping\n"
+                       "http://sn,,,secret text,Server,IT\n"),
+            QStringList {"10|Server|IT|Note=secret text"});
+        row("a URL named http://sn elsewhere is a site", QByteArray("name,url,username,password\nX,http://sn,u,p\n"),
+            QStringList {"18|X||Site Name=X|Username=u|Password=p|URL=http://sn"});
+        row("more fields than the header", QByteArray("name,url,username,password\nx,u,n,p\n\ny,u,n,p,q\n"),
+            QStringList {"4: This row has 5 fields, more than the 4 columns of the header."});
+        row("own layout",
+            QByteArray("category,type,name,title,value,title,value\n工作,Credit Card,visa,PIN,0042,,\n"
+                       ",website,site,,,Note,n\n,7,by number\n"),
+            QStringList {"5|visa|工作|PIN=0042", "18|site||=|Note=n", "7|by number|"});
+        row("own layout, type 0", QByteArray("category,type,name\nA,0,x\n"),
+            QStringList {"2: \"0\" is not a card type."});
+        row("own layout, type 19", QByteArray("category,type,name\nA,19,x\n"),
+            QStringList {"2: \"19\" is not a card type."});
+        row("own layout, type 18", QByteArray("category,type,name\nA,18,x\n"), QStringList {"18|x|A"});
+        row("own layout, type 1", QByteArray("category,type,name\nA,1,x\n"), QStringList {"1|x|A"});
+        row("own layout, an unknown type", QByteArray("category,type,name\nA,Address,x\nB,Spaceship,y\n"),
+            QStringList {"3: \"Spaceship\" is not a card type."});
     }
     void cards()
     {

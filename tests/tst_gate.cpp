@@ -304,6 +304,11 @@ private slots:
         QCOMPARE(shown(&setPw), QString::fromUtf8("<font color=red>旧密码不正确。</font>"));
         submitChinese(QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("b"));
         QCOMPARE(shown(&setPw), QString::fromUtf8("<font color=red>新密码与确认密码不一致。</font>"));
+        store->makeReadOnly();
+        submitChinese(QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
+        QVERIFY2(shown(&setPw).startsWith(QString::fromUtf8("<font color=red>无法保存密码：")),
+                 qPrintable(shown(&setPw)));
+        store->exec(QStringLiteral("PRAGMA query_only = OFF"));
         {
             OtherProgram holder(store->filePath(), QStringLiteral("BEGIN EXCLUSIVE"));
             enter(entry(&login, QString::fromUtf8("密码(&P)")), QStringLiteral("secret"));
@@ -377,7 +382,7 @@ private slots:
         Login *login = nullptr;
         for (QWidget *widget : QApplication::topLevelWidgets())
             login = login ? login : qobject_cast<Login *>(widget->isVisible() ? widget : nullptr);
-        QVERIFY(login);
+        QVERIFY(login && label(login, QStringLiteral("The vault is locked. Enter the password to go on.")));
         enter(entry(login, QStringLiteral("&Password")), QStringLiteral("wrong"));
         QVERIFY(window.isLocked() && tells(login, QStringLiteral("password error!")));
         enter(entry(login, QStringLiteral("&Password")), QStringLiteral("secret"));

@@ -1,7 +1,42 @@
 #include "vaulttest.h"
 
+#include "cardeditor/cardform.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
+
+namespace {
+
+// A menu's entries as "entry|entry|...": a separator as "-", a checkable
+// entry marked "[ ]" or "[x]", its shortcut after a tab as the user reads
+// it, a submenu's entries in brackets.
+QString entries(QMenu *menu)
+{
+    QStringList all;
+    for (QAction *entry : menu->actions()) {
+        QString text = entry->isSeparator() ? QStringLiteral("-") : entry->text();
+        if (entry->isCheckable())
+            text += entry->isChecked() ? QStringLiteral(" [x]") : QStringLiteral(" [ ]");
+        if (!entry->shortcut().isEmpty())
+            text += QLatin1Char('\t') + entry->shortcut().toString(QKeySequence::NativeText);
+        if (entry->menu())
+            text += QLatin1Char('(') + entries(entry->menu()) + QLatin1Char(')');
+        all << text;
+    }
+    return all.join(QLatin1Char('|'));
+}
+
+// The menus of the window's menu bar as "title: entries".
+QStringList menus(QWidget *window)
+{
+    QStringList all;
+    for (QAction *menu : window->findChild<QMenuBar *>()->actions()) {
+        if (menu->menu())
+            all << menu->text() + QStringLiteral(": ") + entries(menu->menu());
+    }
+    return all;
+}
+
+} // namespace
 
 class TestLanguage : public QObject
 {
@@ -104,12 +139,24 @@ private slots:
         QCOMPARE(store.value("select name from cardtype where id = 18").toString(), QString::fromUtf8("网站"));
         MainWindow window;
         window.show();
-        QCOMPARE(window.findChild<QMenuBar *>()->actions().first()->text(), QString::fromUtf8("类别(&C)"));
+        QCOMPARE(
+            menus(&window),
+            QStringList(
+                {QString::fromUtf8("类别(&C): 编辑(&E)\tCtrl+E|-|全部(&A) [x]\tCtrl+A"),
+                 QString::fromUtf8("卡片(&R): 打开(&O)\tCtrl+O|添加(&A)\tCtrl+N|删除(&D)\tCtrl+D|查找(&F)...\tCtrl+F"),
+                 QString::fromUtf8(
+                     "选项(&O): 设置密码(&P)|加密存储... [ ]|语言(&L)(English [ ]|简体中文 [x])|导出数据...|"
+                     "导入数据...|导入 CSV...|导出 CSV...|-|锁定(&L)\tCtrl+L|自动锁定(&A)(1 分钟 [ ]|"
+                     "5 分钟 [x]|15 分钟 [ ]|60 分钟 [ ]|从不 [ ])"),
+                 QString::fromUtf8("帮助(&H): 帮助(&H)|-|关于(&A)")}));
         QCOMPARE(window.findChild<QLineEdit *>("findField")->placeholderText(),
                  QString::fromUtf8("查找卡片：文字或拼音"));
         auto *view = window.findChild<QTableView *>("cardView");
         view->setCurrentIndex(view->model()->index(0, 2));
         trigger(&window, QString::fromUtf8("打开(&O)"));
+        QCOMPARE(menus(window.findChild<CardForm *>()),
+                 QStringList(QString::fromUtf8(
+                     "菜单(&M): 复制(&C)\tCtrl+C|粘贴(&P)\tCtrl+V|添加行(&A)|删除行(&D)|生成密码(&G)|-|关闭(&E)")));
         QVERIFY(window.savePendingEdits());
         const char *const titles = "select group_concat(title, '|') from (select title from content order by id)";
         QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));

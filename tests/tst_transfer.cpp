@@ -197,105 +197,86 @@ private slots:
         const QString inUse = "%1 is in use by another program and cannot be read. Nothing was imported. "
                               "Try again when that program has let go of it.";
         const QString locked = "database is locked Unable to execute statement";
+        const auto row = [](const char *name, const QString &own, const QString &source, const QString &file,
+                            const Password &typed, Kind kind, const QString &message, const QString &detail,
+                            const QStringList &rows, const QStringList &progress) {
+            QTest::newRow(name) << own << source << file << typed << kind << message << detail << rows << progress;
+        };
 
-        QTest::newRow("largest ids 4, 7, 20; no settings row")
-            << QString(ownRows) << "delete from option"
-            << "import.db" << Password("") << Kind::Done << none << none << shifted << fifteen;
-        QTest::newRow("references of 0 name no row")
-            << QString(ownRows)
-            << "update card set categoryid = 0 where id = 3; update content set cardid = 0 where id = 10"
-            << "import.db" << Password("none") << Kind::Done << none << none
-            << QStringList {"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
-                            "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:"
-                            "0"}
-            << fifteen;
-        QTest::newRow("a path holding #, ? and %")
-            << QString(ownRows) << ""
-            << "a#b?c%41d.db" << Password("none") << Kind::Done << none << none << shifted << fifteen;
-        QTest::newRow("the open store itself")
-            << QString(ownRows) << ""
-            << "own" << Password("none") << Kind::Done << none << none
-            << QStringList {"4:Web,8:Web", "7:13:mine:4,14:13:mine:8", "20:x:7,40:x:14"}
-            << QStringList {"0/3", "1/3", "2/3", "3/3"};
+        row("largest ids 4, 7, 20; no settings row", QString(ownRows), "delete from option", "import.db", Password(""),
+            Kind::Done, none, none, shifted, fifteen);
+        row("references of 0 name no row", QString(ownRows),
+            "update card set categoryid = 0 where id = 3; update content set cardid = 0 where id = 10", "import.db",
+            Password("none"), Kind::Done, none, none,
+            QStringList {"4:Web,5:Web,6:Bank", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:0",
+                         "20:x:7,21:v1:8,22:v2:9,23:v3:10,24:v4:8,25:v5:9,26:v6:10,27:v7:8,28:v8:9,29:v9:10,30:v10:"
+                         "0"},
+            fifteen);
+        row("a path holding #, ? and %", QString(ownRows), "", "a#b?c%41d.db", Password("none"), Kind::Done, none, none,
+            shifted, fifteen);
+        row("the open store itself", QString(ownRows), "", "own", Password("none"), Kind::Done, none, none,
+            QStringList {"4:Web,8:Web", "7:13:mine:4,14:13:mine:8", "20:x:7,40:x:14"},
+            QStringList {"0/3", "1/3", "2/3", "3/3"});
         // Three slices of lines, and more categories than a table fetches at once (256).
-        QTest::newRow("more than one slice into a non-empty store")
-            << QString(ownRows)
-            << "with recursive n(i) as (select 3 union all select i + 1 from n where i < 300) "
-               "insert into category select i, 'c' || i from n;"
-               "with recursive n(i) as (select 11 union all select i + 1 from n where i < 100100) "
-               "insert into content select i, 't', 'w' || i, 1 from n"
-            << "import.db" << Password("none") << Kind::Done << none << none
-            << QStringList {"301 rows: 4:Web … 304:c300", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
-                            "100101 rows: 20:x:7 … 100120:w100100:8"}
-            << QStringList {"0/100403", "300/100403", "303/100403", "50303/100403", "100303/100403", "100403/100403"};
-        QTest::newRow("encrypted into plain")
-            << QString(ownRows) << "encrypted"
-            << "import.db" << Password("their secret") << Kind::Done << none << none << shifted << fifteen;
-        QTest::newRow("encrypted into encrypted") << "encrypted;" + QString(ownRows) << "encrypted"
-                                                  << "import.db" << Password("their secret") << Kind::Done << none
-                                                  << none << (QStringList(shifted) << "sealed 11") << fifteen;
-        QTest::newRow("plain into encrypted")
-            << "encrypted;" + QString(ownRows) << "update option set password = 'their secret'"
-            << "import.db" << Password("their secret") << Kind::Done << none << none
-            << (QStringList(shifted) << "sealed 11") << fifteen;
-        QTest::newRow("encrypted, the own store's password typed")
-            << "encrypted;" + QString(ownRows) << "encrypted"
-            << "import.db" << Password("my secret") << Kind::WrongPassword << wrong << none << same << same;
-        QTest::newRow("a wrong password")
-            << QString(ownRows) << ""
-            << "import.db" << Password("nine") << Kind::WrongPassword << wrong << none << same << same;
-        QTest::newRow("a wrong-case password")
-            << QString(ownRows) << ""
-            << "import.db" << Password("None") << Kind::WrongPassword << wrong << none << same << same;
-        QTest::newRow("an empty entry for an unset password")
-            << QString(ownRows) << ""
-            << "import.db" << Password("") << Kind::WrongPassword << wrong << none << same << same;
-        QTest::newRow("the password not given")
-            << QString(ownRows) << ""
-            << "import.db" << Password() << Kind::Cancelled << none << none << same << same;
-        QTest::newRow("an empty file") << QString(ownRows) << "empty"
-                                       << "import.db" << Password() << Kind::NoStore << notStore << none << same
-                                       << same;
-        QTest::newRow("random bytes") << QString(ownRows) << "bytes:\x13\x87\xfe"
-                                      << "import.db" << Password() << Kind::NoStore << notStore
-                                      << "file is not a database Unable to execute statement" << same << same;
+        row("more than one slice into a non-empty store", QString(ownRows),
+            "with recursive n(i) as (select 3 union all select i + 1 from n where i < 300) "
+            "insert into category select i, 'c' || i from n;"
+            "with recursive n(i) as (select 11 union all select i + 1 from n where i < 100100) "
+            "insert into content select i, 't', 'w' || i, 1 from n",
+            "import.db", Password("none"), Kind::Done, none, none,
+            QStringList {"301 rows: 4:Web … 304:c300", "7:13:mine:4,8:18:forum:5,9:2:savings:6,10:5:visa:6",
+                         "100101 rows: 20:x:7 … 100120:w100100:8"},
+            QStringList {"0/100403", "300/100403", "303/100403", "50303/100403", "100303/100403", "100403/100403"});
+        row("encrypted into plain", QString(ownRows), "encrypted", "import.db", Password("their secret"), Kind::Done,
+            none, none, shifted, fifteen);
+        row("encrypted into encrypted", "encrypted;" + QString(ownRows), "encrypted", "import.db",
+            Password("their secret"), Kind::Done, none, none, (QStringList(shifted) << "sealed 11"), fifteen);
+        row("plain into encrypted", "encrypted;" + QString(ownRows), "update option set password = 'their secret'",
+            "import.db", Password("their secret"), Kind::Done, none, none, (QStringList(shifted) << "sealed 11"),
+            fifteen);
+        row("encrypted, the own store's password typed", "encrypted;" + QString(ownRows), "encrypted", "import.db",
+            Password("my secret"), Kind::WrongPassword, wrong, none, same, same);
+        row("a wrong password", QString(ownRows), "", "import.db", Password("nine"), Kind::WrongPassword, wrong, none,
+            same, same);
+        row("a wrong-case password", QString(ownRows), "", "import.db", Password("None"), Kind::WrongPassword, wrong,
+            none, same, same);
+        row("an empty entry for an unset password", QString(ownRows), "", "import.db", Password(""),
+            Kind::WrongPassword, wrong, none, same, same);
+        row("the password not given", QString(ownRows), "", "import.db", Password(), Kind::Cancelled, none, none, same,
+            same);
+        row("an empty file", QString(ownRows), "empty", "import.db", Password(), Kind::NoStore, notStore, none, same,
+            same);
+        row("random bytes", QString(ownRows), "bytes:\x13\x87\xfe", "import.db", Password(), Kind::NoStore, notStore,
+            "file is not a database Unable to execute statement", same, same);
         // Refused before any of it is read, the password included: a recursive view never ends.
-        QTest::newRow("a view named option")
-            << QString(ownRows)
-            << "drop table option; create view option(id, password) as with recursive r(i) as "
-               "(select 1 union all select i + 1 from r) select i, 'none' from r"
-            << "import.db" << Password() << Kind::NotPlain << notPlain << none << same << same;
-        QTest::newRow("a trigger") << QString(ownRows)
-                                   << "raw:create trigger keep after delete on card begin select 1; end"
-                                   << "import.db" << Password() << Kind::NotPlain << notPlain << none << same << same;
-        QTest::newRow("a failing quick check")
-            << QString(ownRows) << "damaged"
-            << "import.db" << Password() << Kind::Damaged << "%1 is damaged or cannot be read. Nothing was imported."
-            << "DAMAGED" << same << same;
-        QTest::newRow("no file") << QString(ownRows) << "none"
-                                 << "import.db" << Password() << Kind::CannotOpen
-                                 << "unable to open database file Error opening database"
-                                 << "unable to open database file Error opening database" << same << same;
-        QTest::newRow("held by another program")
-            << QString(ownRows) << "locked"
-            << "import.db" << Password() << Kind::Locked << inUse << locked << same << same;
-        QTest::newRow("the open store held by another program")
-            << QString(ownRows) << "own locked"
-            << "import.db" << Password("none") << Kind::StoreInUse
-            << "The store is in use by another program, so nothing was imported. Try again when that program has "
-               "let go of it."
-            << "database is locked Unable to fetch row" << same << QStringList {"0/15"};
+        row("a view named option", QString(ownRows),
+            "drop table option; create view option(id, password) as with recursive r(i) as "
+            "(select 1 union all select i + 1 from r) select i, 'none' from r",
+            "import.db", Password(), Kind::NotPlain, notPlain, none, same, same);
+        row("a trigger", QString(ownRows), "raw:create trigger keep after delete on card begin select 1; end",
+            "import.db", Password(), Kind::NotPlain, notPlain, none, same, same);
+        row("a failing quick check", QString(ownRows), "damaged", "import.db", Password(), Kind::Damaged,
+            "%1 is damaged or cannot be read. Nothing was imported.", "DAMAGED", same, same);
+        row("no file", QString(ownRows), "none", "import.db", Password(), Kind::CannotOpen,
+            "unable to open database file Error opening database",
+            "unable to open database file Error opening database", same, same);
+        row("held by another program", QString(ownRows), "locked", "import.db", Password(), Kind::Locked, inUse, locked,
+            same, same);
+        row("the open store held by another program", QString(ownRows), "own locked", "import.db", Password("none"),
+            Kind::StoreInUse,
+            "The store is in use by another program, so nothing was imported. Try again when that program has "
+            "let go of it.",
+            "database is locked Unable to fetch row", same, QStringList {"0/15"});
         // Found in the last table copied, past more cards than the table reads
         // at once: the rollback must take all and leave the table whole.
-        QTest::newRow("a line of a card that is no number")
-            << "insert into category values(4, 'Web'); with recursive n(i) as (select 1 union all select i + 1 "
-               "from n where i < 300) insert into card select i, 13, 'card ' || i, 4 from n"
-            << "update content set cardid = 'x' where id = 5"
-            << "import.db" << Password("none") << Kind::IdsDoNotFit
-            << "%1 holds ids that are not positive whole numbers, or that would grow too large beside the ids of "
-               "this store. Nothing was imported."
-            << "NOT NULL constraint failed: content.cardid Unable to fetch row" << same
-            << QStringList {"0/15", "2/15", "5/15"};
+        row("a line of a card that is no number",
+            "insert into category values(4, 'Web'); with recursive n(i) as (select 1 union all select i + 1 "
+            "from n where i < 300) insert into card select i, 13, 'card ' || i, 4 from n",
+            "update content set cardid = 'x' where id = 5", "import.db", Password("none"), Kind::IdsDoNotFit,
+            "%1 holds ids that are not positive whole numbers, or that would grow too large beside the ids of "
+            "this store. Nothing was imported.",
+            "NOT NULL constraint failed: content.cardid Unable to fetch row", same,
+            QStringList {"0/15", "2/15", "5/15"});
     }
 
     void importOutcome()
@@ -420,25 +401,18 @@ private slots:
         QTest::addColumn<QString>("copy");
 
         const QString itself = "%1 is the open store itself. Choose another file name.";
-        QTest::newRow("encrypted, over an older export") << "encrypted"
-                                                         << "export.db" << Kind::Done << ""
-                                                         << "same bytes";
-        QTest::newRow("a new file") << ""
-                                    << "new.db" << Kind::Done << ""
-                                    << "same bytes";
-        QTest::newRow("write-ahead log held by another program") << "wal"
-                                                                 << "export.db" << Kind::Done << ""
-                                                                 << "forum,savings,visa,latest";
-        QTest::newRow("the open store itself") << ""
-                                               << "own" << Kind::OpenStoreItself << itself << "unchanged";
-        QTest::newRow("a link to the open store") << ""
-                                                  << "link" << Kind::OpenStoreItself << itself << "unchanged";
+        const auto row = [](const char *name, const QString &store, const QString &target, Kind kind,
+                            const QString &message,
+                            const QString &copy) { QTest::newRow(name) << store << target << kind << message << copy; };
+        row("encrypted, over an older export", "encrypted", "export.db", Kind::Done, "", "same bytes");
+        row("a new file", "", "new.db", Kind::Done, "", "same bytes");
+        row("write-ahead log held by another program", "wal", "export.db", Kind::Done, "", "forum,savings,visa,latest");
+        row("the open store itself", "", "own", Kind::OpenStoreItself, itself, "unchanged");
+        row("a link to the open store", "", "link", Kind::OpenStoreItself, itself, "unchanged");
 #ifdef Q_OS_UNIX
-        QTest::newRow("past a file-size limit")
-            << ""
-            << "export.db" << Kind::ExportFailed
-            << "The store could not be exported to %1:\nFile too large\n\nA file that was there before is unchanged."
-            << "unchanged";
+        row("past a file-size limit", "", "export.db", Kind::ExportFailed,
+            "The store could not be exported to %1:\nFile too large\n\nA file that was there before is unchanged.",
+            "unchanged");
 #endif
     }
 

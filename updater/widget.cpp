@@ -2,17 +2,21 @@
 
 #include "plaintext.h"
 #include "programfiles.h"
+#include "qttranslation.h"
 #include "releaseinstall.h"
 #include "releasesignature.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
+#include <QTranslator>
 #include <limits>
 
 namespace {
@@ -68,6 +72,34 @@ void Widget::placeOnScreen()
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     setGeometry(screen.width() / 3, screen.height() / 2, 250, 30);
+}
+
+int Widget::run(const UpdateSetup &setup, const QStringList &arguments, const QString &language)
+{
+    // The updater has no settings of its own. The vault's translation is
+    // read into memory: the file itself is about to be replaced.
+    QFile qm(QDir(setup.directory()).filePath(ProgramFiles::translationName(language)));
+    const QByteArray texts = qm.open(QIODevice::ReadOnly) ? qm.readAll() : QByteArray();
+    QTranslator translator;
+    QTranslator qtTranslator;
+    if (translator.load(reinterpret_cast<const uchar *>(texts.constData()), static_cast<int>(texts.size()))) {
+        if (loadQtTranslation(qtTranslator, translator, setup.directory()))
+            QCoreApplication::installTranslator(&qtTranslator);
+        QCoreApplication::installTranslator(&translator);
+    }
+
+    Widget widget;
+    widget.setup = setup;
+    // Only a release newer than the vault that started the update may replace it.
+    if (const qsizetype at = arguments.indexOf(QStringLiteral("--installed")); at > 0)
+        widget.setInstalledVersion(arguments.value(at + 1).toInt());
+    widget.placeOnScreen();
+    widget.show();
+    QEventLoop running;
+    connect(&widget, &Widget::done, &running, &QEventLoop::quit);
+    // Started from the event loop, so that even an at once failure's done() ends it.
+    QTimer::singleShot(0, &widget, &Widget::start);
+    return running.exec();
 }
 
 void Widget::start()

@@ -43,6 +43,13 @@ public:
     // Left at a third of the screen's width, top at half its height, 250 x 30.
     void placeOnScreen();
 
+    // What NimbrelUp does once its application is made, until the updater is
+    // done: it speaks the language (the system's, "zh_CN") in the vault's
+    // translation of the program directory, takes the installed version that
+    // the vault hands over in the arguments ("--installed 212"), shows the
+    // window and works with the given setup.
+    static int run(const UpdateSetup &setup, const QStringList &arguments, const QString &language);
+
     // Claims the program directory, repairs an interrupted install, then
     // begins with the description; everything after follows from there.
     void start();

@@ -37,23 +37,15 @@ inline CannedReply unannounced(const QByteArray &body, CannedReply::Pace pace = 
 // What a captive portal sends in place of any file.
 const QByteArray htmlPage = "<!DOCTYPE html>\n<html><body>Please sign in to use this network.</body></html>\n";
 
-// The update folder a test publishes in, with the names of its files.
-inline QHash<QString, CannedReply> inUpdateFolder(const QHash<QString, CannedReply> &byName)
-{
-    QHash<QString, CannedReply> byPath;
-    for (auto file = byName.begin(); file != byName.end(); ++file)
-        byPath.insert("/update/" + file.key(), file.value());
-    return byPath;
-}
-
 inline QUrl updateFolderOf(const QTcpServer &server)
 {
     return QUrl(QString("http://127.0.0.1:%1/update/").arg(server.serverPort()));
 }
 
-// Serves the replies by path on 127.0.0.1 (a 404 page for any other path)
-// while the server lives, and closes each connection after its reply. Its
-// property "requests" counts the requests it has had.
+// Serves the replies by file name in the update folder (updateFolderOf) on
+// 127.0.0.1, a 404 page for any other path, while the server lives, and
+// closes each connection after its reply. Its property "requests" counts the
+// requests it has had.
 inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &replies)
 {
     auto server = std::make_unique<QTcpServer>();
@@ -65,7 +57,8 @@ inline std::unique_ptr<QTcpServer> serve(const QHash<QString, CannedReply> &repl
                 return;
             const QString path = QString::fromLatin1(socket->readAll().split(' ').value(1));
             listening->setProperty("requests", listening->property("requests").toInt() + 1);
-            const CannedReply reply = replies.value(path, httpReply("404 Not Found", htmlPage));
+            const QString name = path.startsWith("/update/") ? path.mid(8) : QString();
+            const CannedReply reply = replies.value(name, httpReply("404 Not Found", htmlPage));
             const qsizetype sent = reply.pace == CannedReply::AtOnce ? reply.body.size()
                 : reply.pace == CannedReply::Dripping                ? 0
                                                                      : reply.body.size() / 2;

@@ -445,7 +445,7 @@ Rows that will become cards: %2. The first ones:</source>
         <translation>传输中断</translation>
     </message>
     <message>
-        <source>the transfer took longer than %1 seconds</source>
+        <source>the transfer took longer than %1 s</source>
         <translation>传输超过了 %1 秒</translation>
     </message>
     <message>
