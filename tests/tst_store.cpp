@@ -300,6 +300,11 @@ private slots:
         QCOMPARE(StoreKey::open("category", "name", store.value("select name from category"), &damaged),
                  QString("typed elsewhere"));
         QVERIFY(!damaged);
+        // An emptied value is sealed too, and opens as empty, not as damaged.
+        const QString sealedEmpty = StoreKey::seal("content", "value", "");
+        QVERIFY(sealedEmpty.startsWith("nimbrel-sealed:1:"));
+        QCOMPARE(StoreKey::open("content", "value", sealedEmpty, &damaged), QString(""));
+        QVERIFY(!damaged);
 
         // A later start: the key is gone until the password unwraps it.
         closeStore();

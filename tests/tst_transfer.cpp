@@ -170,7 +170,7 @@ private slots:
         QTest::addColumn<QString>("own");
         // The other file: the sample store with these rows too, or "empty",
         // "bytes:…", "raw:…" (run as another program), "damaged", "locked",
-        // "encrypted" (under "their secret"), "none" (no file).
+        // "encrypted" (under "their secret", "encrypted;…" then run), "none" (no file).
         QTest::addColumn<QString>("source");
         // Its name in a folder of its own, or "own" for the open store's file.
         QTest::addColumn<QString>("file");
@@ -234,6 +234,10 @@ private slots:
         row("plain into encrypted", "encrypted;" + QString(ownRows), "update option set password = 'their secret'",
             "import.db", Password("their secret"), Kind::Done, none, none, (QStringList(shifted) << "sealed 11"),
             fifteen);
+        row("encrypted, a value moved into another column", QString(ownRows),
+            "encrypted;update content set value = title where id = 5", "import.db", Password("their secret"),
+            Kind::ImportFailed, "The import failed and nothing was imported:\na text of its content table is damaged",
+            "a text of its content table is damaged", same, QStringList {"0/15", "2/15", "5/15"});
         row("encrypted, the own store's password typed", "encrypted;" + QString(ownRows), "encrypted", "import.db",
             Password("my secret"), Kind::WrongPassword, wrong, none, same, same);
         row("a wrong password", QString(ownRows), "", "import.db", Password("nine"), Kind::WrongPassword, wrong, none,
@@ -290,8 +294,10 @@ private slots:
         if (source == "empty" || source.startsWith("bytes:")) {
             QFile other(path);
             QVERIFY(other.open(QIODevice::WriteOnly) && other.write(source.mid(6).toLatin1().repeated(100)) >= 0);
-        } else if (source == "encrypted") {
+        } else if (source.startsWith("encrypted")) {
             writeEncryptedStore(path, "their secret");
+            if (source.startsWith("encrypted;"))
+                QVERIFY(OtherProgram(path).exec(source.mid(10)));
         } else if (source != "none" && file != "own") {
             const bool plain =
                 source == "damaged" || source == "locked" || source.startsWith("raw:") || source == "own locked";
