@@ -248,9 +248,17 @@ private slots:
         QCOMPARE(menu(), QString("1:Internet,2:Bank,3:Mail,4:Travel"));
     }
 
-    void lockedRenameIsKept()
+    void lockedEditsAreKept()
     {
         openForm();
+        formView->setCurrentIndex(formView->model()->index(0, 1));
+        {
+            // A deletion the store refused is not left waiting for the next write.
+            OtherProgram holder(store->filePath(), "BEGIN IMMEDIATE");
+            ModalAnswer failure("Write Error");
+            press("deleteButton");
+            QVERIFY(failure.wait());
+        }
         typeInto(formView, 1, 1, "Internet", false);
         {
             OtherProgram holder(store->filePath(), "BEGIN EXCLUSIVE");

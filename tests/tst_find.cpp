@@ -182,12 +182,7 @@ private:
     // Types the text into the find field and returns the ids of the cards shown once the pause is over.
     QString find(const QString &text)
     {
-        trigger(window.get(), "&Find...");
-        field()->clear();
-        QInputMethodEvent typing;
-        typing.setCommitString(text);
-        QCoreApplication::sendEvent(field(), &typing);
-        QTest::qWait(300);
+        typeFind(window.get(), text);
         return shownIds();
     }
     QString shownIds() const { return shownCards(window.get(), 0); }

@@ -38,6 +38,18 @@ QStringList menus(QWidget *window)
 
 } // namespace
 
+// Stands in for the browser and the mail program.
+class LinkCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QStringList opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url.toString(); }
+};
+
 class TestLanguage : public QObject
 {
     Q_OBJECT
@@ -129,7 +141,7 @@ private slots:
     void chineseStart()
     {
         TestStore store;
-        store.exec("insert into card values(1, 13, 'mail', 0)");
+        store.exec("insert into card values(1, 13, 'mail', 0), (2, 13, 'mail too', 0)");
         QVERIFY(SettingsRow::setLanguage("zh_CN"));
         QTranslator chinese, qtChinese;
         QCOMPARE(applyLanguage(chinese, NIMBREL_PROGRAM_DIR, "en_US", &qtChinese), QString("zh_CN"));
@@ -149,8 +161,38 @@ private slots:
                      "导入数据...|导入 CSV...|导出 CSV...|-|锁定(&L)\tCtrl+L|自动锁定(&A)(1 分钟 [ ]|"
                      "5 分钟 [x]|15 分钟 [ ]|60 分钟 [ ]|从不 [ ])"),
                  QString::fromUtf8("帮助(&H): 帮助(&H)|-|关于(&A)")}));
+        LinkCatcher links;
+        QDesktopServices::setUrlHandler("http", &links, "open");
+        QDesktopServices::setUrlHandler("mailto", &links, "open");
+        ModalAnswer about(QString::fromUtf8("关于"), QMessageBox::Ok, [](QWidget *dialog) {
+            const QRegularExpression link("href=\"([^\"]+)\"");
+            for (QLabel *label : dialog->findChildren<QLabel *>()) {
+                if (label->text().contains(link))
+                    emit label->linkActivated(link.match(label->text()).captured(1));
+            }
+            dialog->close();
+        });
+        trigger(&window, QString::fromUtf8("关于(&A)"));
+        QDesktopServices::unsetUrlHandler("http");
+        QDesktopServices::unsetUrlHandler("mailto");
+        QCOMPARE(links.opened, QStringList({"http://www.nimbrel.example.org", "mailto:support@nimbrel.example.org"}));
         QCOMPARE(window.findChild<QLineEdit *>("findField")->placeholderText(),
                  QString::fromUtf8("查找卡片：文字或拼音"));
+        const auto found = [&window](const QString &text) {
+            typeFind(&window, text, QString::fromUtf8("查找(&F)..."));
+            return window.findChild<QLabel *>("findCount")->text();
+        };
+        QCOMPARE(
+            QStringList({found("mail"), found("too"), found("x")}),
+            QStringList({QString::fromUtf8("在所有分类中找到 2 张卡片"), QString::fromUtf8("在所有分类中找到 1 张卡片"),
+                         QString::fromUtf8("在所有分类中未找到卡片")}));
+        QTest::keyClick(window.findChild<QLineEdit *>("findField"), Qt::Key_Escape);
+        {
+            OtherProgram other(store.filePath(), "BEGIN IMMEDIATE");
+            ModalAnswer box(QString::fromUtf8("切换语言"));
+            trigger(&window, "English");
+            QVERIFY2(box.text.startsWith(QString::fromUtf8("无法保存语言设置。")), qPrintable(box.text));
+        }
         auto *view = window.findChild<QTableView *>("cardView");
         view->setCurrentIndex(view->model()->index(0, 2));
         trigger(&window, QString::fromUtf8("打开(&O)"));

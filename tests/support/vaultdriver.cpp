@@ -1,6 +1,7 @@
 #include "vaultdriver.h"
 
 #include <QAction>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -30,6 +31,17 @@ void trigger(QWidget *window, const QString &text)
         if (action->text() == text)
             return action->trigger();
     QFAIL(qPrintable("no entry " + text));
+}
+
+void typeFind(QWidget *window, const QString &text, const QString &entry)
+{
+    trigger(window, entry);
+    auto *field = window->findChild<QLineEdit *>(QStringLiteral("findField"));
+    field->clear();
+    QInputMethodEvent typing;
+    typing.setCommitString(text);
+    QCoreApplication::sendEvent(field, &typing);
+    QTest::qWait(300);
 }
 
 QString categoryEntries(QWidget *window)

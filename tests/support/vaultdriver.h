@@ -16,6 +16,10 @@ void typeInto(QTableView *view, int row, int column, const QString &text, bool e
 // Triggers the entry of `window` whose text, mnemonic and all, is `text`.
 void trigger(QWidget *window, const QString &text);
 
+// Opens the find bar through `entry`, types `text` over what it holds as an
+// input method commits it, and waits out the typing pause.
+void typeFind(QWidget *window, const QString &text, const QString &entry = QStringLiteral("&Find..."));
+
 // The cards the window's table shows, as their `column` joined by ",".
 QString shownCards(QWidget *window, int column = 2);
 

@@ -41,5 +41,7 @@ About::About(QWidget *parent)
 
 void About::openURL(QString url)
 {
-    QDesktopServices::openUrl(QUrl(url));
+    // The site's link is written without a scheme: as a URL it would name a
+    // file beside the program, not the site.
+    QDesktopServices::openUrl(QUrl::fromUserInput(url));
 }
