@@ -6,14 +6,23 @@
 
 namespace {
 
-// A menu's entries as "entry|entry|...": a separator as "-", a checkable
-// entry marked "[ ]" or "[x]", its shortcut after a tab as the user reads
-// it, a submenu's entries in brackets.
+// A menu's entries as "entry|entry|...": a separator as "-", an entry with
+// an icon marked "*", its tool tip in braces ("{=}" for the tip of the entry
+// before), a checkable entry marked "[ ]"
+// or "[x]", its shortcut after a tab as the user reads it, a submenu's
+// entries in brackets.
 QString entries(QMenu *menu)
 {
     QStringList all;
+    QString lastTip;
     for (QAction *entry : menu->actions()) {
         QString text = entry->isSeparator() ? QStringLiteral("-") : entry->text();
+        if (!entry->icon().isNull())
+            text += QLatin1Char('*');
+        // Without a tip of its own an entry shows its text.
+        if (entry->toolTip() != QString(entry->text()).remove('&').remove("..."))
+            text += entry->toolTip() == lastTip ? QStringLiteral("{=}") : '{' + entry->toolTip() + '}';
+        lastTip = entry->toolTip();
         if (entry->isCheckable())
             text += entry->isChecked() ? QStringLiteral(" [x]") : QStringLiteral(" [ ]");
         if (!entry->shortcut().isEmpty())
@@ -154,13 +163,19 @@ private slots:
         QCOMPARE(
             menus(&window),
             QStringList(
-                {QString::fromUtf8("类别(&C): 编辑(&E)\tCtrl+E|-|全部(&A) [x]\tCtrl+A"),
-                 QString::fromUtf8("卡片(&R): 打开(&O)\tCtrl+O|添加(&A)\tCtrl+N|删除(&D)\tCtrl+D|查找(&F)...\tCtrl+F"),
+                {QString::fromUtf8(
+                     "类别(&C): 编辑(&E)*{打开编辑类别对话框}\tCtrl+E|-|全部(&A)*{在主视图中显示全部卡片} [x]\tCtrl+A"),
+                 QString::fromUtf8("卡片(&R): 打开(&O)*{打开当前选中的卡片}\tCtrl+O|添加(&A)*{添加一张新卡片}\tCtrl+N|"
+                                   "删除(&D)*{删除一张卡片}\tCtrl+D|查找(&F)...*{按名称或内容查找卡片}\tCtrl+F"),
                  QString::fromUtf8(
-                     "选项(&O): 设置密码(&P)|加密存储... [ ]|语言(&L)(English [ ]|简体中文 [x])|导出数据...|"
-                     "导入数据...|导入 CSV...|导出 CSV...|-|锁定(&L)\tCtrl+L|自动锁定(&A)(1 分钟 [ ]|"
-                     "5 分钟 [x]|15 分钟 [ ]|60 分钟 [ ]|从不 [ ])"),
-                 QString::fromUtf8("帮助(&H): 帮助(&H)|-|关于(&A)")}));
+                     "选项(&O): 设置密码(&P)*{修改密码}|加密存储...*{加密卡片，使存储只能用密码打开} [ ]|"
+                     "语言(&L)*(English{将界面语言切换为英语} [ ]|简体中文{将界面语言切换为简体中文} [x])|"
+                     "导出数据...*{导出卡片数据库}|导入数据...*{导入卡片数据库}|"
+                     "导入 CSV...*{从浏览器或密码管理器的 CSV 文件导入卡片}|导出 CSV...*{将卡片导出为 CSV 文件}|-|"
+                     "锁定(&L)*{锁定保险库：隐藏所有窗口，直到再次输入密码}\tCtrl+L|"
+                     "自动锁定(&A)(1 分钟{在没有键盘或鼠标输入这么久之后锁定保险库} [ ]|"
+                     "5 分钟{=} [x]|15 分钟{=} [ ]|60 分钟{=} [ ]|从不{=} [ ])"),
+                 QString::fromUtf8("帮助(&H): 帮助(&H)*|-|关于(&A)*")}));
         LinkCatcher links;
         QDesktopServices::setUrlHandler("http", &links, "open");
         QDesktopServices::setUrlHandler("mailto", &links, "open");
@@ -198,7 +213,9 @@ private slots:
         trigger(&window, QString::fromUtf8("打开(&O)"));
         QCOMPARE(menus(window.findChild<CardForm *>()),
                  QStringList(QString::fromUtf8(
-                     "菜单(&M): 复制(&C)\tCtrl+C|粘贴(&P)\tCtrl+V|添加行(&A)|删除行(&D)|生成密码(&G)|-|关闭(&E)")));
+                     "菜单(&M): 复制(&C)*{复制当前选中的单元格}\tCtrl+C|粘贴(&P)*{粘贴到当前选中的单元格}\tCtrl+V|"
+                     "添加行(&A)*{添加一个新行}|删除行(&D)*{删除一行}|生成密码(&G)*{用新密码填写当前值}|-|"
+                     "关闭(&E)*{关闭对话框}")));
         QVERIFY(window.savePendingEdits());
         const char *const titles = "select group_concat(title, '|') from (select title from content order by id)";
         QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));
