@@ -38,28 +38,28 @@ private slots:
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("rows");
-        QTest::newRow("commas") << QByteArray("a,b,c\n1,2,3\n") << "1:a|b|c;2:1|2|3";
-        QTest::newRow("CRLF and a quoted comma") << QByteArray("a,b\r\n\"x,y\",z\r\n") << "1:a|b;2:x,y|z";
-        QTest::newRow("doubled quotes") << QByteArray("a\n\"say \"\"hi\"\"\"\n") << "1:a;2:say \"hi\"";
-        QTest::newRow("a line break inside quotes")
-            << QByteArray("h\n\"two\nlines\",x\nnext\n") << "1:h;2:two\nlines|x;4:next";
-        QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf"
-                                                       "a,b\n")
-                                         << "1:a|b";
-        QTest::newRow("semicolons outnumber commas") << QByteArray("a;b,c;d\n") << "1:a|b,c|d";
-        QTest::newRow("commas in quotes do not count") << QByteArray("\"a,b,c\";d;e\n") << "1:a,b,c|d|e";
-        QTest::newRow("blank lines left out") << QByteArray("a\n\n\r\nb\n") << "1:a;4:b";
-        QTest::newRow("empty fields kept") << QByteArray("a,,\n,\n") << "1:a||;2:|";
-        QTest::newRow("no line break at the end") << QByteArray("a,b") << "1:a|b";
-        QTest::newRow("old Mac line ends") << QByteArray("a\rb\r") << "1:a;2:b";
-        QTest::newRow("UTF-16 with its mark") << utf16le("名称,b\n") << "1:名称|b";
-        QTest::newRow("UTF-8 without a mark") << QByteArray("银行,张三\n") << "1:银行|张三";
-        QTest::newRow("a zero byte") << QByteArray("a\nb\0c\n", 6) << "Line 2: The file is not text.";
-        QTest::newRow("not UTF-8") << QByteArray("a\nb\nc\xff\n") << "Line 3: The file is not text in UTF-8.";
-        QTest::newRow("a quote left open")
-            << QByteArray("a\n\"open\nmore\n") << "Line 2: A quote opened on this line is never closed.";
-        QTest::newRow("text after a closing quote")
-            << QByteArray("x\n\"a\"b,c\n") << "Line 2: A closing quote is followed by more text in the same field.";
+        const auto row = [](const char *name, const QByteArray &data, const char *rows) {
+            QTest::newRow(name) << data << QString::fromUtf8(rows);
+        };
+        row("commas", QByteArray("a,b,c\n1,2,3\n"), "1:a|b|c;2:1|2|3");
+        row("CRLF and a quoted comma", QByteArray("a,b\r\n\"x,y\",z\r\n"), "1:a|b;2:x,y|z");
+        row("doubled quotes", QByteArray("a\n\"say \"\"hi\"\"\"\n"), "1:a;2:say \"hi\"");
+        row("a line break inside quotes", QByteArray("h\n\"two\nlines\",x\nnext\n"), "1:h;2:two\nlines|x;4:next");
+        row("byte-order mark", QByteArray("\xef\xbb\xbf") + "a,b\n", "1:a|b");
+        row("semicolons outnumber commas", QByteArray("a;b,c;d\n"), "1:a|b,c|d");
+        row("commas in quotes do not count", QByteArray("\"a,b,c\";d;e\n"), "1:a,b,c|d|e");
+        row("blank lines left out", QByteArray("a\n\n\r\nb\n"), "1:a;4:b");
+        row("empty fields kept", QByteArray("a,,\n,\n"), "1:a||;2:|");
+        row("no line break at the end", QByteArray("a,b"), "1:a|b");
+        row("old Mac line ends", QByteArray("a\rb\r"), "1:a;2:b");
+        row("UTF-16 with its mark", utf16le("名称,b\n"), "1:名称|b");
+        row("UTF-8 without a mark", QByteArray("银行,张三\n"), "1:银行|张三");
+        row("a zero byte", QByteArray("a\nb\0c\n", 6), "Line 2: The file is not text.");
+        row("not UTF-8", QByteArray("a\nb\nc\xff\n"), "Line 3: The file is not text in UTF-8.");
+        row("a quote left open", QByteArray("a\n\"open\nmore\n"),
+            "Line 2: A quote opened on this line is never closed.");
+        row("text after a closing quote", QByteArray("x\n\"a\"b,c\n"),
+            "Line 2: A closing quote is followed by more text in the same field.");
     }
     void parse()
     {
@@ -93,29 +93,29 @@ private slots:
         QTest::addColumn<QString>("header");
         // The name the preview gives, empty for a header nothing is read from.
         QTest::addColumn<QString>("name");
-        QTest::newRow("own") << QString("category,type,name,title,value,title,value") << QString("Nimbrel");
-        QTest::newRow("own, no lines, other case") << QString(" Category ,TYPE,Name") << QString("Nimbrel");
-        QTest::newRow("own with a stray column") << QString("category,type,name,title,note") << QString("");
-        QTest::newRow("Chrome") << QString("name,url,username,password") << QString("Chrome or Edge");
-        QTest::newRow("Edge, with notes") << QString("name,url,username,password,note") << QString("Chrome or Edge");
-        QTest::newRow("Chrome's columns and more")
-            << QString("name,url,username,password,pin") << QString("CSV with a header row");
-        QTest::newRow("Firefox") << QString(
-            "url,username,password,httpRealm,formActionOrigin,guid,timeCreated,timeLastUsed,timePasswordChanged")
-                                 << QString("Firefox");
-        QTest::newRow("Safari") << QString("Title,URL,Username,Password,Notes,OTPAuth") << QString("Safari");
-        QTest::newRow("Bitwarden") << QString(
-            "folder,favorite,type,name,notes,fields,reminder,login_uri,login_username,login_password,login_totp")
-                                   << QString("Bitwarden");
-        QTest::newRow("LastPass") << QString("url,username,password,totp,extra,name,grouping,fav")
-                                  << QString("LastPass");
-        QTest::newRow("KeePassXC") << QString("Group,Title,Username,Password,URL,Notes,TOTP,Icon,Last Modified,Created")
-                                   << QString("KeePassXC");
-        QTest::newRow("any header with a login") << QString("Title,Login,Secret") << QString("CSV with a header row");
-        QTest::newRow("a web site alone") << QString("web site") << QString("CSV with a header row");
-        QTest::newRow("a password alone") << QString("Password") << QString("CSV with a header row");
-        QTest::newRow("names and notes only") << QString("name,notes,folder") << QString("");
-        QTest::newRow("no known column") << QString("a,b,c") << QString("");
+        const auto row = [](const char *name, const char *header, const char *shown) {
+            QTest::newRow(name) << QString(header) << QString(shown);
+        };
+        row("own", "category,type,name,title,value,title,value", "Nimbrel");
+        row("own, no lines, other case", " Category ,TYPE,Name", "Nimbrel");
+        row("own with a stray column", "category,type,name,title,note", "");
+        row("Chrome", "name,url,username,password", "Chrome or Edge");
+        row("Edge, with notes", "name,url,username,password,note", "Chrome or Edge");
+        row("Chrome's columns and more", "name,url,username,password,pin", "CSV with a header row");
+        row("Firefox",
+            "url,username,password,httpRealm,formActionOrigin,guid,timeCreated,timeLastUsed,timePasswordChanged",
+            "Firefox");
+        row("Safari", "Title,URL,Username,Password,Notes,OTPAuth", "Safari");
+        row("Bitwarden",
+            "folder,favorite,type,name,notes,fields,reminder,login_uri,login_username,login_password,login_totp",
+            "Bitwarden");
+        row("LastPass", "url,username,password,totp,extra,name,grouping,fav", "LastPass");
+        row("KeePassXC", "Group,Title,Username,Password,URL,Notes,TOTP,Icon,Last Modified,Created", "KeePassXC");
+        row("any header with a login", "Title,Login,Secret", "CSV with a header row");
+        row("a web site alone", "web site", "CSV with a header row");
+        row("a password alone", "Password", "CSV with a header row");
+        row("names and notes only", "name,notes,folder", "");
+        row("no known column", "a,b,c", "");
     }
     void recognise()
     {

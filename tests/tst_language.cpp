@@ -127,14 +127,12 @@ private slots:
         QCOMPARE(QProcess::execute(QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lupdate", arguments), 0);
 
         // Every entry translated, keeping the "%N", "&" mnemonic and markup of its source.
-        QFile file(copy);
-        QVERIFY(file.open(QIODevice::ReadOnly));
         // The texts stay escaped as in the file: "&amp;C", "&lt;b&gt;".
         const QRegularExpression entry("<source>(.*?)</source>.*?<translation( type=\"\\w+\")?>(.*?)</translation>",
                                        QRegularExpression::DotMatchesEverythingOption);
         const QRegularExpression marker("%\\d|&amp;[^&\\s]|&lt;\\w+");
         QStringList problems;
-        for (const QRegularExpressionMatch &next : entry.globalMatch(QString::fromUtf8(file.readAll()))) {
+        for (const QRegularExpressionMatch &next : entry.globalMatch(QString::fromUtf8(readFile(copy)))) {
             if (!next.captured(2).isEmpty() || next.captured(3).isEmpty())
                 problems << "untranslated: " + next.captured(1);
             for (const QRegularExpressionMatch &kept : marker.globalMatch(next.captured(1))) {

@@ -2,12 +2,6 @@
 
 #include "store/startup.h"
 
-static QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Starts the built programs from a temporary copy of the program directory,
 // without a network (a namespace of their own), so that their update check
 // reaches nothing.
@@ -38,8 +32,8 @@ private slots:
                  QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp", "qtbase_zh_CN.qm"}));
         QVERIFY(QFileInfo(prefix.filePath("Nimbrel")).isExecutable());
         QVERIFY(QFileInfo(prefix.filePath("NimbrelUp")).isExecutable());
-        QCOMPARE(contents(prefix.filePath("nimbrel_zh_CN.qm")),
-                 contents(QDir(NIMBREL_PROGRAM_DIR).filePath("nimbrel_zh_CN.qm")));
+        QCOMPARE(readFile(prefix.filePath("nimbrel_zh_CN.qm")),
+                 readFile(QDir(NIMBREL_PROGRAM_DIR).filePath("nimbrel_zh_CN.qm")));
         QVERIFY(QFileInfo::exists(prefix.filePath("share/applications/nimbrel.desktop")));
     }
 
@@ -89,13 +83,13 @@ private slots:
         QSqlDatabase::removeDatabase("smoke");
 
         // A second copy on the store says so and ends, leaving the store alone.
-        const QByteArray stored = contents(programDir.filePath("nimbrel.dat"));
+        const QByteArray stored = readFile(programDir.filePath("nimbrel.dat"));
         {
             ModalAnswer told("Nimbrel");
             QCOMPARE(runVault(programDir.path()), 0);
             QVERIFY2(told.text.startsWith("The vault is already open"), qPrintable(told.text));
         }
-        QCOMPARE(contents(programDir.filePath("nimbrel.dat")), stored);
+        QCOMPARE(readFile(programDir.filePath("nimbrel.dat")), stored);
         // Killed, it leaves its lock file behind: the next row's first start takes it over.
         process.kill();
         process.waitForFinished();
@@ -105,14 +99,14 @@ private slots:
     {
         TestStore store("insert into category values(1, 'Web')");
         closeStore();
-        const QByteArray stored = contents(store.filePath());
+        const QByteArray stored = readFile(store.filePath());
         OtherProgram holder(store.filePath(), "BEGIN EXCLUSIVE");
         ModalAnswer told("Database Error");
         QCOMPARE(runVault(store.dir()), 1);
         QVERIFY2(told.text.startsWith("The store is in use by another program:\ndatabase is locked"),
                  qPrintable(told.text));
         holder.release();
-        QCOMPARE(contents(store.filePath()), stored);
+        QCOMPARE(readFile(store.filePath()), stored);
     }
 
 private:

@@ -105,16 +105,13 @@ private slots:
         for (const bool directory : {false, true}) {
             QTemporaryDir dir;
             const QString path = dir.filePath("nimbrel.dat");
-            QFile file(path);
             const QByteArray bytes = QByteArray("\x13\x87\xfe\x01", 4).repeated(2048);
-            QVERIFY(directory ? QDir(dir.path()).mkdir("nimbrel.dat")
-                              : file.open(QIODevice::WriteOnly) && file.write(bytes) > 0);
-            file.close();
+            QVERIFY(directory ? QDir(dir.path()).mkdir("nimbrel.dat") : writeFile(path, bytes));
             ModalAnswer box("Database Error");
             QVERIFY(!prepareStore(dir.path()));
             QVERIFY(!box.text.isEmpty());
             QVERIFY(!QSqlDatabase::contains(QSqlDatabase::defaultConnection));
-            QVERIFY(directory ? QFileInfo(path).isDir() : file.open(QIODevice::ReadOnly) && file.readAll() == bytes);
+            QVERIFY(directory ? QFileInfo(path).isDir() : readFile(path) == bytes);
         }
     }
 
@@ -124,15 +121,14 @@ private slots:
         QTest::addColumn<QString>("told");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("goesOn");
-        QTest::newRow("damaged lines, quit") << "lines"
-                                             << "Damaged Store: is damaged" << int(QMessageBox::Close) << false;
-        QTest::newRow("damaged lines, read-only") << "lines"
-                                                  << "Damaged Store: is damaged" << int(QMessageBox::Open) << true;
-        QTest::newRow("no table of lines")
-            << "content"
-            << "Damaged Store: lacks its tables content while" << int(QMessageBox::Open) << true;
-        QTest::newRow("empty file") << "empty"
-                                    << "Empty Store: is empty" << int(QMessageBox::No) << false;
+        const auto row = [](const char *name, const char *harm, const char *told, QMessageBox::StandardButton answer,
+                            bool goesOn) {
+            QTest::newRow(name) << QString(harm) << QString(told) << int(answer) << goesOn;
+        };
+        row("damaged lines, quit", "lines", "Damaged Store: is damaged", QMessageBox::Close, false);
+        row("damaged lines, read-only", "lines", "Damaged Store: is damaged", QMessageBox::Open, true);
+        row("no table of lines", "content", "Damaged Store: lacks its tables content while", QMessageBox::Open, true);
+        row("empty file", "empty", "Empty Store: is empty", QMessageBox::No, false);
     }
 
     void startTellsWhatIsWrong()
@@ -151,9 +147,7 @@ private slots:
             QVERIFY(OtherProgram(store.filePath()).exec("drop table content"));
         else
             QVERIFY(QFile::resize(store.filePath(), 0));
-        QFile file(store.filePath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray before = file.readAll();
+        const QByteArray before = readFile(store.filePath());
         {
             ModalAnswer box(told.section(": ", 0, 0), QMessageBox::StandardButton(answer));
             QCOMPARE(prepareStore(store.dir()), goesOn);
@@ -163,8 +157,7 @@ private slots:
         QCOMPARE(QSqlDatabase::contains(QSqlDatabase::defaultConnection), goesOn);
         if (goesOn)
             QVERIFY(!SettingsRow::setCategory(1));
-        file.seek(0);
-        QCOMPARE(file.readAll(), before);
+        QCOMPARE(readFile(store.filePath()), before);
     }
 
     void tableModelWritesAllOrNothing()
@@ -280,9 +273,7 @@ private slots:
             &compacted, &error));
         QVERIFY(compacted);
         QCOMPARE(progress, QStringList({"1/4", "2/4", "4/4"}));
-        QFile file(store.filePath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = readFile(store.filePath());
         for (const QString &word : typedWords)
             QVERIFY2(!bytes.contains(word.toUtf8()), qPrintable(word));
         QVERIFY(store.value("select password from option").toString().startsWith("nimbrel-sealed:1:argon2id:"));

@@ -47,10 +47,7 @@ void writeStore(const QString &path, const QString &extra)
 void writeEncryptedStore(const QString &path, const QString &password)
 {
     TestStore source(sampleRows);
-    bool compacted = false;
-    QString error;
-    QVERIFY(StoreEncryption::encrypt(
-        password, [](int, int) {}, &compacted, &error));
+    TestStore::encrypt(password);
     QVERIFY(QFile::copy(source.filePath(), path));
 }
 
@@ -77,13 +74,6 @@ QStringList storeRows()
     if (sealed.next() && sealed.value(0).toInt() > 0)
         found << QStringLiteral("sealed %1").arg(sealed.value(0).toInt());
     return found;
-}
-
-// The bytes of a file.
-QByteArray bytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
 }
 
 // Chooses `file` in the entry `text` of "&Options", types `typed` into the
@@ -138,10 +128,8 @@ QString importCsv(MainWindow &window, const QByteArray &csv, bool refused = fals
 {
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("passwords.csv"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size())
+    if (!writeFile(path, csv))
         return "not written";
-    file.close();
     window.transferFileName = [path](const QString &) { return path; };
     QString summary;
     std::optional<ModalAnswer> preview;
@@ -292,8 +280,7 @@ private slots:
         QTemporaryDir files;
         const QString path = files.filePath(file);
         if (source == "empty" || source.startsWith("bytes:")) {
-            QFile other(path);
-            QVERIFY(other.open(QIODevice::WriteOnly) && other.write(source.mid(6).toLatin1().repeated(100)) >= 0);
+            QVERIFY(writeFile(path, source.mid(6).toLatin1().repeated(100)));
         } else if (source.startsWith("encrypted")) {
             writeEncryptedStore(path, "their secret");
             if (source.startsWith("encrypted;"))
@@ -308,11 +295,8 @@ private slots:
         if (source == "damaged")
             TestStore::damageTable(path, "content");
         TestStore store(QString(own).remove("encrypted;"));
-        bool compacted = false;
-        QString error;
         if (own.startsWith("encrypted;"))
-            QVERIFY(StoreEncryption::encrypt(
-                "my secret", [](int, int) {}, &compacted, &error));
+            TestStore::encrypt("my secret");
         std::optional<OtherProgram> holder;
         if (source == "locked")
             holder.emplace(path, "BEGIN EXCLUSIVE");
@@ -432,11 +416,8 @@ private slots:
         writeStore(older, "delete from card");
         QVERIFY(QFile::setPermissions(older, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         TestStore open(sampleRows);
-        bool compacted = false;
-        QString error;
         if (store == "encrypted")
-            QVERIFY(StoreEncryption::encrypt(
-                "pw", [](int, int) {}, &compacted, &error));
+            TestStore::encrypt("pw");
         std::optional<OtherProgram> reader;
         if (store == "wal") {
             open.exec("PRAGMA journal_mode = WAL");
@@ -448,8 +429,8 @@ private slots:
         QString path = target == "own" ? open.filePath() : files.filePath(target);
         if (target == "link")
             QVERIFY(QFile::link(open.filePath(), path));
-        const QByteArray storeBefore = bytes(open.filePath());
-        const QByteArray targetBefore = bytes(path);
+        const QByteArray storeBefore = readFile(open.filePath());
+        const QByteArray targetBefore = readFile(path);
 #ifdef Q_OS_UNIX
         // Root writes anywhere, so the copy is made to fail by a file-size limit.
         rlimit saved {};
@@ -469,15 +450,15 @@ private slots:
         QTEST(outcome.kind, "kind");
         QFETCH(QString, message);
         QCOMPARE(outcome.message(path), message.replace("%1", QDir::toNativeSeparators(path)));
-        QCOMPARE(bytes(open.filePath()), storeBefore);
+        QCOMPARE(readFile(open.filePath()), storeBefore);
         if (copy == "unchanged") {
-            QCOMPARE(bytes(path), targetBefore);
+            QCOMPARE(readFile(path), targetBefore);
             return;
         }
         QCOMPARE(QFileInfo(path).permissions(),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         if (copy == "same bytes") {
-            QCOMPARE(bytes(path), storeBefore);
+            QCOMPARE(readFile(path), storeBefore);
         } else {
             QSqlDatabase exported = QSqlDatabase::addDatabase("QSQLITE", "exported");
             exported.setDatabaseName(path);
@@ -505,7 +486,7 @@ private slots:
         runEntry(window, QStringLiteral("Export Data..."), files.filePath("backup"), Password(), "");
 
         QCOMPARE(store.value(QStringLiteral("select name from card where id = 3")).toString(), QStringLiteral("typed"));
-        QCOMPARE(bytes(files.filePath("backup.db")), bytes(store.filePath()));
+        QCOMPARE(readFile(files.filePath("backup.db")), readFile(store.filePath()));
         QCOMPARE(runEntry(window, QStringLiteral("Export Data..."), store.filePath(), Password(), "Export Database: "),
                  "Export Database: " + QDir::toNativeSeparators(store.filePath())
                      + " is the open store itself. Choose another file name.");
@@ -584,11 +565,9 @@ private slots:
         }
         QCOMPARE(QFileInfo(path).permissions(),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
         TestStore fresh;
         MainWindow window;
-        const QString told = importCsv(window, file.readAll());
+        const QString told = importCsv(window, readFile(path));
         QVERIFY2(told.contains("will become cards: 4.") && told.contains("Cards imported from"), qPrintable(told));
         const QString own = QStringLiteral("Imported %1").arg(QDate::currentDate().toString(Qt::ISODate));
         QCOMPARE(cardContents(fresh), QString(exported).replace("10|lost|", "10|lost|" + own));

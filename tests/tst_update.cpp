@@ -3,6 +3,7 @@
 #include "localhttpserver.h"
 #include "modalanswer.h"
 #include "testpublisher.h"
+#include "vaultdriver.h"
 #include "update/version.h"
 #include "widget.h"
 
@@ -15,19 +16,6 @@
 
 #include <list>
 #include <optional>
-
-static QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-static bool writeFile(const QString &path, const QByteArray &contents, QFileDevice::Permissions more = {})
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
-        && file.setPermissions(file.permissions() | more);
-}
 
 // Started with this variable set, a stand-in for a program that an update
 // starts creates the file the variable names, and ends.

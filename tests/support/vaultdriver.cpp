@@ -1,12 +1,26 @@
 #include "vaultdriver.h"
 
 #include <QAction>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableView>
 #include <QtTest>
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &contents, QFileDevice::Permissions more)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size()
+        && file.setPermissions(file.permissions() | more);
+}
 
 void typeInto(QTableView *view, int row, int column, const QString &text, bool enter)
 {

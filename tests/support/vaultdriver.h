@@ -1,13 +1,19 @@
 #ifndef VAULTDRIVER_H
 #define VAULTDRIVER_H
 
+#include <QFileDevice>
 #include <QString>
 
 class QTableView;
 class QWidget;
 
 // Drives the vault's windows as a user does: through cells, menu entries and
-// what the card table shows.
+// what the card table shows; reads and writes the files the user chooses.
+
+// The file's bytes, empty when it cannot be read.
+QByteArray readFile(const QString &path);
+// Writes the bytes in place of the file's, adding `more` to its permissions.
+bool writeFile(const QString &path, const QByteArray &contents, QFileDevice::Permissions more = {});
 
 // Opens the cell's editor, types `text` over what it holds and, with `enter`,
 // commits it with Return.
