@@ -218,8 +218,9 @@ private slots:
                  QString("Kept=x"));
         typeInto(view(), 1, 2, "renamed");
         QVERIFY(window->savePendingEdits());
-        QCOMPARE(opened("content", "title, value", "cardid = 1"), QString("System=typed,Username=,Password=,Note="));
-        QCOMPARE(opened("card", "name", "1"), QString("mail,renamed"));
+        QCOMPARE(TestStore::opened("content", {"title", "value"}, '=', "cardid = 1"),
+                 QStringList({"System=typed", "Username=", "Password=", "Note="}));
+        QCOMPARE(TestStore::opened("card", {"name"}, '='), QStringList({"mail", "renamed"}));
         QCOMPARE(
             stored("select count(*) from content where value || title not like 'nimbrel-sealed:1:%nimbrel-sealed:1:%'"),
             QString("0"));
@@ -456,24 +457,10 @@ private slots:
         typeInto(lineView(), 0, 1, "Renamed");
         QVERIFY(window->findChild<CardForm *>()->close());
         QCOMPARE(stored("select value from content"), QString("nimbrel-sealed:1:AAAA"));
-        QCOMPARE(opened("content", "title", "1"), QString("Renamed"));
+        QCOMPARE(TestStore::opened("content", {"title"}, '='), QStringList("Renamed"));
     }
 
 private:
-    // The rows' columns, opened, as "a=b,..." in id order.
-    static QString opened(const QString &table, const QString &columns, const QString &where)
-    {
-        QStringList rows;
-        QSqlQuery query(QStringLiteral("select %1 from %2 where %3 order by id").arg(columns, table, where));
-        while (query.next()) {
-            QStringList fields;
-            for (int i = 0; i < query.record().count(); ++i)
-                fields << StoreKey::open(table, query.record().fieldName(i), query.value(i));
-            rows << fields.join(QLatin1Char('='));
-        }
-        return rows.join(QLatin1Char(','));
-    }
-
     void open(const QString &sql)
     {
         store = std::make_unique<TestStore>(sql);

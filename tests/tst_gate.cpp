@@ -321,6 +321,13 @@ private slots:
         for (const QPushButton *button : encrypting.findChildren<QPushButton *>())
             buttons << button->text();
         QCOMPARE(buttons, QStringList({QString::fromUtf8("加密(&E)"), QString::fromUtf8("取消(&C)")}));
+        // The longer texts and messages take their place beside the rest.
+        encrypting.show();
+        SetPw firstRun(nullptr, true);
+        firstRun.show();
+        QCOMPARE(misplacedWidgets(&login) + misplacedWidgets(&setPw) + misplacedWidgets(&firstRun)
+                     + misplacedWidgets(&encrypting),
+                 QStringList());
         QCoreApplication::removeTranslator(&chinese);
         QVERIFY(mainWindows().isEmpty());
     }

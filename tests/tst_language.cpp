@@ -183,6 +183,7 @@ private slots:
                 if (label->text().contains(link))
                     emit label->linkActivated(link.match(label->text()).captured(1));
             }
+            QCOMPARE(misplacedWidgets(dialog), QStringList());
             dialog->close();
         });
         trigger(&window, QString::fromUtf8("关于(&A)"));
@@ -214,6 +215,7 @@ private slots:
                      "菜单(&M): 复制(&C)*{复制当前选中的单元格}\tCtrl+C|粘贴(&P)*{粘贴到当前选中的单元格}\tCtrl+V|"
                      "添加行(&A)*{添加一个新行}|删除行(&D)*{删除一行}|生成密码(&G)*{用新密码填写当前值}|-|"
                      "关闭(&E)*{关闭对话框}")));
+        QCOMPARE(misplacedWidgets(&window) + misplacedWidgets(window.findChild<CardForm *>()), QStringList());
         QVERIFY(window.savePendingEdits());
         const char *const titles = "select group_concat(title, '|') from (select title from content order by id)";
         QCOMPARE(store.value(titles).toString(), QString::fromUtf8("系统|用户名|密码|备注"));

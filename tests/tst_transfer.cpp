@@ -57,14 +57,7 @@ void writeEncryptedStore(const QString &path, const QString &password)
 QStringList storeRows()
 {
     const auto rows = [](const QString &table, const QStringList &columns) {
-        QSqlQuery query(QStringLiteral("select %1 from %2 order by id").arg(columns.join(','), table));
-        QStringList all;
-        while (query.next()) {
-            QStringList fields;
-            for (int i = 0; i < columns.size(); ++i)
-                fields << StoreKey::open(table, columns.at(i), query.value(i));
-            all << fields.join(':');
-        }
+        const QStringList all = TestStore::opened(table, columns, ':');
         return all.size() <= 12 ? all.join(',')
                                 : QStringLiteral("%1 rows: %2 … %3").arg(all.size()).arg(all.first(), all.last());
     };

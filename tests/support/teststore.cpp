@@ -3,6 +3,7 @@
 #include "store/cardstore.h"
 #include "store/keyenvelope.h"
 #include "store/storeencryption.h"
+#include "store/storekey.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -98,4 +99,17 @@ void TestStore::encrypt(const QString &password)
     QVERIFY2(StoreEncryption::encrypt(
                  password, [](int, int) {}, &compacted, &error),
              qPrintable(error));
+}
+
+QStringList TestStore::opened(const QString &table, const QStringList &columns, QChar separator, const QString &where)
+{
+    QSqlQuery query(QStringLiteral("select %1 from %2 where %3 order by id").arg(columns.join(','), table, where));
+    QStringList rows;
+    while (query.next()) {
+        QStringList fields;
+        for (int i = 0; i < columns.size(); ++i)
+            fields << StoreKey::open(table, columns.at(i), query.value(i));
+        rows << fields.join(separator);
+    }
+    return rows;
 }

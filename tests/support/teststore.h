@@ -1,6 +1,7 @@
 #ifndef TESTSTORE_H
 #define TESTSTORE_H
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -20,6 +21,10 @@ public:
     // The first column of the first row, or an invalid QVariant.
     QVariant value(const QString &statement) const;
     int count(const QString &table) const;
+    // The rows of `table` that `where` selects, in id order, each as its
+    // `columns` opened as the program shows them, joined by `separator`.
+    static QStringList opened(const QString &table, const QStringList &columns, QChar separator,
+                              const QString &where = QStringLiteral("1"));
 
     // Encrypts the open store under `password`, with the smallest key
     // derivation limits so that tests stay quick; fails the test on refusal.

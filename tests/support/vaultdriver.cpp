@@ -76,3 +76,26 @@ QString shownCards(QWidget *window, int column)
         shown << cards->index(row, column).data().toString();
     return shown.join(QLatin1Char(','));
 }
+
+QStringList misplacedWidgets(QWidget *window)
+{
+    QList<QWidget *> shown;
+    for (QWidget *widget : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (widget->isVisible() && !widget->isWindow())
+            shown << widget;
+    }
+    const auto name = [](const QWidget *widget) {
+        return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
+                                              : widget->objectName();
+    };
+    QStringList found;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (!window->rect().contains(shown.at(i)->geometry()))
+            found << name(shown.at(i)) + QStringLiteral(" outside");
+        for (qsizetype j = i + 1; j < shown.size(); ++j) {
+            if (shown.at(i)->geometry().intersects(shown.at(j)->geometry()))
+                found << name(shown.at(i)) + QLatin1Char('/') + name(shown.at(j));
+        }
+    }
+    return found;
+}

@@ -2,7 +2,7 @@
 #define VAULTDRIVER_H
 
 #include <QFileDevice>
-#include <QString>
+#include <QStringList>
 
 class QTableView;
 class QWidget;
@@ -25,6 +25,11 @@ void trigger(QWidget *window, const QString &text);
 // Opens the find bar through `entry`, types `text` over what it holds as an
 // input method commits it, and waits out the typing pause.
 void typeFind(QWidget *window, const QString &text, const QString &entry = QStringLiteral("&Find..."));
+
+// The window's own visible widgets that overlap one another or stand
+// outside it, as "name/name" or "name outside": a widget left out of its
+// layout lands at the top left, over the others.
+QStringList misplacedWidgets(QWidget *window);
 
 // The cards the window's table shows, as their `column` joined by ",".
 QString shownCards(QWidget *window, int column = 2);
