@@ -6,9 +6,6 @@
 #include "cardeditor/clipboardguard.h"
 #include "cardeditor/mydelegate.h"
 #include "cardeditor/passwordgenerator.h"
-#include "store/keyenvelope.h"
-#include "store/storeencryption.h"
-#include "store/storekey.h"
 
 class TestCards : public QObject
 {

@@ -5,8 +5,6 @@
 #include "cardeditor/mydelegate.h"
 #include "category/categoryform.h"
 #include "store/cardfilter.h"
-#include "store/keyenvelope.h"
-#include "store/storeencryption.h"
 
 class TestCategories : public QObject
 {

@@ -2,8 +2,6 @@
 #include "vaulttest.h"
 
 #include "store/findquery.h"
-#include "store/keyenvelope.h"
-#include "store/storeencryption.h"
 
 class TestFind : public QObject
 {

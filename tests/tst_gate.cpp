@@ -7,10 +7,8 @@
 #include "access/login.h"
 #include "access/setpw.h"
 #include "mainwindow/openmainwindow.h"
-#include "store/keyenvelope.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
-#include "store/storeencryption.h"
 #include "store/storekey.h"
 
 namespace {
@@ -89,12 +87,6 @@ class TestGate : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // Argon2id at its smallest: a key in milliseconds, not most of a second.
-        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
-    }
-
     void init()
     {
         store.emplace();

@@ -5,7 +5,6 @@
 #include "store/cardtable.h"
 #include "store/cardtextindex.h"
 #include "store/findquery.h"
-#include "store/keyenvelope.h"
 #include "store/storeencryption.h"
 #include "store/storefile.h"
 #include "store/storekey.h"
@@ -45,12 +44,6 @@ class TestStoreLayer : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // Argon2id at its smallest: a key in milliseconds, not most of a second.
-        KeyEnvelope::setLimits(KeyEnvelope::smallestLimits());
-    }
-
     void newStoreAndLaterStarts()
     {
         TestStore store;

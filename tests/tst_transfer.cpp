@@ -3,12 +3,8 @@
 // real main window ask and tell.
 #include "vaulttest.h"
 
-#include "store/keyenvelope.h"
-#include "store/storeencryption.h"
 #include "store/storefile.h"
 #include "store/storeimport.h"
-#include "store/storekey.h"
-#include "widgets/tablesupport.h"
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -89,30 +85,20 @@ QString runEntry(MainWindow &window, const QString &text, const QString &file, c
     return told ? told->title + QStringLiteral(": ") + told->text : QString();
 }
 
-// The cards after id 7 as "id:type|name|categoryid:category|title=value|...",
-// lines in id order.
-QStringList newCards()
+// The cards after the id as "type|name|category|title=value|...", lines in
+// id order.
+QStringList cardsAfter(int id)
 {
     QSqlQuery query;
-    query.exec("select c.id || ':' || c.type || '|' || c.name || '|' || c.categoryid || ':' || g.name || "
-               "coalesce((select group_concat('|' || title || '=' || value, '') from (select * from content "
-               "where cardid = c.id order by id)), '') from card c join category g on g.id = c.categoryid "
-               "where c.id > 7 order by c.id");
+    query.exec(QStringLiteral("select c.type || '|' || c.name || '|' || coalesce(g.name, '') || coalesce((select "
+                              "group_concat('|' || title || '=' || value, '') from (select * from content where "
+                              "cardid = c.id order by id)), '') from card c left join category g on g.id = "
+                              "c.categoryid where c.id > %1 order by c.id")
+                   .arg(id));
     QStringList cards;
     while (query.next())
         cards << query.value(0).toString();
     return cards;
-}
-
-// Cards, categories and lines by what they hold, ids left out.
-QString cardContents(const TestStore &store)
-{
-    return store
-        .value("select group_concat(card, char(10)) from (select c.type || '|' || c.name || '|' || "
-               "coalesce(g.name, '') || coalesce((select group_concat('|' || title || '=' || value, '') from "
-               "(select * from content where cardid = c.id order by id)), '') as card from card c left join "
-               "category g on g.id = c.categoryid order by c.id)")
-        .toString();
 }
 
 // Imports the CSV text through "Import CSV...", confirming the preview;
@@ -143,8 +129,6 @@ class TestTransfer : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { KeyEnvelope::setLimits(KeyEnvelope::smallestLimits()); }
-
     void importOutcome_data()
     {
         // The open store's rows; "encrypted;" first encrypts it under "my secret".
@@ -492,15 +476,15 @@ private slots:
         QTest::addColumn<QString>("seen");
         QTest::addColumn<QStringList>("cards");
 
-        const QString own = QStringLiteral("5:Imported %1").arg(QDate::currentDate().toString(Qt::ISODate));
+        const QString own = QStringLiteral("Imported %1").arg(QDate::currentDate().toString(Qt::ISODate));
         QTest::newRow("Bitwarden, into an existing folder")
             << QByteArray("folder,favorite,type,name,notes,fields,reminder,login_uri,login_username,login_password,"
                           "login_totp\nWeb,1,login,Git,\"a, b\",PIN: 1234,,https://git.example.org,dev,hunter2,"
                           "JBSWY3DP\n,,note,Wi-Fi,\"SSID home\nkey 42\",,,,,,\n")
             << "Bitwarden"
-            << QStringList {"8:18|Git|4:Web|Site Name=Git|Username=dev|Password=hunter2|URL=https://git.example.org"
+            << QStringList {"18|Git|Web|Site Name=Git|Username=dev|Password=hunter2|URL=https://git.example.org"
                             "|Note=a, b|fields=PIN: 1234|login_totp=JBSWY3DP",
-                            "9:10|Wi-Fi|" + own + "|Note=SSID home\nkey 42"};
+                            "10|Wi-Fi|" + own + "|Note=SSID home\nkey 42"};
         const QStringList none;
         QTest::newRow("a quote left open")
             << QByteArray("name,url,username,password\nx,u,n,p\n\ny,\"https://a,b,c\nz,u,n,p\n")
@@ -519,7 +503,7 @@ private slots:
         const QString told = importCsv(window, csv, cards.isEmpty());
 
         QVERIFY2(told.contains(seen), qPrintable(told));
-        QCOMPARE(newCards(), cards);
+        QCOMPARE(cardsAfter(7), cards);
         if (cards.isEmpty()) {
             QVERIFY2(told.contains("Nothing was imported."), qPrintable(told));
             QCOMPARE(storeRows(), rowsBefore);
@@ -535,7 +519,7 @@ private slots:
     {
         QTemporaryDir files;
         const QString path = files.filePath(QStringLiteral("cards.csv"));
-        QString exported;
+        QStringList exported;
         {
             TestStore store(
                 "update option set password = 'pw';"
@@ -544,7 +528,7 @@ private slots:
                 "(4, 10, 'lost', 9);"
                 "insert into content values(1, 'Site Name', '', 1), (2, 'Password', 'p,w;\"x\"', 1),"
                 "(3, 'Note', 'two\r\nlines\nmore', 1), (4, 'PIN', '0042', 2), (5, '', 'untitled', 2)");
-            exported = cardContents(store);
+            exported = cardsAfter(0);
             MainWindow window;
             window.transferFileName = [path](const QString &) { return path; };
             ModalAnswer login("Password Input", QMessageBox::NoButton, [](QWidget *modal) {
@@ -563,7 +547,8 @@ private slots:
         const QString told = importCsv(window, readFile(path));
         QVERIFY2(told.contains("will become cards: 4.") && told.contains("Cards imported from"), qPrintable(told));
         const QString own = QStringLiteral("Imported %1").arg(QDate::currentDate().toString(Qt::ISODate));
-        QCOMPARE(cardContents(fresh), QString(exported).replace("10|lost|", "10|lost|" + own));
+        exported.last().append(own);
+        QCOMPARE(cardsAfter(0), exported);
     }
 };
 

@@ -7,6 +7,7 @@
 
 // A fresh card store in a temporary directory, open as the default connection
 // for the life of the object, filled by `sql`: statements separated by ";".
+// Keys are derived from then on at the smallest cost.
 class TestStore
 {
 public:
@@ -26,8 +27,7 @@ public:
     static QStringList opened(const QString &table, const QStringList &columns, QChar separator,
                               const QString &where = QStringLiteral("1"));
 
-    // Encrypts the open store under `password`, with the smallest key
-    // derivation limits so that tests stay quick; fails the test on refusal.
+    // Encrypts the open store under `password`; fails the test on refusal.
     static void encrypt(const QString &password);
 
     // Makes every later write of the store fail as on a read-only file.
