@@ -122,9 +122,6 @@ private slots:
         auto *form = window->findChild<CardForm *>();
         QCOMPARE(form->shownCard(), 1);
         QAbstractItemModel *lines = lineView()->model();
-        QCOMPARE(lines->headerData(1, Qt::Horizontal).toString() + ","
-                     + lines->headerData(2, Qt::Horizontal).toString(),
-                 QString("Title,Value"));
         // The first value cell is open; its typing is written when the card is opened again.
         QVERIFY(lineView()->indexWidget(lines->index(0, 2)));
         typeInto(lineView(), 0, 2, "typed", false);

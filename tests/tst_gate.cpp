@@ -317,6 +317,9 @@ private slots:
         encrypting.show();
         SetPw firstRun(nullptr, true);
         firstRun.show();
+        for (const QLineEdit *edit : login.findChildren<QLineEdit *>() + setPw.findChildren<QLineEdit *>()
+                 + encrypting.findChildren<QLineEdit *>())
+            QCOMPARE(edit->echoMode(), QLineEdit::Password);
         QCOMPARE(misplacedWidgets(&login) + misplacedWidgets(&setPw) + misplacedWidgets(&firstRun)
                      + misplacedWidgets(&encrypting),
                  QStringList());

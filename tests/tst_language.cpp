@@ -207,9 +207,21 @@ private slots:
             trigger(&window, "English");
             QVERIFY2(box.text.startsWith(QString::fromUtf8("无法保存语言设置。")), qPrintable(box.text));
         }
+        // The titles of the columns a table shows.
+        const auto columnTitles = [](QWidget *dialog, const char *name) {
+            const auto *table = dialog->findChild<QTableView *>(name);
+            QStringList all;
+            for (int column = 0; column < table->model()->columnCount(); ++column) {
+                if (!table->isColumnHidden(column))
+                    all << table->model()->headerData(column, Qt::Horizontal).toString();
+            }
+            return all.join('|');
+        };
         auto *view = window.findChild<QTableView *>("cardView");
         view->setCurrentIndex(view->model()->index(0, 2));
         trigger(&window, QString::fromUtf8("打开(&O)"));
+        QCOMPARE(columnTitles(&window, "cardView") + ", " + columnTitles(window.findChild<CardForm *>(), "contentView"),
+                 QString::fromUtf8("类型|名称|类别, 标题|值"));
         QCOMPARE(menus(window.findChild<CardForm *>()),
                  QStringList(QString::fromUtf8(
                      "菜单(&M): 复制(&C)*{复制当前选中的单元格}\tCtrl+C|粘贴(&P)*{粘贴到当前选中的单元格}\tCtrl+V|"

@@ -75,6 +75,7 @@ QString runEntry(MainWindow &window, const QString &text, const QString &file, c
     std::optional<ModalAnswer> login, told;
     if (typed)
         login.emplace("Password Input", QMessageBox::NoButton, [typed](QWidget *modal) {
+            QCOMPARE(modal->findChild<QLineEdit *>()->echoMode(), QLineEdit::Password);
             QTest::keyClicks(modal->findChild<QLineEdit *>(), *typed);
             // Escape alone cancels.
             QTest::keyClick(modal->findChild<QLineEdit *>(), typed->isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
