@@ -317,10 +317,8 @@ private slots:
     void lockedVaultReadsAndWritesNothing()
     {
         TestStore store(typedRows);
-        bool compacted = false;
+        TestStore::encrypt("päss");
         QString error;
-        QVERIFY(StoreEncryption::encrypt(
-            "päss", [](int, int) {}, &compacted, &error));
         StoreTableModel cards("card", nullptr);
         cards.setEditStrategy(QSqlTableModel::OnManualSubmit);
         QVERIFY(cards.read());
@@ -378,10 +376,9 @@ private slots:
     {
         const mode_t savedMask = umask(022);
         QTemporaryDir older;
-        QFile oldStore(older.filePath("nimbrel.dat"));
-        QVERIFY(oldStore.open(QIODevice::WriteOnly));
-        oldStore.close();
-        QCOMPARE(fileMode(oldStore.fileName()), 0644);
+        const QString oldStore = older.filePath("nimbrel.dat");
+        QVERIFY(writeFile(oldStore, ""));
+        QCOMPARE(fileMode(oldStore), 0644);
         QString error;
         QVERIFY(openStore(older.path(), &error));
         closeStore();
@@ -389,9 +386,8 @@ private slots:
             TestStore store;
             StoreLock lock(store.dir());
             QVERIFY(lock.claim() == StoreLock::Claim::Taken);
-            QVERIFY(StoreFile::writeCopy(store.filePath(), oldStore.fileName(), &error));
-            QCOMPARE(QList<int>({fileMode(store.filePath()), fileMode(store.filePath() + ".lock"),
-                                 fileMode(oldStore.fileName())}),
+            QVERIFY(StoreFile::writeCopy(store.filePath(), oldStore, &error));
+            QCOMPARE(QList<int>({fileMode(store.filePath()), fileMode(store.filePath() + ".lock"), fileMode(oldStore)}),
                      QList<int>({0600, 0600, 0600}));
         }
         umask(savedMask);

@@ -550,6 +550,12 @@ private slots:
         const QString own = QStringLiteral("Imported %1").arg(QDate::currentDate().toString(Qt::ISODate));
         exported.last().append(own);
         QCOMPARE(cardsAfter(0), exported);
+        // A store that refuses the cards is told so, and keeps what it had.
+        fresh.makeReadOnly();
+        const QString refused = importCsv(window, readFile(path));
+        QVERIFY2(refused.contains("The import failed and nothing was imported:\nattempt to write a readonly database"),
+                 qPrintable(refused));
+        QCOMPARE(cardsAfter(0), exported);
     }
 };
 
