@@ -187,7 +187,6 @@ private slots:
         QTest::addColumn<bool>("firstRun");
         QTest::newRow("none") << "none" << true;
         QTest::newRow("None") << "None" << false;
-        QTest::newRow("NONE") << "NONE" << false;
         QTest::newRow("none and a space") << "none " << false;
         QTest::newRow("empty") << "" << false;
     }
