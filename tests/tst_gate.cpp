@@ -291,10 +291,6 @@ private slots:
             entry(&setPw, QString::fromUtf8("新密码(&N)"))->setText(typed);
             enter(entry(&setPw, QString::fromUtf8("确认(&C)")), confirmed);
         };
-        submitChinese(QStringLiteral("wrong"), QStringLiteral("a"), QStringLiteral("a"));
-        QCOMPARE(shown(&setPw), QString::fromUtf8("<font color=red>旧密码不正确。</font>"));
-        submitChinese(QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("b"));
-        QCOMPARE(shown(&setPw), QString::fromUtf8("<font color=red>新密码与确认密码不一致。</font>"));
         store->makeReadOnly();
         submitChinese(QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
         QVERIFY2(shown(&setPw).startsWith(QString::fromUtf8("<font color=red>无法保存密码：")),
@@ -307,12 +303,8 @@ private slots:
                 shown(&login),
                 QString::fromUtf8("<font color=red>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</font>"));
         }
-        EncryptStore encrypting;
-        QStringList buttons;
-        for (const QPushButton *button : encrypting.findChildren<QPushButton *>())
-            buttons << button->text();
-        QCOMPARE(buttons, QStringList({QString::fromUtf8("加密(&E)"), QString::fromUtf8("取消(&C)")}));
         // The longer texts and messages take their place beside the rest.
+        EncryptStore encrypting;
         encrypting.show();
         SetPw firstRun(nullptr, true);
         firstRun.show();

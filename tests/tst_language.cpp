@@ -106,7 +106,8 @@ private slots:
     void translationIsComplete()
     {
         // lupdate brings every tr() text of the sources into a copy of the file,
-        // where a text the file lacked stays unfinished.
+        // where a text the file lacked stays unfinished, and leaves out those
+        // the sources no longer translate.
         QTemporaryDir temp;
         const QString copy = temp.filePath("nimbrel_zh_CN.ts");
         QVERIFY(QFile::copy(NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts", copy));
@@ -127,7 +128,13 @@ private slots:
                                        QRegularExpression::DotMatchesEverythingOption);
         const QRegularExpression marker("%\\d|&amp;[^&\\s]|&lt;\\w+");
         QStringList problems;
+        // Texts in the file whose tr() is gone: a text shown untranslated.
+        QStringList gone;
+        for (const QRegularExpressionMatch &next :
+             entry.globalMatch(QString::fromUtf8(readFile(NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts"))))
+            gone << next.captured(1);
         for (const QRegularExpressionMatch &next : entry.globalMatch(QString::fromUtf8(readFile(copy)))) {
+            gone.removeOne(next.captured(1));
             if (!next.captured(2).isEmpty() || next.captured(3).isEmpty())
                 problems << "untranslated: " + next.captured(1);
             for (const QRegularExpressionMatch &kept : marker.globalMatch(next.captured(1))) {
@@ -135,6 +142,8 @@ private slots:
                     problems << kept.captured() + " lost: " + next.captured(1);
             }
         }
+        for (const QString &source : gone)
+            problems << "no longer translated in the sources: " + source;
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }
 
@@ -143,7 +152,7 @@ private slots:
     void chineseStart()
     {
         TestStore store;
-        store.exec("insert into card values(1, 13, 'mail', 0), (2, 13, 'mail too', 0)");
+        store.exec("insert into card values(1, 13, 'mail', 0)");
         QVERIFY(SettingsRow::setLanguage("zh_CN"));
         QTranslator chinese, qtChinese;
         QCOMPARE(applyLanguage(chinese, NIMBREL_PROGRAM_DIR, "en_US", &qtChinese), QString("zh_CN"));
@@ -187,21 +196,6 @@ private slots:
         QCOMPARE(links.opened, QStringList({"http://www.nimbrel.example.org", "mailto:support@nimbrel.example.org"}));
         QCOMPARE(window.findChild<QLineEdit *>("findField")->placeholderText(),
                  QString::fromUtf8("查找卡片：文字或拼音"));
-        const auto found = [&window](const QString &text) {
-            typeFind(&window, text, QString::fromUtf8("查找(&F)..."));
-            return window.findChild<QLabel *>("findCount")->text();
-        };
-        QCOMPARE(
-            QStringList({found("mail"), found("too"), found("x")}),
-            QStringList({QString::fromUtf8("在所有分类中找到 2 张卡片"), QString::fromUtf8("在所有分类中找到 1 张卡片"),
-                         QString::fromUtf8("在所有分类中未找到卡片")}));
-        QTest::keyClick(window.findChild<QLineEdit *>("findField"), Qt::Key_Escape);
-        {
-            OtherProgram other(store.filePath(), "BEGIN IMMEDIATE");
-            ModalAnswer box(QString::fromUtf8("切换语言"));
-            trigger(&window, "English");
-            QVERIFY2(box.text.startsWith(QString::fromUtf8("无法保存语言设置。")), qPrintable(box.text));
-        }
         // The titles of the columns a table shows.
         const auto columnTitles = [](QWidget *dialog, const char *name) {
             const auto *table = dialog->findChild<QTableView *>(name);

@@ -47,9 +47,9 @@ void trigger(QWidget *window, const QString &text)
     QFAIL(qPrintable("no entry " + text));
 }
 
-void typeFind(QWidget *window, const QString &text, const QString &entry)
+void typeFind(QWidget *window, const QString &text)
 {
-    trigger(window, entry);
+    trigger(window, QStringLiteral("&Find..."));
     auto *field = window->findChild<QLineEdit *>(QStringLiteral("findField"));
     field->clear();
     QInputMethodEvent typing;

@@ -22,9 +22,9 @@ void typeInto(QTableView *view, int row, int column, const QString &text, bool e
 // Triggers the entry of `window` whose text, mnemonic and all, is `text`.
 void trigger(QWidget *window, const QString &text);
 
-// Opens the find bar through `entry`, types `text` over what it holds as an
-// input method commits it, and waits out the typing pause.
-void typeFind(QWidget *window, const QString &text, const QString &entry = QStringLiteral("&Find..."));
+// Opens the find bar, types `text` over what it holds as an input method
+// commits it, and waits out the typing pause.
+void typeFind(QWidget *window, const QString &text);
 
 // The window's own visible widgets that overlap one another or stand
 // outside it, as "name/name" or "name outside": a widget left out of its
