@@ -165,7 +165,6 @@ private slots:
     void closingWritesOrAsks()
     {
         open("insert into card values(1, 13, 'first', 0), (2, 18, 'second', 0)");
-        QVERIFY(view()->isColumnHidden(0));
         typeInto(view(), 0, 2, QString::fromUtf8("it's \"银行\" %1"), false);
         QTest::mouseClick(window->findChild<QPushButton *>("closeButton"), Qt::LeftButton);
         QVERIFY(!window->isVisible());
@@ -323,7 +322,6 @@ private slots:
         // The next card gets the deleted one's id, and its own template lines.
         trigger(window.get(), "&Add");
         QCOMPARE(stored("select group_concat(id) from card"), QString("1"));
-        QVERIFY(view()->indexWidget(view()->model()->index(0, 2)));
         openRow(0);
         QVERIFY(form->close());
         QCOMPARE(stored("select group_concat(title || '=' || value) from content where cardid = 1"),

@@ -180,12 +180,9 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("left");
-        QTest::newRow("one card") << 0 << "Cannot delete Solo because"
-                                  << "7:Solo,8:Empty,9:Pair";
-        QTest::newRow("no card") << 1 << ""
-                                 << "7:Solo,9:Pair";
-        QTest::newRow("two cards") << 2 << "Cannot delete Pair because"
-                                   << "7:Solo,8:Empty,9:Pair";
+        QTest::newRow("one card") << 0 << QString("Cannot delete Solo because") << QString("7:Solo,8:Empty,9:Pair");
+        QTest::newRow("no card") << 1 << QString() << QString("7:Solo,9:Pair");
+        QTest::newRow("two cards") << 2 << QString("Cannot delete Pair because") << QString("7:Solo,8:Empty,9:Pair");
     }
 
     void deletionRefusedWhileCardsRemain()

@@ -30,8 +30,8 @@ private slots:
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
         QCOMPARE(QDir(prefix.path()).entryList(QDir::Files),
                  QStringList({"Nimbrel", "nimbrel_zh_CN.qm", "NimbrelUp", "qtbase_zh_CN.qm"}));
-        QVERIFY(QFileInfo(prefix.filePath("Nimbrel")).isExecutable());
-        QVERIFY(QFileInfo(prefix.filePath("NimbrelUp")).isExecutable());
+        QVERIFY(QFileInfo(prefix.filePath("Nimbrel")).isExecutable()
+                && QFileInfo(prefix.filePath("NimbrelUp")).isExecutable());
         QCOMPARE(readFile(prefix.filePath("nimbrel_zh_CN.qm")),
                  readFile(QDir(NIMBREL_PROGRAM_DIR).filePath("nimbrel_zh_CN.qm")));
         QVERIFY(QFileInfo::exists(prefix.filePath("share/applications/nimbrel.desktop")));
