@@ -48,6 +48,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // QWidget's destructor hides the children, and the header then tells of
+    // new geometries to what is no longer a MainWindow.
+    disconnect(cardView->verticalHeader(), nullptr, this, nullptr);
     delete unlockLogin;
 }
 
