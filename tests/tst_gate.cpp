@@ -294,7 +294,6 @@ private slots:
                 shown(&login),
                 QString::fromUtf8("<font color=red>数据库正被另一个程序使用。没有丢失任何内容：请稍后再试。</font>"));
         }
-        // The longer texts and messages take their place beside the rest.
         EncryptStore encrypting;
         encrypting.show();
         SetPw firstRun(nullptr, true);

@@ -8,9 +8,8 @@ namespace {
 
 // A menu's entries as "entry|entry|...": a separator as "-", an entry with
 // an icon marked "*", its tool tip in braces ("{=}" for the tip of the entry
-// before), a checkable entry marked "[ ]"
-// or "[x]", its shortcut after a tab as the user reads it, a submenu's
-// entries in brackets.
+// before), a checkable entry marked "[ ]" or "[x]", its shortcut after a tab
+// as the user reads it, a submenu's entries in brackets.
 QString entries(QMenu *menu)
 {
     QStringList all;
@@ -108,9 +107,10 @@ private slots:
         // lupdate brings every tr() text of the sources into a copy of the file,
         // where a text the file lacked stays unfinished, and leaves out those
         // the sources no longer translate.
+        const QString original = NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts";
         QTemporaryDir temp;
         const QString copy = temp.filePath("nimbrel_zh_CN.ts");
-        QVERIFY(QFile::copy(NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts", copy));
+        QVERIFY(QFile::copy(original, copy));
         const QStringList arguments {"-locations",
                                      "none",
                                      "-no-obsolete",
@@ -130,8 +130,7 @@ private slots:
         QStringList problems;
         // Texts in the file whose tr() is gone: a text shown untranslated.
         QStringList gone;
-        for (const QRegularExpressionMatch &next :
-             entry.globalMatch(QString::fromUtf8(readFile(NIMBREL_SOURCE_DIR "/vault/resources/nimbrel_zh_CN.ts"))))
+        for (const QRegularExpressionMatch &next : entry.globalMatch(QString::fromUtf8(readFile(original))))
             gone << next.captured(1);
         for (const QRegularExpressionMatch &next : entry.globalMatch(QString::fromUtf8(readFile(copy)))) {
             gone.removeOne(next.captured(1));

@@ -66,7 +66,7 @@ bool failed(const QSqlQuery &query, QString *error)
 
 AttachedStore::~AttachedStore()
 {
-    if (attached)
+    if (!attachedFile.isEmpty())
         QSqlQuery().exec(QStringLiteral("DETACH DATABASE imported"));
 }
 
@@ -78,9 +78,10 @@ bool AttachedStore::attach(const QString &fileName, QString *error)
     QSqlQuery query;
     query.prepare(QStringLiteral("ATTACH DATABASE ? AS imported"));
     query.addBindValue(readOnlyUri(fileName));
-    attached = query.exec();
+    if (!query.exec())
+        return failed(query, error);
     attachedFile = fileName;
-    return attached || failed(query, error);
+    return true;
 }
 
 void AttachedStore::setTextKey(DataKey key)

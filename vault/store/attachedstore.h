@@ -59,7 +59,7 @@ private:
     bool recodeSlice(const QString &table, const QStringList &columns, const QStringList &names,
                      const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const;
 
-    bool attached = false;
+    // The file attached as "imported", empty until it is.
     QString attachedFile;
     DataKey textKey;
 };
