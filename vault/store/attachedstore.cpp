@@ -64,8 +64,11 @@ bool failed(const QSqlQuery &query, QString *error)
 
 } // namespace
 
+AttachedStore::AttachedStore() = default;
+
 AttachedStore::~AttachedStore()
 {
+    recoded.reset();
     if (!attachedFile.isEmpty())
         QSqlQuery().exec(QStringLiteral("DETACH DATABASE imported"));
 }
@@ -90,8 +93,7 @@ void AttachedStore::setTextKey(DataKey key)
 }
 
 bool AttachedStore::copySlice(const QString &table, const QStringList &columns, const QStringList &names,
-                              const QList<qint64> &values, int idShift, qint64 *afterId, int *copied,
-                              QString *error) const
+                              const QList<qint64> &values, int idShift, qint64 *afterId, int *copied, QString *error)
 {
     if (!(textKey == StoreKey::current()))
         return recodeSlice(table, columns, names, values, afterId, copied, error);
@@ -118,7 +120,7 @@ bool AttachedStore::copySlice(const QString &table, const QStringList &columns, 
 // name of each text column, an empty text for the others. The rows are read
 // and recoded on a second thread while this one writes the rows read before.
 bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns, const QStringList &names,
-                                const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const
+                                const QList<qint64> &values, qint64 *afterId, int *copied, QString *error)
 {
     QSqlQuery encoding;
     // In SQLite's usual encoding the texts pass as the UTF-8 bytes it keeps:
@@ -136,11 +138,14 @@ bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns
         marks << (text && utf8 ? QStringLiteral("CAST(? AS TEXT)") : QStringLiteral("?"));
         columnData << (text ? SealedText::columnData(table, names.at(i)) : QByteArray());
     }
-    ImportedRows rows(attachedFile,
-                      QStringLiteral("select id, %1 from %2 where id > ? order by id limit ?")
-                          .arg(selected.join(QLatin1String(", ")), table),
-                      values + QList<qint64> {*afterId, sliceRows}, columnData, utf8, textKey,
-                      StoreKey::isInstalled() ? &StoreKey::current() : nullptr);
+    if (!recoded || recodedTable != table || recodedAfterId != *afterId) {
+        recoded = std::make_unique<ImportedRows>(attachedFile,
+                                                 QStringLiteral("select id, %1 from %2 where id > ? order by id")
+                                                     .arg(selected.join(QLatin1String(", ")), table),
+                                                 values + QList<qint64> {*afterId}, columnData, utf8, textKey,
+                                                 StoreKey::isInstalled() ? &StoreKey::current() : nullptr);
+        recodedTable = table;
+    }
 
     const QString row = QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')');
     const auto insert = [&](int count) {
@@ -155,8 +160,11 @@ bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns
     const int width = int(columns.size());
     *copied = 0;
     ImportedRows::Chunk chunk;
-    for (;;) {
-        switch (rows.next(&chunk, error)) {
+    while (*copied < sliceRows) {
+        const ImportedRows::Next next = recoded->next(&chunk, error);
+        if (next != ImportedRows::Next::Chunk)
+            recoded.reset();
+        switch (next) {
         case ImportedRows::Next::Chunk:
             break;
         case ImportedRows::Next::End:
@@ -184,18 +192,20 @@ bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns
                 return failed(statement, error);
         }
         *afterId = chunk.lastId;
+        recodedAfterId = chunk.lastId;
         *copied += chunk.rows;
     }
+    return true;
 }
 
-bool AttachedStore::insertCategoryRow(int categoryShift, qint64 *afterId, int *copied, QString *error) const
+bool AttachedStore::insertCategoryRow(int categoryShift, qint64 *afterId, int *copied, QString *error)
 {
     return copySlice(QStringLiteral("category"), {QLatin1String(shiftedId), QStringLiteral("name")},
                      {QString(), QStringLiteral("name")}, shiftValues(categoryShift), categoryShift, afterId, copied,
                      error);
 }
 
-bool AttachedStore::insertCardRow(int cardShift, int categoryShift, qint64 *afterId, int *copied, QString *error) const
+bool AttachedStore::insertCardRow(int cardShift, int categoryShift, qint64 *afterId, int *copied, QString *error)
 {
     return copySlice(
         QStringLiteral("card"),
@@ -204,8 +214,7 @@ bool AttachedStore::insertCardRow(int cardShift, int categoryShift, qint64 *afte
         cardShift, afterId, copied, error);
 }
 
-bool AttachedStore::insertContentRow(int contentShift, int cardShift, qint64 *afterId, int *copied,
-                                     QString *error) const
+bool AttachedStore::insertContentRow(int contentShift, int cardShift, qint64 *afterId, int *copied, QString *error)
 {
     return copySlice(
         QStringLiteral("content"),
@@ -215,7 +224,7 @@ bool AttachedStore::insertContentRow(int contentShift, int cardShift, qint64 *af
 }
 
 bool AttachedStore::copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
-                                     const std::function<void(int)> &progress, QString *error) const
+                                     const std::function<void(int)> &progress, QString *error)
 {
     const QList<Slice> tables = {
         [&](qint64 *afterId, int *copied, QString *sliceError) {

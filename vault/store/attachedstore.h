@@ -8,6 +8,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+
+class ImportedRows;
 
 // Another store attached read-only to the store's own connection as
 // "imported", so that SQLite copies its rows without passing each value
@@ -15,7 +18,7 @@
 class AttachedStore
 {
 public:
-    AttachedStore() = default;
+    AttachedStore();
     ~AttachedStore();
 
     AttachedStore(const AttachedStore &) = delete;
@@ -39,15 +42,15 @@ public:
     // An id or reference that is no whole number, or that would not fit in
     // an int once shifted, makes the slice fail, and so does a sealed text
     // that does not open with the attached store's key.
-    bool insertCategoryRow(int categoryShift, qint64 *afterId, int *copied, QString *error) const;
-    bool insertCardRow(int cardShift, int categoryShift, qint64 *afterId, int *copied, QString *error) const;
-    bool insertContentRow(int contentShift, int cardShift, qint64 *afterId, int *copied, QString *error) const;
+    bool insertCategoryRow(int categoryShift, qint64 *afterId, int *copied, QString *error);
+    bool insertCardRow(int cardShift, int categoryShift, qint64 *afterId, int *copied, QString *error);
+    bool insertContentRow(int contentShift, int cardShift, qint64 *afterId, int *copied, QString *error);
 
     // Copies the three tables slice by slice inside the caller's
     // transaction, telling `progress` the rows copied so far after each
     // slice; all `rowTotal` rows of them must come.
     bool copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
-                          const std::function<void(int copied)> &progress, QString *error) const;
+                          const std::function<void(int copied)> &progress, QString *error);
 
     // Rows per slice: a few hundredths of a second of copying each.
     static constexpr int sliceRows = 50000;
@@ -55,13 +58,19 @@ public:
 private:
     using Slice = std::function<bool(qint64 *afterId, int *copied, QString *error)>;
     bool copySlice(const QString &table, const QStringList &columns, const QStringList &names,
-                   const QList<qint64> &values, int idShift, qint64 *afterId, int *copied, QString *error) const;
+                   const QList<qint64> &values, int idShift, qint64 *afterId, int *copied, QString *error);
     bool recodeSlice(const QString &table, const QStringList &columns, const QStringList &names,
-                     const QList<qint64> &values, qint64 *afterId, int *copied, QString *error) const;
+                     const QList<qint64> &values, qint64 *afterId, int *copied, QString *error);
 
     // The file attached as "imported", empty until it is.
     QString attachedFile;
     DataKey textKey;
+    // The rows being recoded, read ahead from one slice into the next so
+    // that the reading never waits for a slice to begin: those of
+    // `recodedTable` that follow `recodedAfterId`.
+    std::unique_ptr<ImportedRows> recoded;
+    QString recodedTable;
+    qint64 recodedAfterId = 0;
 };
 
 #endif
