@@ -207,7 +207,7 @@ private slots:
             fifteen);
         row("encrypted, a value moved into another column", QString(ownRows),
             "encrypted;update content set value = title where id = 5", "import.db", Password("their secret"),
-            Kind::ImportFailed, "The import failed and nothing was imported:\na text of its content table is damaged",
+            Kind::Damaged, "%1 is damaged or cannot be read. Nothing was imported.",
             "a text of its content table is damaged", same, QStringList {"0/15", "2/15", "5/15"});
         row("encrypted, the own store's password typed", "encrypted;" + QString(ownRows), "encrypted", "import.db",
             Password("my secret"), Kind::WrongPassword, wrong, none, same, same);

@@ -172,6 +172,7 @@ bool AttachedStore::recodeSlice(const QString &table, const QStringList &columns
         case ImportedRows::Next::Failed:
             return false;
         case ImportedRows::Next::Damaged:
+            damageFound = true;
             if (error)
                 *error = QCoreApplication::translate("StoreImport", "a text of its %1 table is damaged").arg(table);
             return false;

@@ -52,6 +52,10 @@ public:
     bool copyImportedRows(int categoryShift, int cardShift, int contentShift, int rowTotal,
                           const std::function<void(int copied)> &progress, QString *error);
 
+    // Whether the last copy failed on a sealed text that did not open: the
+    // attached file is damaged, not merely refused.
+    bool foundDamage() const { return damageFound; }
+
     // Rows per slice: a few hundredths of a second of copying each.
     static constexpr int sliceRows = 50000;
 
@@ -71,6 +75,7 @@ private:
     std::unique_ptr<ImportedRows> recoded;
     QString recodedTable;
     qint64 recodedAfterId = 0;
+    bool damageFound = false;
 };
 
 #endif

@@ -44,6 +44,8 @@ TransferOutcome copyRows(const OtherStore &other, const QString &source, DataKey
             error = store.lastError().text();
         }
         store.rollback();
+        if (attached.foundDamage())
+            return {Kind::Damaged, error};
     }
     // The copy refuses odd ids as it goes; only then are they looked for, to say so.
     const std::optional<bool> idsFit = other.idsFit(categoryShift, cardShift, contentShift);
