@@ -6,6 +6,7 @@
 #include "access/idlelock.h"
 #include "access/login.h"
 #include "access/setpw.h"
+#include "cardeditor/clipboardguard.h"
 #include "mainwindow/openmainwindow.h"
 #include "store/settingsrow.h"
 #include "store/startup.h"
@@ -349,6 +350,7 @@ private slots:
         QCOMPARE(store->value("select value from setting where name = 'lock_minutes'").toString(), "1");
         typeInto(window.findChild<QTableView *>("cardView"), 0, 2, QStringLiteral("typed"));
 
+        ClipboardGuard::instance()->copy(QStringLiteral("copied secret"));
         store->makeReadOnly();
         {
             ModalAnswer refused("Write Error");
@@ -359,7 +361,7 @@ private slots:
         QVERIFY(window.isVisible() && !window.isLocked());
         store->exec(QStringLiteral("PRAGMA query_only = OFF"));
         QVERIFY(QTest::qWaitFor([&] { return window.isLocked(); }, 2000));
-        QVERIFY(!window.isVisible());
+        QVERIFY(!window.isVisible() && QGuiApplication::clipboard()->text().isEmpty());
         QCOMPARE(store->value("select name from card where id = 1").toString(), "typed");
 
         Login *login = nullptr;
