@@ -63,7 +63,6 @@ private slots:
         QFETCH(QString, setup);
         QFETCH(QString, lock);
         QFETCH(QString, action);
-        QFETCH(QString, outcome);
         QSqlQuery query;
         QVERIFY2(setup.isEmpty() || query.exec(setup), qPrintable(query.lastError().text()));
         CardFilter filter;
@@ -82,7 +81,7 @@ private slots:
         QVERIFY(filter.modelFilter(&modelFilter, &error));
         const QStringList got = {ok ? QString("ok") : error, QString::number(filter.category()), modelFilter,
                                  store->value("select category from option").toString(), "shown " + shown.join(',')};
-        QCOMPARE(got.join('|'), outcome);
+        QTEST(got.join('|'), "outcome");
     }
 
     void filterIsAppliedAndKept()

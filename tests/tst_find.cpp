@@ -146,8 +146,7 @@ private slots:
     {
         QFETCH(QString, query);
         QFETCH(QString, text);
-        QFETCH(bool, found);
-        QCOMPARE(FindQuery(query).matches(text), found);
+        QTEST(FindQuery(query).matches(text), "found");
     }
 
     void findsChineseCardsAsTheyAreWritten()

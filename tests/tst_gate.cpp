@@ -271,6 +271,9 @@ private slots:
         QVERIFY(store->value("select name from card").toString().startsWith("nimbrel-sealed:1:"));
         QCOMPARE(shownCards(&window), QString("forum"));
         QCOMPARE(categoryEntries(&window), QString("1:Web"));
+        // Locked, the vault keeps no key.
+        trigger(&window, QStringLiteral("&Lock"));
+        QVERIFY(window.isLocked() && StoreKey::isLocked());
     }
 
     // In Chinese: the refusals read as the user reads them, and the longer

@@ -538,14 +538,20 @@ private slots:
             exported = cardsAfter(0);
             MainWindow window;
             window.transferFileName = [path](const QString &) { return path; };
-            ModalAnswer login("Password Input", QMessageBox::NoButton, [](QWidget *modal) {
-                QTest::keyClicks(modal->findChild<QLineEdit *>(), "pw");
-                QTest::keyClick(modal->findChild<QLineEdit *>(), Qt::Key_Return);
-            });
-            ModalAnswer warning("Export CSV", QMessageBox::Yes);
-            ModalAnswer told("Export CSV");
-            trigger(&window, "Export CSV...");
-            QCOMPARE(told.text, "Cards exported to " + QDir::toNativeSeparators(path) + ": 4.");
+            // The cards the table shows, or all of them: "&All Cards" is Yes.
+            const auto exportCsv = [&window](QMessageBox::StandardButton which) {
+                ModalAnswer login("Password Input", QMessageBox::NoButton, [](QWidget *modal) {
+                    QTest::keyClicks(modal->findChild<QLineEdit *>(), "pw");
+                    QTest::keyClick(modal->findChild<QLineEdit *>(), Qt::Key_Return);
+                });
+                ModalAnswer warning("Export CSV", which);
+                ModalAnswer told("Export CSV");
+                trigger(&window, "Export CSV...");
+                return told.text;
+            };
+            typeFind(&window, "visa");
+            QCOMPARE(exportCsv(QMessageBox::No), "Cards exported to " + QDir::toNativeSeparators(path) + ": 1.");
+            QCOMPARE(exportCsv(QMessageBox::Yes), "Cards exported to " + QDir::toNativeSeparators(path) + ": 4.");
         }
         QCOMPARE(QFileInfo(path).permissions(),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);

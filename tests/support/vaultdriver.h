@@ -19,7 +19,8 @@ bool writeFile(const QString &path, const QByteArray &contents, QFileDevice::Per
 // commits it with Return.
 void typeInto(QTableView *view, int row, int column, const QString &text, bool enter = true);
 
-// Triggers the entry of `window` whose text, mnemonic and all, is `text`.
+// Triggers the entry of `window` whose text, mnemonic and all, is `text`;
+// a menu of the same name is passed over.
 void trigger(QWidget *window, const QString &text);
 
 // Opens the find bar, types `text` over what it holds as an input method
