@@ -49,6 +49,7 @@ private slots:
         row("semicolons outnumber commas", QByteArray("a;b,c;d\n"), "1:a|b,c|d");
         row("commas in quotes do not count", QByteArray("\"a,b,c\";d;e\n"), "1:a,b,c|d|e");
         row("blank lines left out", QByteArray("a\n\n\r\nb\n"), "1:a;4:b");
+        row("a blank first line", QByteArray("\na\n"), "2:a");
         row("empty fields kept", QByteArray("a,,\n,\n"), "1:a||;2:|");
         row("no line break at the end", QByteArray("a,b"), "1:a|b");
         row("old Mac line ends", QByteArray("a\rb\r"), "1:a;2:b");
