@@ -45,8 +45,7 @@ private slots:
         typeInto(view(), added.row(), 2, "mine");
         QVERIFY(window->savePendingEdits());
         QCOMPARE(stored("select name from card where id = 10001"), QString("mine"));
-        auto *delegate = qobject_cast<myDelegate *>(view()->itemDelegate());
-        QCOMPARE(delegate->shownName(added.siblingAtColumn(3)), QString("Work"));
+        QCOMPARE(delegate()->shownName(added.siblingAtColumn(3)), QString("Work"));
 
         // Painting under another program's lock draws the same names at once.
         const QImage unlocked = view()->viewport()->grab().toImage();
@@ -202,8 +201,7 @@ private slots:
         window->show();
         QCOMPARE(shownCards(window.get()), QString("mail,other"));
         QCOMPARE(categoryEntries(window.get()), QString("1:Home,2:Work"));
-        auto *delegate = qobject_cast<myDelegate *>(view()->itemDelegate());
-        QCOMPARE(delegate->shownName(view()->model()->index(0, 3)), QString("Work"));
+        QCOMPARE(delegate()->shownName(view()->model()->index(0, 3)), QString("Work"));
 
         openRow(0);
         QCOMPARE(window->findChild<CardForm *>()->windowTitle(), QString("mail"));
@@ -261,9 +259,8 @@ private slots:
         QFETCH(QString, icon);
         open(QString("insert into card values(4, %1, 'c', 0)").arg(type));
         QCOMPARE(stored(QString("select name from cardtype where id = %1").arg(type)), name);
-        auto *delegate = qobject_cast<myDelegate *>(view()->itemDelegate());
-        QCOMPARE(delegate->shownName(view()->model()->index(0, 1)), name);
-        QCOMPARE(delegate->iconPath(type), icon);
+        QCOMPARE(delegate()->shownName(view()->model()->index(0, 1)), name);
+        QCOMPARE(delegate()->iconPath(type), icon);
         QCOMPARE(QImage(icon).size(), QSize(32, 32));
         const QRect cell = view()->visualRect(view()->model()->index(0, 1));
         const QImage drawn = view()->viewport()->grab(QRect(cell.topLeft(), QSize(32, cell.height()))).toImage();
@@ -457,6 +454,7 @@ private:
     }
 
     QTableView *view() const { return window->findChild<QTableView *>("cardView"); }
+    myDelegate *delegate() const { return qobject_cast<myDelegate *>(view()->itemDelegate()); }
     QTableView *lineView() const { return window->findChild<CardForm *>()->findChild<QTableView *>("contentView"); }
     void openRow(int row)
     {

@@ -155,7 +155,9 @@ private slots:
         press("deleteButton");
         // A new category takes the largest id plus one, after the gap too.
         press("addButton");
-        typeInto(formView, formView->model()->rowCount() - 1, 1, "O'Brien & Co");
+        // Its name is open for typing.
+        QVERIFY(formView->indexWidget(formView->model()->index(3, 1)));
+        typeInto(formView, 3, 1, "O'Brien & Co");
         typeInto(formView, 0, 1, "Home");
         QCOMPARE(stored(), "0:Home,1:Web,2:" + markup + ",3:O'Brien & Co");
         QCOMPARE(menu(), "0:Home,1:Web,2:" + markup + ",3:O'Brien && Co");
