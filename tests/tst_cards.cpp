@@ -312,8 +312,7 @@ private slots:
             ModalAnswer yes("delete gone", QMessageBox::Yes);
             trigger(window.get(), "&Delete");
         }
-        QVERIFY(!form->isVisible());
-        QVERIFY(form->writePending());
+        QVERIFY(!form->isVisible() && form->writePending());
         QCOMPARE(stored("select count(*) from content"), QString("0"));
         // The next card gets the deleted one's id, and its own template lines.
         trigger(window.get(), "&Add");

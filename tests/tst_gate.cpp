@@ -173,8 +173,7 @@ private slots:
         QCOMPARE(storedPassword(), QStringLiteral("secret"));
 
         store->exec(QStringLiteral("delete from option"));
-        QVERIFY(!loginOpens(QString()));
-        QVERIFY(!loginOpens(SettingsRow::none));
+        QVERIFY(!loginOpens(QString()) && !loginOpens(SettingsRow::none));
         submit(&setPw, QString(), QStringLiteral("a"), QStringLiteral("a"));
         QVERIFY(tells(&setPw,
                       QStringLiteral("The old password cannot be checked: The store has no settings row; it "
@@ -247,8 +246,7 @@ private slots:
         QVERIFY(change.wait());
         QCOMPARE(store->value("select group_concat(name || value) from card, content").toString(), sealed);
         StoreKey::clear();
-        QVERIFY(!loginOpens(QString::fromUtf8("päss")));
-        QVERIFY(loginOpens(QStringLiteral("n3w")));
+        QVERIFY(!loginOpens(QString::fromUtf8("päss")) && loginOpens(QStringLiteral("n3w")));
         QCOMPARE(shownCards(mainWindows().first()), QString("forum,mail"));
     }
 

@@ -375,6 +375,9 @@ private slots:
         QTest::addColumn<QString>("copy");
 
         const QString itself = "%1 is the open store itself. Choose another file name.";
+        // %2: why the file could not be written.
+        const QString failed =
+            "The store could not be exported to %1:\n%2\n\nA file that was there before is unchanged.";
         const auto row = [](const char *name, const QString &store, const QString &target, Kind kind,
                             const QString &message,
                             const QString &copy) { QTest::newRow(name) << store << target << kind << message << copy; };
@@ -384,8 +387,9 @@ private slots:
         row("the open store itself", "", "own", Kind::OpenStoreItself, itself, "unchanged");
         row("a link to the open store", "", "link", Kind::OpenStoreItself, itself, "unchanged");
 #ifdef Q_OS_UNIX
-        row("past a file-size limit", "", "export.db", Kind::ExportFailed,
-            "The store could not be exported to %1:\nFile too large\n\nA file that was there before is unchanged.",
+        row("into a folder that is not there", "", "gone/export.db", Kind::ExportFailed,
+            failed.arg("%1", "No such file or directory"), "unchanged");
+        row("past a file-size limit", "", "export.db", Kind::ExportFailed, failed.arg("%1", "File too large"),
             "unchanged");
 #endif
     }
