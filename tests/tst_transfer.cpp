@@ -202,9 +202,13 @@ private slots:
             none, none, shifted, fifteen);
         row("encrypted into encrypted", "encrypted;" + QString(ownRows), "encrypted", "import.db",
             Password("their secret"), Kind::Done, none, none, (QStringList(shifted) << "sealed 11"), fifteen);
-        row("plain into encrypted", "encrypted;" + QString(ownRows), "update option set password = 'their secret'",
-            "import.db", Password("their secret"), Kind::Done, none, none, (QStringList(shifted) << "sealed 11"),
-            fifteen);
+        // A text of a plain store that only looks sealed is its own text.
+        const QString looksSealed = "nimbrel-sealed:1:" + QString(60, '0');
+        row("plain into encrypted", "encrypted;" + QString(ownRows),
+            "update option set password = 'their secret'; update content set value = '" + looksSealed
+                + "' where id = 1",
+            "import.db", Password("their secret"), Kind::Done, none, none,
+            QStringList(shifted).replaceInStrings("21:v1:", "21:" + looksSealed + ":") << "sealed 11", fifteen);
         row("encrypted, a value moved into another column", QString(ownRows),
             "encrypted;update content set value = title where id = 5", "import.db", Password("their secret"),
             Kind::Damaged, "%1 is damaged or cannot be read. Nothing was imported.",
