@@ -115,7 +115,7 @@ private slots:
 
     void editorWritesItsLines()
     {
-        open("insert into card values(1, 3, 'mail', 0), (2, 10, 'other', 0);"
+        open("insert into card values(1, 3, 'mail', 0), (2, 10, 'other', 0), (3, 99, 'odd', 0);"
              "insert into content values(1, 'Kept', 'x', 2)");
         openRow(0);
         auto *form = window->findChild<CardForm *>();
@@ -162,6 +162,9 @@ private slots:
         QCOMPARE(lines->rowCount(), 1);
         QCOMPARE(stored("select value from content where id = 1"), QString("x"));
         QCOMPARE(stored("select value from content where cardid = 1 and title = 'System'"), QString("precious"));
+        // A type this program does not know brings no lines.
+        openRow(2);
+        QCOMPARE(lines->rowCount(), 0);
     }
 
     void closingWritesOrAsks()

@@ -145,8 +145,7 @@ private slots:
         login.show();
         for (const QString &wrong : {QString(), password + ' ', password.toUpper(), SettingsRow::none})
             enter(entry(&login, QStringLiteral("&Password")), wrong);
-        QVERIFY(tells(&login, QStringLiteral("password error!</font>")));
-        QVERIFY(mainWindows().isEmpty());
+        QVERIFY(tells(&login, QStringLiteral("password error!</font>")) && mainWindows().isEmpty());
         QVERIFY(loginOpens(password));
     }
 
@@ -224,8 +223,7 @@ private slots:
         QCOMPARE(login.isHidden(), opens);
         QCOMPARE(StoreKey::isInstalled(), opens);
         if (!opens) {
-            QVERIFY(tells(&login, QStringLiteral("password error!</font>")));
-            QVERIFY(mainWindows().isEmpty());
+            QVERIFY(tells(&login, QStringLiteral("password error!</font>")) && mainWindows().isEmpty());
             return;
         }
         QCOMPARE(mainWindows().size(), 1);

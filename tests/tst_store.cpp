@@ -99,8 +99,7 @@ private slots:
             const QByteArray bytes = QByteArray("\x13\x87\xfe\x01", 4).repeated(2048);
             QVERIFY(directory ? QDir(dir.path()).mkdir("nimbrel.dat") : writeFile(path, bytes));
             ModalAnswer box("Database Error");
-            QVERIFY(!prepareStore(dir.path()));
-            QVERIFY(!box.text.isEmpty());
+            QVERIFY(!prepareStore(dir.path()) && !box.text.isEmpty());
             QVERIFY(!QSqlDatabase::contains(QSqlDatabase::defaultConnection));
             QVERIFY(directory ? QFileInfo(path).isDir() : readFile(path) == bytes);
         }
