@@ -43,6 +43,9 @@ private slots:
         trigger(window.get(), "&Find...");
         QVERIFY(window->findChild<QToolButton *>("findAllCategories")->isHidden());
         QCOMPARE(field()->text() + window->findChild<QLabel *>("findCount")->text(), QString());
+        // Enter with nothing to find chooses no card.
+        QTest::keyClick(field(), Qt::Key_Return);
+        QVERIFY(!view()->currentIndex().isValid());
         QCOMPARE(find("an"), QString());
         QTest::mouseClick(window->findChild<QToolButton *>("findAllCategories"), Qt::LeftButton);
         QCOMPARE(shownIds(), QString("1"));

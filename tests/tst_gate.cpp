@@ -162,8 +162,7 @@ private slots:
             const QString held =
                 "The store is being used by another program. Nothing was lost: try again in a moment.</font>";
             enter(entry(&login, QStringLiteral("&Password")), QStringLiteral("secret"));
-            QVERIFY(tells(&login, held));
-            QVERIFY(label(&login, "<font")->toolTip().contains("database is locked"));
+            QVERIFY(tells(&login, held) && label(&login, "<font")->toolTip().contains("database is locked"));
             submit(&setPw, QStringLiteral("secret"), QStringLiteral("a"), QStringLiteral("a"));
             QVERIFY(tells(&setPw, held));
         }
@@ -331,8 +330,7 @@ private slots:
             QThread::msleep(200);
         });
         QVERIFY(worker && worker != QThread::currentThread());
-        QVERIFY(!enabledMeanwhile && busyCursor);
-        QVERIFY(login.isEnabled() && !QGuiApplication::overrideCursor());
+        QVERIFY(!enabledMeanwhile && busyCursor && login.isEnabled() && !QGuiApplication::overrideCursor());
         QVERIFY(login.isVisible() && mainWindows().isEmpty());
     }
 

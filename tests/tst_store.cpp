@@ -180,8 +180,7 @@ private slots:
                      .toString(),
                  QString("150,1,150,150"));
         QCOMPARE(lines.rowCount(), 150);
-        QVERIFY(lines.removeRows(0, 1));
-        QVERIFY(lines.submitAll());
+        QVERIFY(lines.removeRows(0, 1) && lines.submitAll());
         QCOMPARE(store.value("select min(id) || ',' || count(*) from content").toString(), QString("2,149"));
 
         // A new category gets the largest id plus one, after a deleted top row too.
@@ -214,11 +213,8 @@ private slots:
         // One wait, then the rest of the action fails at once; the rows shown and the edits stay.
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(!categories.submitAll());
-        QVERIFY(isLockError(categories.lastError()));
-        QVERIFY(clock.restart() >= 400);
-        QVERIFY(!categories.read("id = 1"));
-        QVERIFY(clock.elapsed() < 200);
+        QVERIFY(!categories.submitAll() && isLockError(categories.lastError()) && clock.restart() >= 400);
+        QVERIFY(!categories.read("id = 1") && clock.elapsed() < 200);
         setBusyTimeoutMs(50);
         QVERIFY(categories.isStale());
         QCOMPARE(categories.rowCount(), 3);
@@ -325,15 +321,13 @@ private slots:
         QVERIFY(StoreKey::isLocked() && !StoreKey::isInstalled());
         QVERIFY(!cards.submitAll());
         QCOMPARE(cards.lastError().text(), QString("the vault is locked"));
-        QVERIFY(!cards.read());
-        QVERIFY(cards.isDirty());
+        QVERIFY(!cards.read() && cards.isDirty());
         QCOMPARE(store.value("select name from card").toString(), sealed);
         QVERIFY(!CardTextIndex::instance().find(FindQuery("quokka"), &found, &error));
         QCOMPARE(error, QString("the vault is locked"));
 
         QCOMPARE(StoreEncryption::check("päss", true, &error), StoreEncryption::Check::Matches);
-        QVERIFY(!StoreKey::isLocked());
-        QVERIFY(cards.submitAll());
+        QVERIFY(!StoreKey::isLocked() && cards.submitAll());
         QCOMPARE(StoreKey::open("card", "name", store.value("select name from card")), QString("typed while locked"));
         QVERIFY(CardTextIndex::instance().find(FindQuery("while locked"), &found, &error));
         QCOMPARE(found, std::vector<int>({1}));

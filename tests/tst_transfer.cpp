@@ -482,6 +482,14 @@ private slots:
         QCOMPARE(runEntry(window, QStringLiteral("Export Data..."), store.filePath(), Password(), "Export Database: "),
                  "Export Database: " + QDir::toNativeSeparators(store.filePath())
                      + " is the open store itself. Choose another file name.");
+        // Through the save dialog, as the user fills it in.
+        window.transferFileName = nullptr;
+        ModalAnswer save("Export Database", QMessageBox::NoButton, [&files](QWidget *modal) {
+            qobject_cast<QFileDialog *>(modal)->selectFile(files.filePath("chosen"));
+            qobject_cast<QDialog *>(modal)->accept();
+        });
+        trigger(&window, QStringLiteral("Export Data..."));
+        QCOMPARE(readFile(files.filePath("chosen.db")), readFile(store.filePath()));
     }
 
     void csvImport_data()
