@@ -313,8 +313,7 @@ private slots:
         QString error;
         StoreTableModel cards("card", nullptr);
         cards.setEditStrategy(QSqlTableModel::OnManualSubmit);
-        QVERIFY(cards.read());
-        QVERIFY(cards.setData(cards.index(0, 2), "typed while locked"));
+        QVERIFY(cards.read() && cards.setData(cards.index(0, 2), "typed while locked"));
         const QString sealed = store.value("select name from card").toString();
         std::vector<int> found;
         StoreKey::lock();
