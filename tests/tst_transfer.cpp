@@ -482,9 +482,7 @@ private slots:
         QCOMPARE(runEntry(window, QStringLiteral("Export Data..."), store.filePath(), Password(), "Export Database: "),
                  "Export Database: " + QDir::toNativeSeparators(store.filePath())
                      + " is the open store itself. Choose another file name.");
-        // Through the save dialog, as the user fills it in; it keeps its
-        // history in the settings of tests, not the user's.
-        QStandardPaths::setTestModeEnabled(true);
+        // Through the save dialog, as the user fills it in.
         window.transferFileName = nullptr;
         ModalAnswer save("Export Database", QMessageBox::NoButton, [&files](QWidget *modal) {
             qobject_cast<QFileDialog *>(modal)->selectFile(files.filePath("chosen"));

@@ -41,14 +41,18 @@ void serve()
     }
 }
 
-// Watches from the start, so that no box can block a test that expects none.
-void startWatching()
+// At the start of every test program: boxes are watched from then on, so
+// that no box can block a test that expects none; and what Qt keeps for
+// itself (a file dialog's history) goes where tests keep theirs, never into
+// the user's settings.
+void startTestSupport()
 {
+    QStandardPaths::setTestModeEnabled(true);
     auto *timer = new QTimer(qApp);
     QObject::connect(timer, &QTimer::timeout, serve);
     timer->start(10);
 }
-Q_COREAPP_STARTUP_FUNCTION(startWatching)
+Q_COREAPP_STARTUP_FUNCTION(startTestSupport)
 
 } // namespace
 
